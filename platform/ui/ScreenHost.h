@@ -1,0 +1,46 @@
+// What the display services need from the window system: the monitor, the
+// windows' places on the screen, and a way to show the screen framebuffer.
+// No Qt here: the display-services module includes this header.
+#pragma once
+
+#include "platform/gdi/WinTypes.h"
+
+// The primary surface's pixels as the display services own them.
+struct ScreenFramebuffer {
+  const void* bits = nullptr;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t pitch = 0;      // bytes per row, rows top-down
+  uint32_t bitCount = 0;  // 8 (palettised), 16 (5-6-5), 24 (B,G,R), 32 (X,R,G,B)
+  const PALETTEENTRY* palette = nullptr;  // 256 entries for 8 bits
+};
+
+class IScreenHost {
+ public:
+  virtual ~IScreenHost() = default;
+
+  // The real monitor: size in pixels, depth and refresh rate.
+  virtual TSize MonitorSize() = 0;
+  virtual int MonitorBitsPerPixel() = 0;
+  virtual int RefreshRateHz() = 0;
+
+  // The screen size the window system reports to its windows: the virtual screen
+  // while a full-screen mode is set, the monitor otherwise.
+  virtual void SetVirtualScreen(int32_t width, int32_t height) = 0;
+  virtual void RestoreDesktopScreen() = 0;
+
+  // The window that shows the framebuffer full-screen (exclusive level), or none.
+  virtual void SetExclusiveWindow(HWND window) = 0;
+
+  // The framebuffer changed inside `dirty` (framebuffer coordinates); show it.
+  virtual void FramebufferChanged(const ScreenFramebuffer& framebuffer, const TRect& dirty) = 0;
+
+  // A window's client area in screen coordinates, and whether it is visible.
+  virtual bool WindowClientRectOnScreen(HWND window, TRect* rect) = 0;
+};
+
+// The host in use. Until the window system installs its own, a headless host
+// answers (monitor 1024 x 768 x 32 at 60 Hz, no windows, nothing shown).
+IScreenHost& ScreenHost();
+// Installs a host (nullptr puts the headless one back). The caller keeps ownership.
+void SetScreenHost(IScreenHost* host);
