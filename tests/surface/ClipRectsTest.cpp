@@ -1,0 +1,72 @@
+#include "surface/ClipRects.h"
+
+#include "tests/surface/CaseName.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+struct ClipCase {
+  const char* name;
+  TRect dest, source, destBound, sourceBound;
+  bool expected;
+  TRect clippedDest, clippedSource;  // checked only when expected is true
+};
+
+void PrintTo(const ClipCase& c, std::ostream* os) { *os << c.name; }
+
+class ClipRectsTest : public ::testing::TestWithParam<ClipCase> {};
+
+TEST_P(ClipRectsTest, TrimsBothRectanglesAlike) {
+  const ClipCase& c = GetParam();
+  TRect dest = c.dest, source = c.source;
+  EXPECT_EQ(ClipRects(dest, source, c.destBound, c.sourceBound), c.expected);
+  if (!c.expected) return;
+  EXPECT_EQ(dest, c.clippedDest);
+  EXPECT_EQ(source, c.clippedSource);
+  EXPECT_EQ(dest.Width(), source.Width());
+  EXPECT_EQ(dest.Height(), source.Height());
+}
+
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ClipRectsTest,
+    ::testing::Values(
+        ClipCase{"inside", {10, 10, 20, 20}, {0, 0, 10, 10}, {0, 0, 100, 100}, {0, 0, 50, 50}, true,
+                 {10, 10, 20, 20}, {0, 0, 10, 10}},
+        ClipCase{"left of destination", {-10, 0, 90, 50}, {0, 0, 100, 50}, {0, 0, 200, 200},
+                 {0, 0, 100, 50}, true, {0, 0, 90, 50}, {10, 0, 100, 50}},
+        ClipCase{"above destination", {0, -7, 10, 3}, {0, 0, 10, 10}, {0, 0, 20, 20}, {0, 0, 10, 10},
+                 true, {0, 0, 10, 3}, {0, 7, 10, 10}},
+        ClipCase{"past destination right", {150, 0, 250, 50}, {0, 0, 100, 50}, {0, 0, 200, 200},
+                 {0, 0, 100, 50}, true, {150, 0, 200, 50}, {0, 0, 50, 50}},
+        ClipCase{"past destination bottom", {0, 190, 10, 210}, {0, 0, 10, 20}, {0, 0, 200, 200},
+                 {0, 0, 10, 20}, true, {0, 190, 10, 200}, {0, 0, 10, 10}},
+        ClipCase{"source before its bound", {0, 0, 15, 15}, {-5, -5, 10, 10}, {0, 0, 100, 100},
+                 {0, 0, 100, 100}, true, {5, 5, 15, 15}, {0, 0, 10, 10}},
+        ClipCase{"source past its bound", {0, 0, 20, 20}, {90, 85, 110, 105}, {0, 0, 100, 100},
+                 {0, 0, 100, 100}, true, {0, 0, 10, 15}, {90, 85, 100, 100}},
+        ClipCase{"every edge in order", {-10, -20, 90, 80}, {-5, 0, 95, 100}, {0, 0, 50, 50},
+                 {0, 0, 60, 60}, true, {0, 0, 50, 40}, {5, 20, 55, 60}},
+        ClipCase{"destination beyond right", {200, 0, 300, 10}, {0, 0, 100, 10}, {0, 0, 200, 200},
+                 {0, 0, 100, 10}, false, {}, {}},
+        ClipCase{"destination at the width", {100, 0, 110, 10}, {0, 0, 10, 10}, {0, 0, 100, 100},
+                 {0, 0, 10, 10}, false, {}, {}},
+        ClipCase{"destination left of zero", {-30, 0, -10, 10}, {0, 0, 20, 10}, {0, 0, 100, 100},
+                 {0, 0, 20, 10}, false, {}, {}},
+        ClipCase{"empty source", {0, 0, 0, 10}, {0, 0, 0, 10}, {0, 0, 100, 100}, {0, 0, 100, 100},
+                 false, {}, {}},
+        ClipCase{"empty source bound", {0, 0, 10, 10}, {0, 0, 10, 10}, {0, 0, 100, 100}, {},
+                 false, {}, {}},
+        ClipCase{"far away without wrapping", {kMin, kMin, kMin + 100, kMin + 10},
+                 {kMax - 100, kMax - 10, kMax, kMax}, {0, 0, 100, 100}, {0, 0, 100, 100}, false,
+                 {}, {}},
+        ClipCase{"huge rectangles cut to bounds", {kMin, kMin, kMax, kMax}, {kMin, kMin, kMax, kMax},
+                 {0, 0, 64, 48}, {0, 0, 64, 48}, true, {0, 0, 64, 48}, {0, 0, 64, 48}}),
+    CaseName());
+
+}  // namespace
