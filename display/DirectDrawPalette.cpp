@@ -1,0 +1,42 @@
+#include "display/DirectDrawPalette.h"
+
+#include "display/DXErrors.h"
+#include "display/DirectDraw.h"
+
+TDirectDrawPalette::TDirectDrawPalette(TDirectDraw& directDraw) : FDirectDraw(directDraw) {
+  FDirectDraw.Palettes().Add(this);
+}
+
+TDirectDrawPalette::~TDirectDrawPalette() {
+  FDirectDraw.Palettes().Remove(this);
+  FNativePalette.Reset();
+}
+
+bool TDirectDrawPalette::CreatePalette(DWORD caps, const PALETTEENTRY* entries) {
+  FNativePalette.Reset();
+  IDirectDrawPalette* palette = nullptr;
+  FDirectDraw.SetLastResult(
+      FDirectDraw.RequiredDevice()->CreatePalette(caps, entries, &palette, nullptr));
+  SetLastResult(FDirectDraw.LastResult());
+  if (LastResult() == DD_OK)
+    FNativePalette.Reset(palette);
+  else if (palette)
+    palette->Release();
+  return LastResult() == DD_OK;
+}
+
+bool TDirectDrawPalette::SetEntries(int startIndex, int count, const PALETTEENTRY* entries) {
+  if (!FNativePalette) return false;
+  if (startIndex < 0 || count < 0) {
+    SetLastResult(DDERR_INVALIDPARAMS);
+    return false;
+  }
+  SetLastResult(FNativePalette->SetEntries(0, static_cast<DWORD>(startIndex),
+                                           static_cast<DWORD>(count), entries));
+  return LastResult() == DD_OK;
+}
+
+IDirectDrawPalette* TDirectDrawPalette::RequiredPalette() const {
+  if (!FNativePalette) throw EDirectDrawPaletteError(DXText::kNotMade, "IDirectDrawPalette");
+  return FNativePalette.Get();
+}

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "display/DXErrors.h"
+#include "display/DirectDraw.h"
+#include "display/DirectDrawClipper.h"
+#include "display/DirectDrawPalette.h"
+
+namespace {
+
+// Device objects on the real display services.
+class DeviceObjects : public testing::Test {
+ protected:
+  void SetUp() override { FDevice = std::make_unique<TDirectDraw>(nullptr); }
+  std::unique_ptr<TDirectDraw> FDevice;
+};
+
+TEST_F(DeviceObjects, DirectX7ModeHoldsAllThreeInterfaces) {
+  EXPECT_NE(FDevice->NativeDevice(), nullptr);
+  EXPECT_NE(FDevice->NativeDevice4(), nullptr);
+  EXPECT_NE(FDevice->NativeDevice7(), nullptr);
+  EXPECT_EQ(FDevice->RequiredDevice7(), FDevice->NativeDevice7());
+  EXPECT_EQ(FDevice->HardwareCaps().dwSize, 380u);
+  EXPECT_EQ(FDevice->EmulationCaps().dwSize, 380u);
+}
+
+TEST_F(DeviceObjects, OlderModeHasNoDirectX7Interface) {
+  TDirectDraw device(nullptr, false);
+  EXPECT_NE(device.NativeDevice(), nullptr);
+  EXPECT_NE(device.NativeDevice4(), nullptr);
+  EXPECT_EQ(device.NativeDevice7(), nullptr);
+  try {
+    device.RequiredDevice7();
+    FAIL() << "no error";
+  } catch (const EDirectDrawError& error) {
+    EXPECT_EQ(error.Message(), "IDirectDraw7 not made");
+  }
+}
+
+TEST_F(DeviceObjects, PaletteWithoutNativePaletteRefusesEntries) {
+  TDirectDrawPalette palette(*FDevice);
+  PALETTEENTRY entries[256]{};
+  palette.SetLastResult(DD_OK);
+  EXPECT_FALSE(palette.SetEntries(0, 256, entries));
+  EXPECT_EQ(palette.LastResult(), DD_OK);
+  EXPECT_EQ(palette.NativePalette(), nullptr);
+  try {
+    palette.RequiredPalette();
+    FAIL() << "no error";
+  } catch (const EDirectDrawPaletteError& error) {
+    EXPECT_EQ(error.Message(), "IDirectDrawPalette not made");
+  }
+}
+
+TEST_F(DeviceObjects, PaletteTakesEntriesOnceCreated) {
+  TDirectDrawPalette palette(*FDevice);
+  PALETTEENTRY entries[256]{};
+  entries[3] = {1, 2, 3, 0};
+  ASSERT_TRUE(palette.CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, entries));
+  EXPECT_EQ(palette.LastResult(), FDevice->LastResult());
+  EXPECT_TRUE(palette.SetEntries(0, 256, entries));
+  PALETTEENTRY back[256]{};
+  ASSERT_EQ(palette.NativePalette()->GetEntries(0, 0, 256, back), DD_OK);
+  EXPECT_EQ(back[3], entries[3]);
+}
+
+TEST_F(DeviceObjects, ClipperIsMadeAndTakesAClipList) {
+  TDirectDrawClipper clipper(*FDevice);
+  ASSERT_NE(clipper.NativeClipper(), nullptr);
+  const TRect rects[] = {{0, 0, 10, 10}};
+  clipper.ClipToRects(rects);
+  EXPECT_EQ(clipper.LastResult(), DD_OK);
+  EXPECT_EQ(FDevice->Clippers().Count(), 1);
+}
+
+// Stands in for a surface: registers itself like one.
+class TListedSurface : public TDirectX {
+ public:
+  TListedSurface(TDirectDraw& device, std::vector<std::string>& log) : FDevice(device), FLog(log) {
+    FDevice.Surfaces().Add(this);
+  }
+  ~TListedSurface() override {
+    FDevice.Surfaces().Remove(this);
+    FLog.push_back("surface");
+  }
+
+ private:
+  TDirectDraw& FDevice;
+  std::vector<std::string>& FLog;
+};
+
+template <typename Base>
+class TLogged : public Base {
+ public:
+  TLogged(TDirectDraw& device, std::vector<std::string>& log, std::string name)
+      : Base(device), FLog(log), FName(std::move(name)) {}
+  ~TLogged() override { FLog.push_back(FName); }
+
+ private:
+  std::vector<std::string>& FLog;
+  std::string FName;
+};
+
+TEST_F(DeviceObjects, DestructionFreesSurfacesThenPalettesThenClippers) {
+  std::vector<std::string> log;
+  new TLogged<TDirectDrawClipper>(*FDevice, log, "clipper 1");
+  new TLogged<TDirectDrawPalette>(*FDevice, log, "palette 1");
+  new TListedSurface(*FDevice, log);
+  new TLogged<TDirectDrawClipper>(*FDevice, log, "clipper 2");
+  new TLogged<TDirectDrawPalette>(*FDevice, log, "palette 2");
+  new TListedSurface(*FDevice, log);
+  auto freed = new TLogged<TDirectDrawPalette>(*FDevice, log, "palette 3");
+  delete freed;
+  EXPECT_EQ(FDevice->Palettes().Count(), 2);
+  log.clear();
+  FDevice.reset();
+  EXPECT_EQ(log, (std::vector<std::string>{"surface", "surface", "palette 2", "palette 1",
+                                           "clipper 2", "clipper 1"}));
+}
+
+TEST(DeviceEnumeration, ReportsThePrimaryDriverWithoutGuid) {
+  struct Seen {
+    int Count = 0;
+    bool PrimaryWithoutGuid = false;
+  } seen;
+  auto callback = [](GUID* guid, const char*, const char*, void* context) -> BOOL {
+    auto* s = static_cast<Seen*>(context);
+    if (s->Count++ == 0) s->PrimaryWithoutGuid = guid == nullptr;
+    return 1;
+  };
+  EXPECT_EQ(EnumerateDrivers(callback, &seen), DD_OK);
+  EXPECT_GE(seen.Count, 1);
+  EXPECT_TRUE(seen.PrimaryWithoutGuid);
+}
+
+}  // namespace
