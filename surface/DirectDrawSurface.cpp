@@ -1,0 +1,257 @@
+// Identity, creation, copies, colour keys, clipper, palette and restore of a surface.
+// Pixel access and colour matching are in DirectDrawSurfacePixels.cpp.
+#include "surface/DirectDrawSurface.h"
+
+#include <limits>
+#include <utility>
+
+#include "display/DXErrors.h"
+#include "display/DirectDraw.h"
+#include "display/DirectDrawClipper.h"
+#include "display/DirectDrawPalette.h"
+#include "platform/framework/Exception.h"
+#include "surface/ClipRects.h"
+
+namespace {
+
+// Flags indexed by the transparent argument of Draw and StretchDraw.
+constexpr DWORD kBltFastFlags[2] = {DDBLTFAST_WAIT, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT};
+constexpr DWORD kBltFlags[2] = {DDBLT_WAIT, DDBLT_KEYSRC | DDBLT_WAIT};
+
+DDBLTFX Effects(DWORD ddfx) {
+  DDBLTFX effects;
+  effects.dwSize = kDDBltFxSize;
+  effects.dwDDFX = ddfx;
+  return effects;
+}
+
+// The destination rectangle of an unscaled copy of source placed at (x, y). A right or
+// bottom edge past the 32-bit range is trimmed on both rectangles, as clipping would.
+TRect PlaceAt(int32_t x, int32_t y, TRect& source) {
+  constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
+  int64_t right = int64_t{x} + (int64_t{source.Right} - source.Left);
+  int64_t bottom = int64_t{y} + (int64_t{source.Bottom} - source.Top);
+  if (right > kMax) source.Right = static_cast<int32_t>(source.Right - (right - kMax)), right = kMax;
+  if (bottom > kMax) source.Bottom = static_cast<int32_t>(source.Bottom - (bottom - kMax)), bottom = kMax;
+  return {x, y, static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
+}
+
+[[noreturn]] void RaiseNotMade(const char* name) {
+  throw EDirectDrawSurfaceError(DXText::kNotMade, name);
+}
+
+}  // namespace
+
+TDirectDrawSurface::TDirectDrawSurface(TDirectDraw& directDraw) : FDirectDraw(directDraw) {
+  FDirectDraw.Surfaces().Add(this);
+}
+
+TDirectDrawSurface::~TDirectDrawSurface() {
+  SetNativeSurface(nullptr);
+  FDirectDraw.Surfaces().Remove(this);
+}
+
+void TDirectDrawSurface::SetNativeSurface(IDirectDrawSurface* value) {
+  if (value == FIDDSurface.Get()) return;
+  // A lock on the old surface must not outlive it.
+  if (FLockCount > 0 && FIDDSurface) FIDDSurface->Unlock(FLockDescription.lpSurface);
+  FIDDSurface.Reset();
+  FIDDSurface4.Reset();
+  FIDDSurface7.Reset();
+  FStretchClipper.Reset();
+  FGammaControl.Reset();
+  FClipperAttached = false;
+  FLockCount = 0;
+  FDescription = DDSURFACEDESC{};
+  if (!value) return;
+
+  // Ask for every interface first, so a refusal leaves the surface empty.
+  TComRef<IDirectDrawSurface4> surface4;
+  TComRef<IDirectDrawSurface7> surface7;
+  if (QueryInto(value, IID_IDirectDrawSurface4, surface4) != S_OK || !surface4)
+    throw EIntfCastError(std::string(FrameworkText::kIntfNotSupported));
+  if (FDirectDraw.NativeDevice7() &&
+      (QueryInto(value, IID_IDirectDrawSurface7, surface7) != S_OK || !surface7))
+    throw EIntfCastError(std::string(FrameworkText::kIntfNotSupported));
+  FIDDSurface.Share(value);
+  FIDDSurface4 = std::move(surface4);
+  FIDDSurface7 = std::move(surface7);
+
+  TComRef<IDirectDrawClipper> clipper;
+  FClipperAttached = value->GetClipper(clipper.Out()) == DD_OK && clipper;
+  FDescription.dwSize = kDDSurfaceDescSize;
+  value->GetSurfaceDesc(&FDescription);
+  if (FDirectDraw.HardwareCaps().dwCaps2 & DDCAPS2_PRIMARYGAMMA)
+    QueryInto(value, IID_IDirectDrawGammaControl, FGammaControl);
+}
+
+IDirectDrawSurface* TDirectDrawSurface::RequiredSurface() const {
+  if (!FIDDSurface) RaiseNotMade("IDirectDrawSurface");
+  return FIDDSurface.Get();
+}
+
+IDirectDrawSurface4* TDirectDrawSurface::RequiredSurface4() const {
+  if (!FIDDSurface4) RaiseNotMade("IDirectDrawSurface4");
+  return FIDDSurface4.Get();
+}
+
+IDirectDrawSurface7* TDirectDrawSurface::RequiredSurface7() const {
+  if (!FIDDSurface7) RaiseNotMade("IDirectDrawSurface7");
+  return FIDDSurface7.Get();
+}
+
+bool TDirectDrawSurface::CreateFromDescription(const DDSURFACEDESC& description) {
+  SetNativeSurface(nullptr);
+  DDSURFACEDESC request = description;
+  TComRef<IDirectDrawSurface> created;
+  const HRESULT result = FDirectDraw.RequiredDevice()->CreateSurface(&request, created.Out(), nullptr);
+  FDirectDraw.SetLastResult(result);
+  SetLastResult(result);
+  if (result != DD_OK) return false;
+  SetNativeSurface(created.Get());
+  // Every new surface starts with source colour key 0.
+  SetTransparentColor(0);
+  return true;
+}
+
+void TDirectDrawSurface::SetSize(int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0) {
+    SetNativeSurface(nullptr);
+    return;
+  }
+  DDSURFACEDESC description;
+  description.dwSize = kDDSurfaceDescSize;
+  description.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+  description.dwHeight = static_cast<DWORD>(height);
+  description.dwWidth = static_cast<DWORD>(width);
+  description.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | (FSystemMemory ? DDSCAPS_SYSTEMMEMORY : 0);
+  if (CreateFromDescription(description)) return;
+  if (!(description.ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY)) {
+    description.ddsCaps.dwCaps = (description.ddsCaps.dwCaps & ~DDSCAPS_VIDEOMEMORY) | DDSCAPS_SYSTEMMEMORY;
+    if (CreateFromDescription(description)) {
+      FSystemMemory = true;
+      return;
+    }
+  }
+  throw EDirectDrawSurfaceError(DXText::kCannotMake, "Surface");
+}
+
+bool TDirectDrawSurface::Blt(const TRect* destRect, const TRect* sourceRect, DWORD flags,
+                             const DDBLTFX& effects, const TDirectDrawSurface* source) {
+  if (!FIDDSurface) return false;
+  SetLastResult(FIDDSurface->Blt(destRect, NativeOf(source), sourceRect, flags, &effects));
+  return LastResult() == DD_OK;
+}
+
+bool TDirectDrawSurface::BltFast(int32_t x, int32_t y, const TDirectDrawSurface* source,
+                                 const TRect* sourceRect, DWORD flags) {
+  if (!FIDDSurface) return false;
+  SetLastResult(FIDDSurface->BltFast(static_cast<DWORD>(x), static_cast<DWORD>(y), NativeOf(source),
+                                     sourceRect, flags));
+  return LastResult() == DD_OK;
+}
+
+bool TDirectDrawSurface::Fill(uint32_t pixelValue) {
+  DDBLTFX effects = Effects(0);
+  effects.dwFillColor = pixelValue;
+  return Blt(nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, effects, nullptr);
+}
+
+void TDirectDrawSurface::Draw(int32_t x, int32_t y, TRect sourceRect, const TDirectDrawSurface* source,
+                              bool transparent) {
+  if (!source || x > Width() || y > Height()) return;
+  if (sourceRect.Left > sourceRect.Right || sourceRect.Top > sourceRect.Bottom) {
+    DrawMirrored(x, y, sourceRect, source, transparent);
+    return;
+  }
+  TRect dest = PlaceAt(x, y, sourceRect);
+  if (!ClipRects(dest, sourceRect, ClientRect(), source->ClientRect())) return;
+  const DDBLTFX effects = Effects(0);
+  if (FClipperAttached) {
+    Blt(&dest, &sourceRect, kBltFlags[transparent], effects, source);
+    return;
+  }
+  BltFast(dest.Left, dest.Top, source, &sourceRect, kBltFastFlags[transparent]);
+  if (LastResult() != DDERR_BLTFASTCANTCLIP) return;
+  // Someone attached a clipper behind our back: note it and copy through Blt.
+  TComRef<IDirectDrawClipper> clipper;
+  if (RequiredSurface()->GetClipper(clipper.Out()) == DD_OK && clipper) FClipperAttached = true;
+  Blt(&dest, &sourceRect, kBltFlags[transparent], effects, source);
+}
+
+void TDirectDrawSurface::DrawMirrored(int32_t x, int32_t y, TRect sourceRect,
+                                      const TDirectDrawSurface* source, bool transparent) {
+  const int64_t spanX = int64_t{sourceRect.Left} - sourceRect.Right;
+  const int64_t spanY = int64_t{sourceRect.Top} - sourceRect.Bottom;
+  if ((spanX < 0 ? -spanX : spanX) + x <= 0 || (spanY < 0 ? -spanY : spanY) + y <= 0) return;
+  DDBLTFX effects = Effects(0);
+  const bool leftRight = sourceRect.Left > sourceRect.Right;
+  const bool upDown = sourceRect.Bottom < sourceRect.Top;
+  if (leftRight) {
+    std::swap(sourceRect.Left, sourceRect.Right);
+    effects.dwDDFX |= DDBLTFX_MIRRORLEFTRIGHT;
+  }
+  if (upDown) {
+    std::swap(sourceRect.Top, sourceRect.Bottom);
+    effects.dwDDFX |= DDBLTFX_MIRRORUPDOWN;
+  }
+  TRect dest = PlaceAt(x, y, sourceRect);
+  if (!ClipRects(dest, sourceRect, ClientRect(), source->ClientRect())) return;
+  // The clipped part of a mirrored copy comes from the other side of the source.
+  if (leftRight)
+    sourceRect = {source->Width() - sourceRect.Right, sourceRect.Top, source->Width() - sourceRect.Left,
+                  sourceRect.Bottom};
+  if (upDown)
+    sourceRect = {sourceRect.Left, source->Height() - sourceRect.Bottom, sourceRect.Right,
+                  source->Height() - sourceRect.Top};
+  Blt(&dest, &sourceRect, kBltFlags[transparent] | DDBLT_DDFX, effects, source);
+}
+
+void TDirectDrawSurface::StretchDraw(const TRect& destRect, const TRect& sourceRect,
+                                     const TDirectDrawSurface* source, bool transparent) {
+  if (!source || destRect.IsEmpty() || sourceRect.IsEmpty()) return;
+  const DDBLTFX effects = Effects(0);
+  if (FClipperAttached) {
+    Blt(&destRect, &sourceRect, kBltFlags[transparent], effects, source);
+    return;
+  }
+  IDirectDrawSurface* native = RequiredSurface();
+  if (!FStretchClipper) MakeStretchClipper();
+  // Attached only for this copy, so later Draw calls keep the fast path.
+  native->SetClipper(FStretchClipper.Get());
+  Blt(&destRect, &sourceRect, kBltFlags[transparent], effects, source);
+  native->SetClipper(nullptr);
+}
+
+void TDirectDrawSurface::MakeStretchClipper() {
+  TDirectDrawClipper clipper(FDirectDraw);
+  const TRect bounds = ClientRect();
+  clipper.ClipToRects({&bounds, 1});
+  FStretchClipper.Share(clipper.NativeClipper());
+}
+
+void TDirectDrawSurface::SetTransparentColor(uint32_t pixelValue) {
+  DDCOLORKEY key;
+  key.dwColorSpaceLowValue = pixelValue;
+  key.dwColorSpaceHighValue = pixelValue;
+  SetColorKey(DDCKEY_SRCBLT, key);
+}
+
+void TDirectDrawSurface::SetColorKey(DWORD flags, const DDCOLORKEY& key) {
+  if (FIDDSurface) SetLastResult(FIDDSurface->SetColorKey(flags, &key));
+}
+
+void TDirectDrawSurface::SetClipper(const TDirectDrawClipper* clipper) {
+  if (FIDDSurface) SetLastResult(FIDDSurface->SetClipper(clipper ? clipper->NativeClipper() : nullptr));
+  FClipperAttached = FIDDSurface && clipper && LastResult() == DD_OK;
+}
+
+void TDirectDrawSurface::SetPalette(const TDirectDrawPalette* palette) {
+  if (FIDDSurface) SetLastResult(FIDDSurface->SetPalette(palette ? palette->NativePalette() : nullptr));
+}
+
+bool TDirectDrawSurface::Restore() {
+  if (!FIDDSurface) return false;
+  SetLastResult(FIDDSurface->Restore());
+  return LastResult() == DD_OK;
+}
