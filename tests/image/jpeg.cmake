@@ -1,0 +1,7 @@
+# JPEG pictures over libjpeg.
+loupix_add_test(tests_image_jpeg
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/jpeg_samples.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/jpeg_codec.cpp
+  LIBS loupix_image
+)

@@ -1,0 +1,114 @@
+#include "tests/image/jpeg_samples.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+
+#include <unistd.h>
+
+void SampleColour(int x, int y, int width, int height, uint8_t& r, uint8_t& g, uint8_t& b) {
+  const bool right = x >= width - width / 4;
+  const bool top = y < height / 2;
+  r = (!right && top) ? 255 : 0;
+  g = right ? 255 : 0;
+  b = (!right && !top) ? 255 : 0;
+}
+
+namespace {
+
+void FillRow(const TSampleSpec& spec, int y, std::vector<uint8_t>& row) {
+  const bool cmyk = spec.Kind == TSampleKind::Cmyk || spec.Kind == TSampleKind::CmykNoAdobe ||
+                    spec.Kind == TSampleKind::Ycck;
+  const bool inverted = spec.Kind != TSampleKind::CmykNoAdobe;
+  for (int x = 0; x < spec.Width; ++x) {
+    uint8_t r, g, b;
+    SampleColour(x, y, spec.Width, spec.Height, r, g, b);
+    if (spec.Kind == TSampleKind::Grey) {
+      row[x] = static_cast<uint8_t>((r * 77 + g * 150 + b * 29) >> 8);
+    } else if (cmyk) {
+      // No black ink; cyan, magenta, yellow are the complements of red, green, blue.
+      const uint8_t ink[4] = {uint8_t(255 - r), uint8_t(255 - g), uint8_t(255 - b), 0};
+      for (int c = 0; c < 4; ++c) row[x * 4 + c] = inverted ? uint8_t(255 - ink[c]) : ink[c];
+    } else {
+      row[x * 3] = r;
+      row[x * 3 + 1] = g;
+      row[x * 3 + 2] = b;
+    }
+  }
+}
+
+void SetUpCompressor(jpeg_compress_struct& info, const TSampleSpec& spec) {
+  info.image_width = spec.Width;
+  info.image_height = spec.Height;
+  switch (spec.Kind) {
+    case TSampleKind::Grey:
+      info.input_components = 1;
+      info.in_color_space = JCS_GRAYSCALE;
+      break;
+    case TSampleKind::Cmyk:
+    case TSampleKind::CmykNoAdobe:
+    case TSampleKind::Ycck:
+      info.input_components = 4;
+      info.in_color_space = JCS_CMYK;
+      break;
+    default:
+      info.input_components = 3;
+      info.in_color_space = JCS_RGB;
+  }
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 95, TRUE);
+  // Full-resolution colour so the colour edges stay sharp.
+  for (int c = 0; c < info.num_components; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+  if (spec.Kind == TSampleKind::Progressive) jpeg_simple_progression(&info);
+  if (spec.Kind == TSampleKind::Restart) info.restart_interval = 1;
+  if (spec.Kind == TSampleKind::Ycck) jpeg_set_colorspace(&info, JCS_YCCK);
+  if (spec.Kind == TSampleKind::CmykNoAdobe) info.write_Adobe_marker = FALSE;
+}
+
+}  // namespace
+
+std::vector<uint8_t> MakeSampleJpeg(const TSampleSpec& spec) {
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  SetUpCompressor(info, spec);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<uint8_t> row(static_cast<size_t>(spec.Width) * info.input_components);
+  for (int y = 0; y < spec.Height; ++y) {
+    FillRow(spec, y, row);
+    JSAMPROW pointer = row.data();
+    jpeg_write_scanlines(&info, &pointer, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::vector<uint8_t> bytes(buffer, buffer + size);
+  std::free(buffer);
+  return bytes;
+}
+
+std::vector<uint8_t> MakeHugeHeaderJpeg(int width, int height) {
+  // A tiny real file supplies valid tables; only the frame size is rewritten.
+  std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::Colour, 8, 8});
+  for (size_t i = 0; i + 8 < bytes.size(); ++i) {
+    if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {
+      bytes[i + 5] = uint8_t(height >> 8);
+      bytes[i + 6] = uint8_t(height);
+      bytes[i + 7] = uint8_t(width >> 8);
+      bytes[i + 8] = uint8_t(width);
+      return bytes;
+    }
+  }
+  throw std::runtime_error("no frame header");
+}
+
+std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes) {
+  const char* folder = std::getenv("TMPDIR");
+  const std::string path = std::string(folder ? folder : "/tmp") + "/loupix_jpeg_" + std::to_string(getpid()) + "_" + name;
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return path;
+}

@@ -1,0 +1,28 @@
+// JPEG files for the tests, made with libjpeg's compressor.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <cstdio>
+#include <jpeglib.h>
+
+enum class TSampleKind { Colour, Grey, Progressive, Restart, Cmyk, CmykNoAdobe, Ycck };
+
+struct TSampleSpec {
+  TSampleKind Kind = TSampleKind::Colour;
+  int Width = 32;
+  int Height = 16;
+};
+
+// The picture: the top half is red, the bottom half blue; the right quarter of each
+// row is green instead, so channel order, row order and column order all show.
+void SampleColour(int x, int y, int width, int height, uint8_t& r, uint8_t& g, uint8_t& b);
+
+std::vector<uint8_t> MakeSampleJpeg(const TSampleSpec& spec);
+
+// A baseline header claiming width x height with no picture data behind it.
+std::vector<uint8_t> MakeHugeHeaderJpeg(int width, int height);
+
+std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes);
