@@ -32,6 +32,11 @@ constexpr HRESULT DDERR_CANTCREATEDC = MakeDDHResult(581);
 constexpr HRESULT DDERR_DCALREADYCREATED = MakeDDHResult(620);
 constexpr HRESULT DDERR_BLTFASTCANTCLIP = MakeDDHResult(574);  // 0x8876023E
 static_assert(DDERR_BLTFASTCANTCLIP == static_cast<HRESULT>(0x8876023Eu));
+constexpr HRESULT DDERR_INVALIDCAPS = MakeDDHResult(100);
+constexpr HRESULT DDERR_INVALIDPIXELFORMAT = MakeDDHResult(145);
+constexpr HRESULT DDERR_NOAGGREGATION = static_cast<HRESULT>(0x80040110u);
+constexpr HRESULT DDERR_REGIONTOOSMALL = MakeDDHResult(580);
+constexpr HRESULT DDERR_NOTFLIPPABLE = MakeDDHResult(582);
 
 // --- Records --------------------------------------------------------------------
 struct DDCOLORKEY {
@@ -153,6 +158,7 @@ constexpr DWORD DDSD_BACKBUFFERCOUNT = 0x20;
 constexpr DWORD DDSD_CKSRCBLT = 0x10000;
 constexpr DWORD DDSD_PIXELFORMAT = 0x1000;
 constexpr DWORD DDSD_LPSURFACE = 0x800;
+constexpr DWORD DDSD_REFRESHRATE = 0x40000;
 
 // Surface caps
 constexpr DWORD DDSCAPS_BACKBUFFER = 0x4;
@@ -224,6 +230,8 @@ constexpr DWORD DDFLIP_WAIT = 0x1;
 constexpr DWORD DDLOCK_WAIT = 0x1;
 constexpr DWORD DDCKEY_SRCBLT = 0x8;
 constexpr DWORD DDWAITVB_BLOCKBEGIN = 0x1;
+constexpr DWORD DDWAITVB_BLOCKBEGINEVENT = 0x2;
+constexpr DWORD DDWAITVB_BLOCKEND = 0x4;
 constexpr DWORD DDENUMRET_CANCEL = 0;
 constexpr DWORD DDENUMRET_OK = 1;
 
@@ -318,3 +326,5 @@ using DirectDrawCreateFn = HRESULT (*)(GUID* guid, IDirectDraw** object, IUnknow
 using DirectDrawEnumerateAFn = HRESULT (*)(LPDDENUMCALLBACKA callback, void* context);
 
 constexpr const char* kDDrawLibrary = "DDraw.dll";
+// The file the display services are built into, beside the executable.
+constexpr const char* kDDrawModuleFile = "libloupix_ddraw.so";

@@ -1,0 +1,19 @@
+// The four pixel formats of display surfaces: 8 bits palettised, 16 bits 5-6-5,
+// 24 bits blue-green-red bytes, 32 bits X-red-green-blue.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/ddraw/DDraw.h"
+
+namespace ddraw {
+
+bool IsSupportedDepth(uint64_t bitCount);
+uint32_t BytesPerPixel(uint32_t bitCount);
+DDPIXELFORMAT DescribePixelFormat(uint32_t bitCount);
+// Whether a caller's pixel format names one of ours.
+bool MatchesPixelFormat(const DDPIXELFORMAT& format);
+// The bits of a raw pixel value that carry colour (32-bit pixels ignore X).
+uint32_t ColourBits(uint32_t bitCount);
+
+}  // namespace ddraw

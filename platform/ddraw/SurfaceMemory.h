@@ -1,0 +1,44 @@
+// The pixels behind one or more surfaces (duplicates share them; a flip swaps
+// them between the front and the back buffer). Video memory is counted against
+// the module's budget for as long as the block lives.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/ddraw/Blitter.h"
+#include "platform/ddraw/DDraw.h"
+
+namespace ddraw {
+
+enum class TMemoryKind { Screen, Video, System };
+
+class TSurfaceMemory {
+ public:
+  // DD_OK and the block, or the failure (too large, out of video memory).
+  static HRESULT Create(uint32_t width, uint32_t height, uint32_t bitCount, TMemoryKind kind,
+                        std::shared_ptr<TSurfaceMemory>* memory);
+  ~TSurfaceMemory();
+  TSurfaceMemory(const TSurfaceMemory&) = delete;
+  TSurfaceMemory& operator=(const TSurfaceMemory&) = delete;
+
+  const TPixelView& View() const { return FView; }
+  TRect Bounds() const { return TRect{0, 0, FView.width, FView.height}; }
+  TMemoryKind Kind() const { return FKind; }
+  bool Lost() const { return FLost; }
+  void SetLost(bool lost) { FLost = lost; }
+  // Gives the memory back after a loss: the old contents are gone.
+  void Reclaim();
+
+ private:
+  TSurfaceMemory(const TPixelView& view, std::unique_ptr<uint8_t[]> pixels, TMemoryKind kind,
+                 uint64_t bytes);
+
+  TPixelView FView;
+  std::unique_ptr<uint8_t[]> FPixels;
+  TMemoryKind FKind;
+  uint64_t FBytes;
+  bool FLost = false;
+};
+
+}  // namespace ddraw
