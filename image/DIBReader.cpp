@@ -6,6 +6,7 @@
 #include "image/DIBErrors.h"
 #include "image/PixelLimits.h"
 #include "platform/framework/Exception.h"
+#include "platform/framework/Stream.h"
 
 namespace {
 
@@ -24,9 +25,9 @@ struct TRawFields {
   uint32_t ColorsUsed = 0;
 };
 
-void ReadCoreHeader(TDibReader& reader, TDibHeader& header, TRawFields& raw) {
+void ReadCoreHeader(TStream& stream, TDibHeader& header, TRawFields& raw) {
   uint8_t b[kCoreHeaderSize - 4];
-  reader.ReadExact(b, sizeof b);
+  stream.ReadBuffer(b, sizeof b);
   raw.Core = true;
   header.Width = Word(b);
   raw.Height = Word(b + 2);
@@ -34,9 +35,9 @@ void ReadCoreHeader(TDibReader& reader, TDibHeader& header, TRawFields& raw) {
   header.Compression = BI_RGB;
 }
 
-void ReadInfoHeader(TDibReader& reader, TDibHeader& header, TRawFields& raw) {
+void ReadInfoHeader(TStream& stream, TDibHeader& header, TRawFields& raw) {
   uint8_t b[kInfoHeaderSize - 4];
-  reader.ReadExact(b, sizeof b);
+  stream.ReadBuffer(b, sizeof b);
   header.Width = static_cast<int32_t>(DWord(b));
   raw.Height = static_cast<int32_t>(DWord(b + 4));
   header.BitCount = Word(b + 10);
@@ -62,43 +63,32 @@ void CheckFormat(TDibHeader& header, const TRawFields& raw) {
   header.Height = static_cast<int32_t>(raw.Height < 0 ? -raw.Height : raw.Height);
 }
 
-void ReadLayout(TDibReader& reader, TDibHeader& header) {
+void ReadLayout(TStream& stream, TDibHeader& header) {
   if (header.Compression == BI_BITFIELDS) {
     uint8_t b[12];
-    reader.ReadExact(b, sizeof b);
+    stream.ReadBuffer(b, sizeof b);
     header.Layout = LayoutFromMasks(DWord(b), DWord(b + 4), DWord(b + 8));
   } else {
     header.Layout = header.BitCount == 16 ? Layout555() : Layout888();
   }
 }
 
-void ReadColorEntries(TDibReader& reader, TDibHeader& header, const TRawFields& raw) {
+void ReadColorEntries(TStream& stream, TDibHeader& header, const TRawFields& raw) {
   uint32_t count = raw.ColorsUsed;
   if (count == 0 && header.BitCount <= 8) count = 1u << header.BitCount;
   count = std::min<uint32_t>(count, 256);
   std::fill(std::begin(header.ColorTable), std::end(header.ColorTable), RGBQUAD{});
   if (raw.Core) {
     RGBTRIPLE triples[256];
-    reader.ReadExact(triples, count * sizeof(RGBTRIPLE));
+    stream.ReadBuffer(triples, count * sizeof(RGBTRIPLE));
     for (uint32_t i = 0; i < count; ++i)
       header.ColorTable[i] = MakeQuad(triples[i].rgbtRed, triples[i].rgbtGreen, triples[i].rgbtBlue);
   } else {
-    reader.ReadExact(header.ColorTable, count * sizeof(RGBQUAD));
+    stream.ReadBuffer(header.ColorTable, count * sizeof(RGBQUAD));
   }
 }
 
 }  // namespace
-
-void TDibReader::ReadExact(void* buffer, size_t count) {
-  if (count > 0 && Read(buffer, count) != count) throw EReadError(FrameworkText::kReadError);
-}
-
-size_t TDibMemoryReader::Read(void* buffer, size_t count) {
-  const size_t n = std::min(count, FSize - FPos);
-  if (n > 0) std::memcpy(buffer, FData + FPos, n);
-  FPos += n;
-  return n;
-}
 
 bool TDibHeader::RunLength() const { return Compression == BI_RLE8 || Compression == BI_RLE4; }
 
@@ -111,37 +101,37 @@ uint64_t TDibHeader::PixelDataBytes() const {
   return PaddedRowBytes(static_cast<uint64_t>(Width), BitCount) * static_cast<uint64_t>(Height);
 }
 
-bool ReadDibHeader(TDibReader& reader, TDibHeader& header) {
+bool ReadDibHeader(TStream& stream, TDibHeader& header) {
   uint8_t sizeField[4];
-  const size_t got = reader.Read(sizeField, sizeof sizeField);
+  const int64_t got = stream.Read(sizeField, sizeof sizeField);
   if (got == 0) return false;
-  if (got < sizeof sizeField) throw EInvalidGraphic(DIBText::kDIBInvalid);
+  if (got < static_cast<int64_t>(sizeof sizeField)) throw EInvalidGraphic(DIBText::kDIBInvalid);
   TRawFields raw;
   header = TDibHeader{};
   const uint32_t headerSize = DWord(sizeField);
   if (headerSize == kCoreHeaderSize)
-    ReadCoreHeader(reader, header, raw);
+    ReadCoreHeader(stream, header, raw);
   else if (headerSize == kInfoHeaderSize)
-    ReadInfoHeader(reader, header, raw);
+    ReadInfoHeader(stream, header, raw);
   else
     throw EInvalidGraphic(DIBText::kDIBInvalid);
   CheckFormat(header, raw);
-  ReadLayout(reader, header);
-  ReadColorEntries(reader, header, raw);
+  ReadLayout(stream, header);
+  ReadColorEntries(stream, header, raw);
   return true;
 }
 
-void CheckPixelDataAvailable(const TDibHeader& header, const TDibReader& reader) {
-  if (header.PixelDataBytes() > reader.Remaining()) throw EReadError(FrameworkText::kReadError);
+void CheckPixelDataAvailable(const TDibHeader& header, TStream& stream) {
+  if (header.PixelDataBytes() > static_cast<uint64_t>(stream.Remaining())) throw EReadError(FrameworkText::kReadError);
 }
 
-void ReadDibRows(TDibReader& reader, const TDibHeader& header, uint8_t* pixels) {
+void ReadDibRows(TStream& stream, const TDibHeader& header, uint8_t* pixels) {
   const size_t rowBytes = header.RowBytes();
   const size_t height = static_cast<size_t>(header.Height);
   if (!header.TopDown) {
-    reader.ReadExact(pixels, rowBytes * height);
+    stream.ReadBuffer(pixels, rowBytes * height);
     return;
   }
   // File row i is picture row i, stored bottom-up.
-  for (size_t i = 0; i < height; ++i) reader.ReadExact(pixels + (height - 1 - i) * rowBytes, rowBytes);
+  for (size_t i = 0; i < height; ++i) stream.ReadBuffer(pixels + (height - 1 - i) * rowBytes, rowBytes);
 }

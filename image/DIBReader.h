@@ -1,5 +1,5 @@
 // Staged reading of bare DIB data (information header, masks, colour entries,
-// pixels) over a bounds-checked reader. Each stage checks what it reads before the
+// pixels) from a stream whose short reads raise the framework's read error. Each stage checks what it reads before the
 // next one runs; the header is checked against the bytes left before any pixel
 // storage is allocated.
 #pragma once
@@ -9,29 +9,7 @@
 
 #include "image/DIBPixelLayout.h"
 
-// A source of bytes that knows how many are left.
-class TDibReader {
- public:
-  virtual ~TDibReader() = default;
-  // Reads up to count bytes and returns how many it read.
-  virtual size_t Read(void* buffer, size_t count) = 0;
-  virtual uint64_t Remaining() const = 0;
-  // Reads exactly count bytes or raises the framework's read error.
-  void ReadExact(void* buffer, size_t count);
-};
-
-class TDibMemoryReader : public TDibReader {
- public:
-  TDibMemoryReader(const void* data, size_t size)
-      : FData(static_cast<const uint8_t*>(data)), FSize(size) {}
-  size_t Read(void* buffer, size_t count) override;
-  uint64_t Remaining() const override { return FSize - FPos; }
-
- private:
-  const uint8_t* FData;
-  size_t FSize;
-  size_t FPos = 0;
-};
+class TStream;
 
 // What the information block of a DIB says.
 struct TDibHeader {
@@ -53,8 +31,8 @@ struct TDibHeader {
 // Reads the header, masks and colour entries. Returns false when the data is empty.
 // Raises EInvalidGraphic "DIB is invalid" for a malformed header and
 // EInvalidGraphicOperation "Bitcount in invalid (%d)" for an unknown depth.
-bool ReadDibHeader(TDibReader& reader, TDibHeader& header);
+bool ReadDibHeader(TStream& stream, TDibHeader& header);
 // Raises the framework's read error when fewer bytes are left than the pixels need.
-void CheckPixelDataAvailable(const TDibHeader& header, const TDibReader& reader);
+void CheckPixelDataAvailable(const TDibHeader& header, TStream& stream);
 // Reads uncompressed rows into bottom-up storage (the bottom row at pixels).
-void ReadDibRows(TDibReader& reader, const TDibHeader& header, uint8_t* pixels);
+void ReadDibRows(TStream& stream, const TDibHeader& header, uint8_t* pixels);

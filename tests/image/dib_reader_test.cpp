@@ -6,15 +6,16 @@
 #include "dib_builder.h"
 #include "image/DIBReader.h"
 #include "platform/framework/Exception.h"
+#include "platform/framework/Stream.h"
 
 namespace {
 
 TDibHeader ReadHeader(const std::vector<uint8_t>& bytes, bool* had = nullptr) {
-  TDibMemoryReader reader(bytes.data(), bytes.size());
+  TCustomMemoryStream stream(const_cast<uint8_t*>(bytes.data()), static_cast<int64_t>(bytes.size()));
   TDibHeader header;
-  const bool read = ReadDibHeader(reader, header);
+  const bool read = ReadDibHeader(stream, header);
   if (had) *had = read;
-  if (read) CheckPixelDataAvailable(header, reader);
+  if (read) CheckPixelDataAvailable(header, stream);
   return header;
 }
 
@@ -127,8 +128,8 @@ TEST(DibRowsTest, TopDownRowsAreStoredBottomUp) {
     h.BitCount = 8;
     h.TopDown = topDown;
     std::vector<uint8_t> storage(12);
-    TDibMemoryReader reader(rows.data(), rows.size());
-    ReadDibRows(reader, h, storage.data());
+    TCustomMemoryStream stream(const_cast<uint8_t*>(rows.data()), static_cast<int64_t>(rows.size()));
+    ReadDibRows(stream, h, storage.data());
     const std::vector<uint8_t> expected =
         topDown ? std::vector<uint8_t>{3, 3, 3, 3, 2, 2, 2, 2, 1, 1, 1, 1} : rows;
     EXPECT_EQ(storage, expected);
