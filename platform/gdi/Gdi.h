@@ -15,6 +15,11 @@ constexpr int RASTERCAPS = 38;
 constexpr int SIZEPALETTE = 104;
 constexpr int NUMRESERVED = 106;
 constexpr int RC_PALETTE = 0x0100;
+constexpr int RC_BITBLT = 0x0001;
+constexpr int RC_DI_BITMAP = 0x0080;
+constexpr int RC_DIBTODEV = 0x0200;
+constexpr int RC_STRETCHBLT = 0x0800;
+constexpr int RC_STRETCHDIB = 0x2000;
 
 // Raster operations
 constexpr DWORD SRCCOPY = 0x00CC0020;
@@ -56,6 +61,15 @@ constexpr int NULL_BRUSH = 5;
 constexpr int NULL_PEN = 8;
 constexpr int BLACK_PEN = 7;
 constexpr int WHITE_BRUSH = 0;
+constexpr int LTGRAY_BRUSH = 1;
+constexpr int GRAY_BRUSH = 2;
+constexpr int DKGRAY_BRUSH = 3;
+constexpr int BLACK_BRUSH = 4;
+constexpr int WHITE_PEN = 6;
+constexpr int DEFAULT_PALETTE = 15;
+
+// GetPixel outside the bitmap or without pixels; SetPixel failing.
+constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
 // Global memory
 constexpr UINT GMEM_FIXED = 0x0000;
@@ -176,3 +190,5 @@ HDC CreatePixelBufferDC(const PixelBufferDesc& pixels);
 // The desktop's format as the window system found it (bits per pixel, 1 plane).
 // Defaults to 32; the window system sets it once at start-up.
 void SetDesktopBitsPerPixel(int bitsPerPixel);
+// The desktop's size in pixels (HORZRES, VERTRES of the screen). Defaults to 1024 x 768.
+void SetDesktopSize(int width, int height);

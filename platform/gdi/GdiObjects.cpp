@@ -1,0 +1,89 @@
+#include "platform/gdi/GdiObjects.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+namespace gdi {
+
+namespace {
+
+constexpr int64_t kMaxBitmapBytes = int64_t{1} << 30;
+
+struct TObjectTable {
+  std::unordered_map<uintptr_t, std::shared_ptr<TGdiObject>> Objects;
+  uintptr_t Next = 0x10000;
+};
+
+// Deliberately never destroyed: handles may be released by other libraries'
+// static destructors at exit.
+TObjectTable& Table() {
+  static auto* table = new TObjectTable;
+  return *table;
+}
+
+}  // namespace
+
+HGDIOBJ AddObject(std::shared_ptr<TGdiObject> object, bool stock) {
+  TObjectTable& table = Table();
+  const uintptr_t key = table.Next;
+  table.Next += 0x10;
+  object->FHandle = reinterpret_cast<HGDIOBJ>(key);
+  object->FStock = stock;
+  table.Objects.emplace(key, std::move(object));
+  return reinterpret_cast<HGDIOBJ>(key);
+}
+
+std::shared_ptr<TGdiObject> FindObject(HGDIOBJ handle) {
+  TObjectTable& table = Table();
+  const auto it = table.Objects.find(reinterpret_cast<uintptr_t>(handle));
+  return it == table.Objects.end() ? nullptr : it->second;
+}
+
+bool RemoveObject(HGDIOBJ handle) {
+  TObjectTable& table = Table();
+  const auto it = table.Objects.find(reinterpret_cast<uintptr_t>(handle));
+  if (it == table.Objects.end() || it->second->Stock()) return false;
+  std::shared_ptr<TGdiObject> keep = std::move(it->second);  // destroyed after the erase
+  table.Objects.erase(it);
+  return true;
+}
+
+std::shared_ptr<TGdiBitmap> TGdiBitmap::Create(int32_t width, int32_t height,
+                                               const TPixelFormat& format, bool section,
+                                               bool topDown) {
+  if (width <= 0 || height <= 0 || !IsValidFormat(format)) return nullptr;
+  const int64_t rowBytes = DibRowBytes(width, format.BitCount);
+  if (rowBytes < 0 || rowBytes * height > kMaxBitmapBytes) return nullptr;
+  std::shared_ptr<TGdiBitmap> bitmap(new TGdiBitmap);
+  bitmap->FWidth = width;
+  bitmap->FHeight = height;
+  bitmap->FSection = section;
+  bitmap->FTopDown = topDown;
+  bitmap->FRowBytes = rowBytes;
+  bitmap->FFormat = WithDefaultMasks(format);
+  if (format.BitCount <= 8) {
+    const uint32_t size = 1u << format.BitCount;
+    const uint32_t given = format.ColorTable ? std::min(format.ColorCount, size) : 0;
+    if (given > 0) std::memcpy(bitmap->FColors, format.ColorTable, given * sizeof(RGBQUAD));
+    bitmap->FFormat.ColorTable = bitmap->FColors;
+    bitmap->FFormat.ColorCount = size;
+  } else {
+    bitmap->FFormat.ColorTable = nullptr;
+    bitmap->FFormat.ColorCount = 0;
+  }
+  bitmap->FBits = std::make_unique<uint8_t[]>(static_cast<size_t>(rowBytes * height));
+  return bitmap;
+}
+
+TPixelView TGdiBitmap::View() const {
+  TPixelView view;
+  view.Width = FWidth;
+  view.Height = FHeight;
+  view.Format = FFormat;
+  view.Pitch = FTopDown ? FRowBytes : -FRowBytes;
+  view.Top = FTopDown ? FBits.get() : FBits.get() + (FHeight - 1) * FRowBytes;
+  return view;
+}
+
+}  // namespace gdi

@@ -1,0 +1,86 @@
+#include "platform/gdi/SystemPalette.h"
+
+#include <array>
+
+#include "platform/gdi/Gdi.h"
+
+namespace gdi {
+
+namespace {
+
+constexpr RGBQUAD Quad(BYTE r, BYTE g, BYTE b) { return RGBQUAD{b, g, r, 0}; }
+
+constexpr std::array<RGBQUAD, 10> kLowStatic = {
+    Quad(0, 0, 0),       Quad(128, 0, 0),     Quad(0, 128, 0),     Quad(128, 128, 0),
+    Quad(0, 0, 128),     Quad(128, 0, 128),   Quad(0, 128, 128),   Quad(192, 192, 192),
+    Quad(192, 220, 192), Quad(166, 202, 240)};
+constexpr std::array<RGBQUAD, 10> kHighStatic = {
+    Quad(255, 251, 240), Quad(160, 160, 164), Quad(128, 128, 128), Quad(255, 0, 0),
+    Quad(0, 255, 0),     Quad(255, 255, 0),   Quad(0, 0, 255),     Quad(255, 0, 255),
+    Quad(0, 255, 255),   Quad(255, 255, 255)};
+
+std::array<RGBQUAD, 256> BuildSystemTable() {
+  std::array<RGBQUAD, 256> table{};
+  for (size_t i = 0; i < 10; ++i) {
+    table[i] = kLowStatic[i];
+    table[246 + i] = kHighStatic[i];
+  }
+  size_t next = 10;
+  for (int r = 0; r < 6; ++r) {
+    for (int g = 0; g < 6; ++g) {
+      for (int b = 0; b < 6; ++b) {
+        table[next++] = Quad(static_cast<BYTE>(r * 51), static_cast<BYTE>(g * 51),
+                             static_cast<BYTE>(b * 51));
+      }
+    }
+  }
+  for (int i = 1; next < 246; ++i) {  // greys between the cube's own greys
+    const auto level = static_cast<BYTE>(i * 255 / 21);
+    table[next++] = Quad(level, level, level);
+  }
+  return table;
+}
+
+int gDesktopBits = 32;
+TSize gDesktopSize{1024, 768};
+
+}  // namespace
+
+const RGBQUAD* SystemColorTable() {
+  static const std::array<RGBQUAD, 256> table = BuildSystemTable();
+  return table.data();
+}
+
+PALETTEENTRY SystemPaletteEntry(uint32_t index) {
+  const RGBQUAD q = SystemColorTable()[index & 0xFF];
+  return PALETTEENTRY{q.rgbRed, q.rgbGreen, q.rgbBlue, 0};
+}
+
+int DesktopBitsPerPixel() { return gDesktopBits; }
+TSize DesktopSize() { return gDesktopSize; }
+
+TPixelFormat DesktopFormat() {
+  TPixelFormat format;
+  format.BitCount = static_cast<uint32_t>(gDesktopBits);
+  if (gDesktopBits == 8) {
+    format.ColorTable = SystemColorTable();
+    format.ColorCount = 256;
+  } else if (gDesktopBits == 16) {
+    format.RedMask = kMask565[0];
+    format.GreenMask = kMask565[1];
+    format.BlueMask = kMask565[2];
+  }
+  return WithDefaultMasks(format);
+}
+
+}  // namespace gdi
+
+void SetDesktopBitsPerPixel(int bitsPerPixel) {
+  if (bitsPerPixel == 8 || bitsPerPixel == 16 || bitsPerPixel == 24 || bitsPerPixel == 32) {
+    gdi::gDesktopBits = bitsPerPixel;
+  }
+}
+
+void SetDesktopSize(int width, int height) {
+  if (width > 0 && height > 0) gdi::gDesktopSize = TSize{width, height};
+}
