@@ -1,0 +1,31 @@
+// A device object on the real display-services module, with the module's test hooks.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "display/DXClass.h"
+#include "display/DirectDraw.h"
+#include "platform/ddraw/DDrawTesting.h"
+
+inline IDDrawTesting& DDrawTesting() {
+  auto entry = reinterpret_cast<LoupixDDrawTestingFn>(LoadEntryPoint(kDDrawLibrary, kDDrawTestingEntry));
+  return *entry();
+}
+
+class DeviceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DDrawTesting().ResetVideoMemoryBudget();
+    FDevice = std::make_unique<TDirectDraw>(nullptr);
+  }
+  void TearDown() override {
+    FDevice.reset();
+    DDrawTesting().ResetVideoMemoryBudget();
+  }
+  TDirectDraw& Device() { return *FDevice; }
+
+ private:
+  std::unique_ptr<TDirectDraw> FDevice;
+};
