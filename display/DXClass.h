@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/Object.h"
+#include "platform/framework/Persistent.h"
 #include "platform/gdi/WinTypes.h"
 
 // Every object of the display layer records the result of its last platform call.
-class TDirectX : public TObject {
+class TDirectX : public TPersistent {
  public:
-  LOUPIX_CLASS(TDirectX, TObject)
+  LOUPIX_CLASS(TDirectX, TPersistent)
 
   HRESULT LastResult() const { return FLastResult; }
   // Storing a failure runs ResultFailed; storing success runs nothing.

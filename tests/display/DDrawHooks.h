@@ -1,0 +1,10 @@
+// The display services' test hooks, reached through their module.
+#pragma once
+
+#include "display/DXClass.h"
+#include "platform/ddraw/DDrawTesting.h"
+
+inline IDDrawTesting& DDrawHooks() {
+  auto entry = reinterpret_cast<LoupixDDrawTestingFn>(LoadEntryPoint(kDDrawLibrary, kDDrawTestingEntry));
+  return *entry();
+}
