@@ -5,11 +5,12 @@ namespace {
 // Answers for a machine without a window system: a fixed monitor, no windows.
 class HeadlessScreenHost final : public IScreenHost {
  public:
-  TSize MonitorSize() override { return FScreen; }
+  TSize MonitorSize() override { return kMonitor; }
   int MonitorBitsPerPixel() override { return 32; }
   int RefreshRateHz() override { return 60; }
   void SetVirtualScreen(int32_t width, int32_t height) override { FScreen = {width, height}; }
   void RestoreDesktopScreen() override { FScreen = kMonitor; }
+  TSize ScreenSize() override { return FScreen; }
   void SetExclusiveWindow(HWND) override {}
   void FramebufferChanged(const ScreenFramebuffer&, const TRect&) override {}
   bool WindowClientRectOnScreen(HWND, TRect*) override { return false; }

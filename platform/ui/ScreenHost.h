@@ -28,12 +28,17 @@ class IScreenHost {
   // while a full-screen mode is set, the monitor otherwise.
   virtual void SetVirtualScreen(int32_t width, int32_t height) = 0;
   virtual void RestoreDesktopScreen() = 0;
+  // The screen size in force: the virtual screen, or the monitor.
+  virtual TSize ScreenSize() { return MonitorSize(); }
 
   // The window that shows the framebuffer full-screen (exclusive level), or none.
   virtual void SetExclusiveWindow(HWND window) = 0;
 
   // The framebuffer changed inside `dirty` (framebuffer coordinates); show it.
   virtual void FramebufferChanged(const ScreenFramebuffer& framebuffer, const TRect& dirty) = 0;
+
+  // In the normal level, the windows that show the part of the framebuffer under them.
+  virtual void ShowFramebufferIn(HWND window, bool on) { (void)window, (void)on; }
 
   // A window's client area in screen coordinates, and whether it is visible.
   virtual bool WindowClientRectOnScreen(HWND window, TRect* rect) = 0;

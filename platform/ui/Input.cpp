@@ -1,0 +1,54 @@
+#include "platform/ui/Input.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+#include "platform/ui/QtBridge.h"
+
+namespace {
+
+std::function<bool(int)>& KeyStateHandler() {
+  static std::function<bool(int)> handler;
+  return handler;
+}
+
+bool ModifierDown(int virtualKey) {
+  Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
+  Qt::MouseButtons buttons = QGuiApplication::mouseButtons();
+  switch (virtualKey) {
+    case VK_SHIFT: return modifiers & Qt::ShiftModifier;
+    case VK_CONTROL: return modifiers & Qt::ControlModifier;
+    case VK_MENU: return modifiers & Qt::AltModifier;
+    case VK_LBUTTON: return buttons & Qt::LeftButton;
+    case VK_RBUTTON: return buttons & Qt::RightButton;
+    case VK_MBUTTON: return buttons & Qt::MiddleButton;
+    default: return false;
+  }
+}
+
+}  // namespace
+
+TPoint TMouse::CursorPos() const {
+  if (FOverride) return *FOverride;
+  EnsureQtApplication();
+  QPoint at = QCursor::pos();
+  return {at.x(), at.y()};
+}
+
+void TMouse::SetCursorPos(TPoint point) {
+  EnsureQtApplication();
+  QCursor::setPos(point.X, point.Y);
+  FOverride = point;
+}
+
+TMouse& Mouse() {
+  static TMouse mouse;
+  return mouse;
+}
+
+int16_t GetKeyState(int virtualKey) {
+  bool down = KeyStateHandler() ? KeyStateHandler()(virtualKey) : (QGuiApplication::instance() && ModifierDown(virtualKey));
+  return down ? static_cast<int16_t>(-32768) : 0;
+}
+
+void SetKeyStateHandler(std::function<bool(int)> isDown) { KeyStateHandler() = std::move(isDown); }

@@ -1,0 +1,70 @@
+// Inside the window layer only: the Qt side of controls. Public headers stay
+// free of Qt; the .cpp files of platform/ui include this one.
+#pragma once
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/ui/Controls.h"
+
+// Makes sure a QApplication exists before the first widget.
+void EnsureQtApplication();
+
+// Turns a widget's Qt events into the control's messages.
+class TInputBridge final : public QObject {
+ public:
+  explicit TInputBridge(TControl& control) : FControl(control) {}
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool Deliver(QWidget* widget, QEvent* event);
+  bool DeliverKey(QWidget* widget, QEvent* event);
+  bool DeliverMouse(QWidget* widget, QEvent* event);
+  bool DeliverWindowEvent(QWidget* widget, QEvent* event);
+  TControl& FControl;
+};
+
+// The control's side of its native window.
+struct TControlNative {
+  explicit TControlNative(TControl& control) : Control(control), Bridge(control) {}
+  static TControlNative& Of(const TControl& control) { return *control.FNative; }
+
+  // Takes the widget made for the control: registers it and routes its input.
+  void Attach(QWidget* widget);
+  // The widget the control's native window should be a child of.
+  static QWidget* ParentWidgetOf(const TControl& control);
+
+  TControl& Control;
+  TInputBridge Bridge;
+  QPointer<QWidget> Widget;
+};
+
+// The plain native window of a control that draws itself (or nothing): it
+// paints through WM_PAINT and keeps input to itself.
+class TControlWidget : public QWidget {
+ public:
+  TControlWidget(TControl& control, QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override { event->accept(); }
+  void keyReleaseEvent(QKeyEvent* event) override { event->accept(); }
+  void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+  void mouseReleaseEvent(QMouseEvent* event) override { event->accept(); }
+  void mouseDoubleClickEvent(QMouseEvent* event) override { event->accept(); }
+  void mouseMoveEvent(QMouseEvent* event) override { event->accept(); }
+
+ private:
+  TControl& FControl;
+};
+
+// Calls code of the system from a Qt callback: errors go to the application's
+// error report instead of unwinding through Qt.
+void RunGuarded(const std::function<void()>& action);
+
+WORD VirtualKeyFromQt(int qtKey);
+HWND HandleOf(const QWidget* widget);
+QWidget* WidgetOf(HWND handle);

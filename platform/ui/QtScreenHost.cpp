@@ -1,0 +1,150 @@
+#include "platform/ui/QtScreenHost.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/ui/QtBridge.h"
+
+namespace {
+
+TQtScreenHost* Installed = nullptr;
+
+QImage::Format FormatFor(uint32_t bitCount) {
+  switch (bitCount) {
+    case 8: return QImage::Format_Indexed8;
+    case 16: return QImage::Format_RGB16;
+    case 24: return QImage::Format_BGR888;
+    case 32: return QImage::Format_RGB32;
+    default: return QImage::Format_Invalid;
+  }
+}
+
+QScreen* Monitor() { return QGuiApplication::primaryScreen(); }
+
+}  // namespace
+
+TSize TQtScreenHost::MonitorSize() {
+  QScreen* screen = Monitor();
+  if (!screen) return {1024, 768};
+  return {screen->geometry().width(), screen->geometry().height()};
+}
+
+int TQtScreenHost::MonitorBitsPerPixel() {
+  QScreen* screen = Monitor();
+  int depth = screen ? screen->depth() : 32;
+  return depth == 24 ? 32 : depth;
+}
+
+int TQtScreenHost::RefreshRateHz() {
+  QScreen* screen = Monitor();
+  double rate = screen ? screen->refreshRate() : 60.0;
+  return rate >= 1.0 ? static_cast<int>(rate + 0.5) : 60;
+}
+
+void TQtScreenHost::SetVirtualScreen(int32_t width, int32_t height) { FVirtual = {width, height}; }
+
+void TQtScreenHost::RestoreDesktopScreen() { FVirtual = {}; }
+
+TSize TQtScreenHost::ScreenSize() { return FVirtual.cx > 0 ? FVirtual : MonitorSize(); }
+
+void TQtScreenHost::SetExclusiveWindow(HWND window) {
+  FExclusive = window ? WidgetOf(window) : nullptr;
+  if (FExclusive) FExclusive->update();
+}
+
+void TQtScreenHost::ShowFramebufferIn(HWND window, bool on) {
+  if (!window) return;
+  QWidget* widget = WidgetOf(window);
+  if (!on) {
+    FViewers.remove(widget);
+    return;
+  }
+  if (FViewers.contains(widget)) return;
+  FViewers.insert(widget);
+  QObject::connect(widget, &QObject::destroyed, [this, widget] { FViewers.remove(widget); });
+}
+
+void TQtScreenHost::CopyRows(const ScreenFramebuffer& framebuffer, const TRect& dirty) {
+  QImage::Format format = FormatFor(framebuffer.bitCount);
+  if (FImage.width() != framebuffer.width || FImage.height() != framebuffer.height || FImage.format() != format)
+    FImage = QImage(framebuffer.width, framebuffer.height, format);
+  if (framebuffer.bitCount == 8 && framebuffer.palette) {
+    QList<QRgb> colours(256);
+    for (int i = 0; i < 256; ++i)
+      colours[i] = qRgb(framebuffer.palette[i].peRed, framebuffer.palette[i].peGreen, framebuffer.palette[i].peBlue);
+    FImage.setColorTable(colours);
+  }
+  int32_t top = std::max(dirty.Top, 0), bottom = std::min(dirty.Bottom, framebuffer.height);
+  int32_t bytesPerPixel = static_cast<int32_t>(framebuffer.bitCount / 8);
+  int32_t left = std::max(dirty.Left, 0), right = std::min(dirty.Right, framebuffer.width);
+  if (left >= right) return;
+  const auto* source = static_cast<const uint8_t*>(framebuffer.bits);
+  for (int32_t y = top; y < bottom; ++y)
+    std::memcpy(FImage.scanLine(y) + left * bytesPerPixel, source + int64_t{y} * framebuffer.pitch + left * bytesPerPixel,
+                static_cast<size_t>((right - left) * bytesPerPixel));
+}
+
+void TQtScreenHost::FramebufferChanged(const ScreenFramebuffer& framebuffer, const TRect& dirty) {
+  if (!framebuffer.bits || framebuffer.width <= 0 || framebuffer.height <= 0 ||
+      FormatFor(framebuffer.bitCount) == QImage::Format_Invalid)
+    return;
+  CopyRows(framebuffer, dirty);
+  if (FExclusive) FExclusive->update();
+  for (QWidget* viewer : FViewers) viewer->update();
+}
+
+TQtScreenHost::TPlacement TQtScreenHost::PlacementIn(const QWidget* window) const {
+  TPlacement placement;
+  if (FImage.isNull() || window->width() <= 0 || window->height() <= 0) return placement;
+  placement.scale = std::min(double(window->width()) / FImage.width(), double(window->height()) / FImage.height());
+  placement.offset = {(window->width() - FImage.width() * placement.scale) / 2,
+                      (window->height() - FImage.height() * placement.scale) / 2};
+  return placement;
+}
+
+bool TQtScreenHost::PaintFramebuffer(QWidget* widget, QPainter& painter) {
+  if (FImage.isNull()) return false;
+  if (FExclusive && widget->window() == FExclusive) {
+    // Children of the exclusive window show the same picture, each its own part.
+    QPoint origin = widget->mapTo(FExclusive, QPoint(0, 0));
+    TPlacement placement = PlacementIn(FExclusive);
+    painter.fillRect(widget->rect(), Qt::black);
+    QRectF target(placement.offset - QPointF(origin), QSizeF(FImage.size()) * placement.scale);
+    painter.drawImage(target, FImage);
+    return true;
+  }
+  if (!FViewers.contains(widget)) return false;
+  QPoint origin = widget->mapToGlobal(QPoint(0, 0));
+  painter.drawImage(QPoint(0, 0), FImage, QRect(origin, widget->size()));
+  return true;
+}
+
+QPoint TQtScreenHost::ToVirtual(QWidget* widget, QPoint local) const {
+  if (!FExclusive || widget->window() != FExclusive) return local;
+  TPlacement placement = PlacementIn(FExclusive);
+  if (placement.scale == 1.0 && placement.offset.isNull()) return local;
+  QPointF inWindow = QPointF(widget->mapTo(FExclusive, local)) - placement.offset;
+  QPoint logicalOrigin = widget->mapTo(FExclusive, QPoint(0, 0));
+  return (inWindow / placement.scale).toPoint() - logicalOrigin;
+}
+
+bool TQtScreenHost::WindowClientRectOnScreen(HWND window, TRect* rect) {
+  QWidget* widget = window ? WidgetOf(window) : nullptr;
+  if (!widget || !FindControl(window)) return false;
+  QPoint origin = widget->mapToGlobal(QPoint(0, 0));
+  if (rect) *rect = {origin.x(), origin.y(), origin.x() + widget->width(), origin.y() + widget->height()};
+  return widget->isVisible();
+}
+
+TQtScreenHost& InstallQtScreenHost() {
+  static TQtScreenHost host;
+  Installed = &host;
+  SetScreenHost(&host);
+  return host;
+}
+
+TQtScreenHost* QtScreenHost() { return Installed && &ScreenHost() == Installed ? Installed : nullptr; }

@@ -1,0 +1,52 @@
+// Inside the window layer only: the screen host on Qt. It keeps one QImage copy
+// of the framebuffer (one copy per presented frame) and paints it into the
+// windows that show it.
+#pragma once
+
+#include <QImage>
+#include <QPointer>
+#include <QSet>
+#include <QWidget>
+
+#include "platform/ui/ScreenHost.h"
+
+class QPainter;
+
+class TQtScreenHost final : public IScreenHost {
+ public:
+  TSize MonitorSize() override;
+  int MonitorBitsPerPixel() override;
+  int RefreshRateHz() override;
+  void SetVirtualScreen(int32_t width, int32_t height) override;
+  void RestoreDesktopScreen() override;
+  TSize ScreenSize() override;
+  void SetExclusiveWindow(HWND window) override;
+  void FramebufferChanged(const ScreenFramebuffer& framebuffer, const TRect& dirty) override;
+  void ShowFramebufferIn(HWND window, bool on) override;
+  bool WindowClientRectOnScreen(HWND window, TRect* rect) override;
+
+  // Paints the framebuffer into a widget that shows it; false when it does not.
+  bool PaintFramebuffer(QWidget* widget, QPainter& painter);
+  // A point in a widget's own pixels as the program sees it: the exclusive
+  // window's scaling undone.
+  QPoint ToVirtual(QWidget* widget, QPoint local) const;
+
+ private:
+  // Scale and offset of the framebuffer inside the exclusive window.
+  struct TPlacement {
+    double scale = 1.0;
+    QPointF offset;
+  };
+  TPlacement PlacementIn(const QWidget* window) const;
+  void CopyRows(const ScreenFramebuffer& framebuffer, const TRect& dirty);
+
+  QImage FImage;
+  QPointer<QWidget> FExclusive;
+  QSet<QWidget*> FViewers;
+  TSize FVirtual{};
+};
+
+// Installs the Qt host as the process's screen host (once) and returns it.
+TQtScreenHost& InstallQtScreenHost();
+// The Qt host when it is installed, else nullptr.
+TQtScreenHost* QtScreenHost();
