@@ -153,7 +153,12 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
   if (!context) return FALSE_;
   const TPainter painter(*context);
   if (!painter.HasPixels) return TRUE_;
-  const TRect r = NormalisedRect(*context, left, top, right, bottom);
+  // Edges far outside stay outside when pulled in; this keeps the sums below in range.
+  const TRect wide = NormalisedRect(*context, left, top, right, bottom);
+  constexpr int32_t kMargin = 8192;
+  auto pull = [](int32_t v, int32_t limit) { return std::clamp(v, -kMargin, limit + kMargin); };
+  const TRect r{pull(wide.Left, painter.View.Width), pull(wide.Top, painter.View.Height),
+                pull(wide.Right, painter.View.Width), pull(wide.Bottom, painter.View.Height)};
   if (painter.HasBrush) FillView(painter.View, r, painter.BrushPixel);
   if (painter.HasPen) {
     const int32_t w = std::min({painter.PenWidth, std::max(r.Width(), 1), std::max(r.Height(), 1)});
@@ -174,7 +179,7 @@ BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
   const TRect r = NormalisedRect(*context, left, top, right, bottom);
   if (r.IsEmpty()) return TRUE_;
   const double cx = (static_cast<double>(r.Left) + r.Right) / 2, cy = (static_cast<double>(r.Top) + r.Bottom) / 2;
-  const double rx = r.Width() / 2.0, ry = r.Height() / 2.0;
+  const double rx = (static_cast<double>(r.Right) - r.Left) / 2, ry = (static_cast<double>(r.Bottom) - r.Top) / 2;
   // The span of row y inside the ellipse; empty (left > right) outside it.
   auto span = [&](int64_t y, int64_t& xl, int64_t& xr) {
     const double dy = (static_cast<double>(y) + 0.5 - cy) / ry;
