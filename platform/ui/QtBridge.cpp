@@ -187,15 +187,17 @@ bool TInputBridge::DeliverWindowEvent(QWidget* widget, QEvent* event) {
     case QEvent::Show:
     case QEvent::Hide: {
       bool shown = event->type() == QEvent::Show;
-      WINDOWPOS pos{HandleOf(widget), nullptr, widget->x(), widget->y(), widget->width(), widget->height(),
+      QRect area = widget->geometry();
+      WINDOWPOS pos{HandleOf(widget), nullptr, area.x(), area.y(), area.width(), area.height(),
                     shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW};
       FControl.Perform(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
       return false;
     }
     case QEvent::Move:
     case QEvent::Resize: {
-      TRect frame{widget->x(), widget->y(), widget->x() + widget->width(), widget->y() + widget->height()};
-      if (auto* form = dynamic_cast<TCustomForm*>(&FControl)) form->WindowMoved(frame);
+      QRect area = widget->geometry();
+      if (auto* form = dynamic_cast<TCustomForm*>(&FControl))
+        form->WindowMoved({area.left(), area.top(), area.left() + area.width(), area.top() + area.height()});
       return false;
     }
     case QEvent::WindowActivate:
