@@ -79,42 +79,7 @@ bool RequestedLayout(const TGdiBitmap& bitmap, BITMAPINFO* info, TDibLayout& lay
   return true;
 }
 
-// A header describing the bitmap as it is (GetDIBits with no bit count).
-void DescribeBitmap(const TGdiBitmap& bitmap, BITMAPINFOHEADER& h) {
-  const TPixelFormat& f = bitmap.Format();
-  h.biSize = sizeof(BITMAPINFOHEADER);
-  h.biWidth = bitmap.Width();
-  h.biHeight = bitmap.Height();
-  h.biPlanes = 1;
-  h.biBitCount = static_cast<WORD>(f.BitCount);
-  const bool defaultMasks =
-      f.BitCount == 24 || f.BitCount <= 8 ||
-      (f.BitCount == 16 && f.RedMask == kMask555[0] && f.GreenMask == kMask555[1]) ||
-      (f.BitCount == 32 && f.RedMask == kMask888[0] && f.GreenMask == kMask888[1]);
-  h.biCompression = defaultMasks ? BI_RGB : BI_BITFIELDS;
-  h.biSizeImage = static_cast<DWORD>(bitmap.RowBytes() * bitmap.Height());
-  h.biClrUsed = 0;
-}
-
 }  // namespace
-
-// Also used by GetObject.
-void FillDibSection(const TGdiBitmap& bitmap, DIBSECTION& section) {
-  section = DIBSECTION{};
-  section.dsBm.bmWidth = bitmap.Width();
-  section.dsBm.bmHeight = bitmap.Height();
-  section.dsBm.bmWidthBytes = static_cast<LONG>(bitmap.RowBytes());
-  section.dsBm.bmBitsPixel = static_cast<WORD>(bitmap.BitCount());
-  section.dsBm.bmBits = bitmap.IsSection() ? bitmap.Bits() : nullptr;
-  DescribeBitmap(bitmap, section.dsBmih);
-  if (bitmap.TopDown()) section.dsBmih.biHeight = -bitmap.Height();
-  if (bitmap.BitCount() <= 8) section.dsBmih.biClrUsed = bitmap.ColorCount();
-  if (bitmap.BitCount() == 16 || bitmap.BitCount() == 32) {
-    section.dsBitfields[0] = bitmap.Format().RedMask;
-    section.dsBitfields[1] = bitmap.Format().GreenMask;
-    section.dsBitfields[2] = bitmap.Format().BlueMask;
-  }
-}
 
 }  // namespace gdi
 
@@ -196,7 +161,7 @@ int GetDIBits(HDC dc, HBITMAP handle, UINT startScan, UINT lines, void* bits, BI
     return 0;
   }
   if (info->bmiHeader.biBitCount == 0) {
-    DescribeBitmap(*bitmap, info->bmiHeader);
+    bitmap->DescribeHeader(info->bmiHeader);
     return 1;
   }
   TDibLayout layout;

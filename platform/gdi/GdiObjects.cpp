@@ -86,4 +86,37 @@ TPixelView TGdiBitmap::View() const {
   return view;
 }
 
+void TGdiBitmap::DescribeHeader(BITMAPINFOHEADER& h) const {
+  const TPixelFormat& f = FFormat;
+  h.biSize = sizeof(BITMAPINFOHEADER);
+  h.biWidth = FWidth;
+  h.biHeight = FHeight;
+  h.biPlanes = 1;
+  h.biBitCount = static_cast<WORD>(f.BitCount);
+  const bool defaultMasks =
+      f.BitCount == 24 || f.BitCount <= 8 ||
+      (f.BitCount == 16 && f.RedMask == kMask555[0] && f.GreenMask == kMask555[1]) ||
+      (f.BitCount == 32 && f.RedMask == kMask888[0] && f.GreenMask == kMask888[1]);
+  h.biCompression = defaultMasks ? BI_RGB : BI_BITFIELDS;
+  h.biSizeImage = static_cast<DWORD>(FRowBytes * FHeight);
+  h.biClrUsed = 0;
+}
+
+void TGdiBitmap::DescribeSection(DIBSECTION& section) const {
+  section = DIBSECTION{};
+  section.dsBm.bmWidth = FWidth;
+  section.dsBm.bmHeight = FHeight;
+  section.dsBm.bmWidthBytes = static_cast<LONG>(FRowBytes);
+  section.dsBm.bmBitsPixel = static_cast<WORD>(FFormat.BitCount);
+  section.dsBm.bmBits = FSection ? FBits.get() : nullptr;
+  DescribeHeader(section.dsBmih);
+  if (FTopDown) section.dsBmih.biHeight = -FHeight;
+  if (FFormat.BitCount <= 8) section.dsBmih.biClrUsed = FFormat.ColorCount;
+  if (FFormat.BitCount == 16 || FFormat.BitCount == 32) {
+    section.dsBitfields[0] = FFormat.RedMask;
+    section.dsBitfields[1] = FFormat.GreenMask;
+    section.dsBitfields[2] = FFormat.BlueMask;
+  }
+}
+
 }  // namespace gdi

@@ -42,6 +42,10 @@ class TGdiBitmap : public TGdiObject {
                                             const TPixelFormat& format, bool section, bool topDown);
 
   TPixelView View() const;
+  // The bitmap as a DIB header (BI_BITFIELDS when its masks are not the defaults).
+  void DescribeHeader(BITMAPINFOHEADER& header) const;
+  // What GetObject reports: the section fields stay empty for device bitmaps.
+  void DescribeSection(DIBSECTION& section) const;
   int32_t Width() const { return FWidth; }
   int32_t Height() const { return FHeight; }
   uint32_t BitCount() const { return FFormat.BitCount; }

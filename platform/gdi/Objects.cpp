@@ -4,10 +4,6 @@
 
 #include "platform/gdi/DeviceContext.h"
 
-namespace gdi {
-void FillDibSection(const TGdiBitmap& bitmap, DIBSECTION& section);
-}
-
 using namespace gdi;
 
 HGDIOBJ GetStockObject(int index) {
@@ -38,7 +34,7 @@ int GetObject(HGDIOBJ object, int size, void* buffer) {
   if (!found) return 0;
   if (const auto bitmap = Find<TGdiBitmap>(object)) {
     DIBSECTION section;
-    FillDibSection(*bitmap, section);
+    bitmap->DescribeSection(section);
     const bool wantsSection = bitmap->IsSection() && size >= static_cast<int>(sizeof(DIBSECTION));
     const int needed = static_cast<int>(wantsSection ? sizeof(DIBSECTION) : sizeof(BITMAP));
     if (!buffer) return needed;
