@@ -89,4 +89,10 @@ inline constexpr const char* kIntfNotSupported = "Interface not supported";
 inline constexpr const char* kNoCanvasHandle = "Canvas does not allow drawing";
 inline constexpr const char* kInvalidGraphic = "Bitmap image is not valid";
 inline constexpr const char* kUnknownExtension = "Unknown picture file extension (.%s)";
+inline constexpr const char* kInvalidIcon = "Icon image is not valid";
+inline constexpr const char* kInvalidMetafile = "Metafile is not valid";
+inline constexpr const char* kScanLine = "Scan line index out of range";
+inline constexpr const char* kChangeIconSize = "Cannot change the size of an icon";
+inline constexpr const char* kUnknownClipboardFormat = "Unsupported clipboard format";
+inline constexpr const char* kOutOfResources = "Not enough storage is available to process this command";
 }  // namespace FrameworkText

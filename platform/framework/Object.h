@@ -3,6 +3,8 @@
 // (the picture format registry needs that), and errors can name classes.
 #pragma once
 
+#include <functional>
+
 class TClass {
  public:
   constexpr TClass(const char* name, const TClass* parent) : FName(name), FParent(parent) {}
@@ -39,3 +41,6 @@ class TObject {
   const char* ClassName() const { return ClassType().ClassName(); }
   bool InheritsFrom(const TClass& other) const { return ClassType().InheritsFrom(other); }
 };
+
+// The plain event: a handler that receives the object it came from.
+using TNotifyEvent = std::function<void(TObject* sender)>;
