@@ -27,7 +27,7 @@ IDirectDraw7* Device() {
     const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
     std::string folder(path, static_cast<size_t>(length > 0 ? length : 0));
     folder = folder.substr(0, folder.find_last_of('/'));
-    void* module = dlopen((folder + "/" + kDDrawModuleFile).c_str(), RTLD_LAZY | RTLD_LOCAL);
+    void* module = dlopen((folder + "/" + kDDrawModuleFile).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) return static_cast<IDirectDraw7*>(nullptr);
     const auto createEx = reinterpret_cast<DirectDrawCreateExFn>(dlsym(module, "DirectDrawCreateEx"));
     void* object = nullptr;

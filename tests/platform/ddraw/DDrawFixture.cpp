@@ -20,7 +20,7 @@ std::string TestBinaryFolder() {
 TDDrawModule LoadModule() {
   TDDrawModule module;
   const std::string file = TestBinaryFolder() + "/" + kDDrawModuleFile;
-  module.handle = dlopen(file.c_str(), RTLD_LAZY | RTLD_LOCAL);
+  module.handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!module.handle) {
     ADD_FAILURE() << "cannot load " << file << ": " << dlerror();
     return module;
