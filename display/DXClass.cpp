@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "display/DXErrors.h"
-#include "display/ModuleLoader.h"
+#include "platform/ui/Library.h"
 
 void TDirectX::SetLastResult(HRESULT value) {
   FLastResult = value;
@@ -31,7 +31,7 @@ HMODULE LibraryModule(const std::string& fileName) {
   auto found = std::find_if(list.begin(), list.end(),
                             [&](const TLoadedLibrary& entry) { return entry.Name == key; });
   if (found != list.end()) return found->Module;
-  HMODULE module = LoadModule(fileName);
+  HMODULE module = LoadLibrary(fileName);
   // A library that cannot be loaded is not remembered, so the next call tries again.
   if (!module) throw Exception(DXText::kNotLoaded, fileName);
   list.push_back({key, module});
@@ -41,14 +41,14 @@ HMODULE LibraryModule(const std::string& fileName) {
 }  // namespace
 
 void* LoadEntryPoint(const std::string& fileName, const std::string& entryName) {
-  void* address = ModuleEntry(LibraryModule(fileName), entryName);
+  void* address = GetProcAddress(LibraryModule(fileName), entryName);
   if (!address) throw Exception(DXText::kNotLoaded, fileName);
   return address;
 }
 
 void FreeLoadedLibraries() {
   auto& list = LibraryList();
-  for (const TLoadedLibrary& entry : list) UnloadModule(entry.Module);
+  for (const TLoadedLibrary& entry : list) FreeLibrary(entry.Module);
   list.clear();
 }
 
