@@ -280,6 +280,8 @@ HRESULT TDDSurface::GetPalette(IDirectDrawPalette** palette) {
 HRESULT TDDSurface::SetPalette(IDirectDrawPalette* palette) {
   TDDPalette* ours = TDDPalette::From(palette);
   if (palette && !ours) return DDERR_INVALIDPARAMS;
+  // An open device context reads the palette's colour table.
+  if (FDC) return DDERR_SURFACEBUSY;
   Replace(FPalette, ours);
   if (FMemory->View().bitCount == 8) Present(Bounds());
   return DD_OK;

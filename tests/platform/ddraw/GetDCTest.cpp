@@ -89,6 +89,20 @@ TEST_F(GetDCTest, OneDeviceContextAtATime) {
   EXPECT_EQ(surface->GetDC(nullptr), DDERR_INVALIDPARAMS);
 }
 
+TEST_F(GetDCTest, PaletteStaysWhileTheDeviceContextIsOpen) {
+  auto surface = MakeSurface(4, 4, 8);
+  PALETTEENTRY entries[256]{};
+  IDirectDrawPalette* palette = nullptr;
+  ASSERT_EQ(FDevice->CreatePalette(DDPCAPS_8BIT, entries, &palette, nullptr), DD_OK);
+  surface->SetPalette(palette);
+  palette->Release();
+  HDC dc = nullptr;
+  ASSERT_EQ(surface->GetDC(&dc), DD_OK);
+  EXPECT_EQ(surface->SetPalette(nullptr), DDERR_SURFACEBUSY);
+  ASSERT_EQ(surface->ReleaseDC(dc), DD_OK);
+  EXPECT_EQ(surface->SetPalette(nullptr), DD_OK);
+}
+
 TEST_F(GetDCTest, ReleasingThePrimaryDeviceContextPresents) {
   ASSERT_EQ(FDevice->SetDisplayMode(640, 480, 32), DD_OK);
   auto primary = MakePrimary(false);
