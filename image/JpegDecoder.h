@@ -32,6 +32,7 @@ class TJpegDecoder {
   TJpegDecoder& operator=(const TJpegDecoder&) = delete;
 
   jpeg_decompress_struct& Info() { return FInfo; }
+  const jpeg_decompress_struct& Info() const { return FInfo; }
   TJpegGuard& Guard() { return FGuard; }
 
   // jpeg_read_header requiring an image.

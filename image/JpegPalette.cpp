@@ -1,0 +1,44 @@
+#include "image/JpegPalette.h"
+
+#include <algorithm>
+
+HPALETTE PaletteFromColormap(const jpeg_decompress_struct& info) {
+  if (!info.colormap || info.actual_number_of_colors <= 0) return nullptr;
+  const bool grey = info.out_color_components == 1;
+  LOGPALETTE palette;
+  palette.palVersion = 0x300;
+  palette.palNumEntries = static_cast<WORD>(std::min(info.actual_number_of_colors, 256));
+  for (int i = 0; i < palette.palNumEntries; ++i) {
+    PALETTEENTRY& entry = palette.palPalEntry[i];
+    entry.peRed = info.colormap[0][i];
+    entry.peGreen = info.colormap[grey ? 0 : 1][i];
+    entry.peBlue = info.colormap[grey ? 0 : 2][i];
+    entry.peFlags = 0;
+  }
+  return CreatePalette(&palette);
+}
+
+void UseColormapOfPalette(TJpegDecoder& decoder, HPALETTE palette) {
+  PALETTEENTRY entries[256];
+  const UINT count = GetPaletteEntries(palette, 0, 256, entries);
+  if (count == 0) return;
+  jpeg_decompress_struct& info = decoder.Info();
+  decoder.Guard().Run([&] {
+    JSAMPARRAY map = info.mem->alloc_sarray(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, count, 3);
+    for (UINT i = 0; i < count; ++i) {
+      map[0][i] = entries[i].peRed;
+      map[1][i] = entries[i].peGreen;
+      map[2][i] = entries[i].peBlue;
+    }
+    info.colormap = map;
+    info.actual_number_of_colors = static_cast<int>(count);
+  });
+}
+
+HPALETTE DuplicatePalette(HPALETTE palette) {
+  if (!palette) return nullptr;
+  LOGPALETTE copy;
+  copy.palVersion = 0x300;
+  copy.palNumEntries = static_cast<WORD>(GetPaletteEntries(palette, 0, 256, copy.palPalEntry));
+  return copy.palNumEntries ? CreatePalette(&copy) : nullptr;
+}

@@ -1,0 +1,349 @@
+// TJPEGImage: reading, decoding into bitmaps, palettes, copying, saving.
+#include <gtest/gtest.h>
+
+#include <jerror.h>
+
+#include "image/jpeg.h"
+#include "platform/framework/Filer.h"
+#include "platform/gdi/Gdi.h"
+#include "tests/image/jpeg_samples.h"
+
+namespace {
+
+std::unique_ptr<TJPEGImage> ReadImage(const std::vector<uint8_t>& bytes, const TJPEGOptions* options = nullptr) {
+  auto image = std::make_unique<TJPEGImage>();
+  if (options) image->Options() = *options;
+  TMemoryStream stream;
+  if (!bytes.empty()) stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  stream.SetPosition(0);
+  image->ReadFromStream(stream);
+  return image;
+}
+
+std::string ErrorText(int code) { return "JPEG error #" + std::to_string(code); }
+
+template <typename Error, typename F>
+std::string MessageOf(F&& action) {
+  try {
+    action();
+  } catch (const Error& e) {
+    return e.Message();
+  }
+  return "no error";
+}
+
+const uint8_t* Pixel(TBitmap& bitmap, int x, int y, int bytesPerPixel) {
+  return static_cast<const uint8_t*>(bitmap.ScanLine(y)) + x * bytesPerPixel;
+}
+
+void ExpectSample24(TBitmap& bitmap) {
+  ASSERT_EQ(bitmap.PixelFormat(), pf24bit);
+  const int w = bitmap.Width(), h = bitmap.Height();
+  for (int y : {1, h / 2 - 2, h / 2 + 2, h - 1})
+    for (int x : {1, w / 2, w - 1}) {
+      uint8_t r, g, b;
+      SampleColour(x, y, w, h, r, g, b);
+      const uint8_t* p = Pixel(bitmap, x, y, 3);
+      EXPECT_NEAR(p[0], b, 40) << x << "," << y;
+      EXPECT_NEAR(p[1], g, 40) << x << "," << y;
+      EXPECT_NEAR(p[2], r, 40) << x << "," << y;
+    }
+}
+
+class DecodedKinds : public testing::TestWithParam<TSampleKind> {};
+
+TEST_P(DecodedKinds, ColourFilesBecomeTwentyFourBitBitmapsTopRowFirst) {
+  auto image = ReadImage(MakeSampleJpeg({GetParam(), 48, 24}));
+  EXPECT_EQ(image->Width(), 48);
+  EXPECT_EQ(image->Height(), 24);
+  TBitmap* bitmap = image->DecodedBitmap();
+  EXPECT_EQ(bitmap->Width(), 48);
+  EXPECT_EQ(bitmap->Height(), 24);
+  ExpectSample24(*bitmap);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, DecodedKinds,
+                         testing::Values(TSampleKind::Colour, TSampleKind::Progressive, TSampleKind::Restart,
+                                         TSampleKind::Cmyk, TSampleKind::CmykNoAdobe, TSampleKind::Ycck));
+
+TEST(JpegImageDecoding, IncrementalDisplayOfAProgressiveFileEndsWithTheFullPicture) {
+  TJPEGOptions options;
+  options.IncrementalDisplay = true;
+  auto image = ReadImage(MakeSampleJpeg({TSampleKind::Progressive, 48, 24}), &options);
+  ExpectSample24(*image->DecodedBitmap());
+}
+
+TEST(JpegImageDecoding, GreyFilesDecodeToEightBitsWithGreyLevels) {
+  auto image = ReadImage(MakeSampleJpeg({TSampleKind::Grey, 32, 16}));
+  EXPECT_TRUE(image->JpegData().Grayscale());
+  TBitmap* bitmap = image->DecodedBitmap();
+  EXPECT_EQ(bitmap->PixelFormat(), pf8bit);
+  PALETTEENTRY entries[256];
+  const UINT count = GetPaletteEntries(bitmap->Palette(), 0, 256, entries);
+  EXPECT_GT(count, 1u);
+  EXPECT_LE(count, 236u);
+  for (UINT i = 0; i < count; ++i) {
+    EXPECT_EQ(entries[i].peRed, entries[i].peGreen);
+    EXPECT_EQ(entries[i].peRed, entries[i].peBlue);
+  }
+  const PALETTEENTRY top = entries[*Pixel(*bitmap, 1, 1, 1)];
+  const PALETTEENTRY bottom = entries[*Pixel(*bitmap, 1, 15, 1)];
+  EXPECT_NEAR(top.peRed, 76, 8);
+  EXPECT_NEAR(bottom.peRed, 29, 8);
+  EXPECT_TRUE(image->PaletteModified());
+}
+
+TEST(JpegImageDecoding, PalettizedColourDecodesToEightBits) {
+  TJPEGOptions options;
+  options.Palettized = true;
+  auto image = ReadImage(MakeSampleJpeg({TSampleKind::Colour, 32, 16}), &options);
+  TBitmap* bitmap = image->DecodedBitmap();
+  EXPECT_EQ(bitmap->PixelFormat(), pf8bit);
+  PALETTEENTRY entries[256];
+  EXPECT_LE(GetPaletteEntries(bitmap->Palette(), 0, 256, entries), 236u);
+  const PALETTEENTRY topLeft = entries[*Pixel(*bitmap, 1, 1, 1)];
+  EXPECT_GT(topLeft.peRed, 200);
+  EXPECT_LT(topLeft.peBlue, 60);
+}
+
+TEST(JpegImageDecoding, ScaleShiftScalesTheReportedAndDecodedSize) {
+  TJPEGOptions options;
+  options.ScaleShift = 2;
+  auto image = ReadImage(MakeSampleJpeg({TSampleKind::Colour, 80, 41}), &options);
+  EXPECT_EQ(image->JpegData().Width(), 80);
+  EXPECT_EQ(image->Width(), 20);
+  EXPECT_EQ(image->Height(), 11);
+  EXPECT_EQ(image->DecodedBitmap()->Width(), 20);
+}
+
+TEST(JpegImageDecoding, CutShortFileDecodes) {
+  std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::Colour, 64, 64});
+  bytes.resize(bytes.size() - bytes.size() / 4);
+  auto image = ReadImage(bytes);
+  EXPECT_EQ(image->DecodedBitmap()->Height(), 64);
+}
+
+TEST(JpegImageReading, ReadingRecordsHeaderAndProgressiveSave) {
+  auto image = ReadImage(MakeSampleJpeg({TSampleKind::Progressive, 20, 10}));
+  EXPECT_TRUE(image->Options().ProgressiveSave);
+  EXPECT_EQ(image->JpegData().Height(), 10);
+  EXPECT_FALSE(image->Empty());
+  EXPECT_FALSE(ReadImage(MakeSampleJpeg({TSampleKind::Colour, 20, 10}))->Options().ProgressiveSave);
+}
+
+TEST(JpegImageReading, ZeroBytesReadAsAnEmptyImageThatFailsToDecode) {
+  auto image = ReadImage({});
+  EXPECT_TRUE(image->Empty());
+  EXPECT_EQ(image->Width(), 0);
+  EXPECT_EQ(image->Height(), 0);
+  EXPECT_EQ(MessageOf<EJPEG>([&] { image->DecodedBitmap(); }), ErrorText(JERR_INPUT_EMPTY));
+}
+
+TEST(JpegImageReading, NotAJpegFailsWhileReading) {
+  const std::vector<uint8_t> bytes = {'G', 'I', 'F', '8', '9', 'a', 0, 0};
+  ASSERT_EQ(bytes.size(), 8u);
+  EXPECT_EQ(MessageOf<EInvalidGraphic>([&] { ReadImage(bytes); }), ErrorText(JERR_NO_SOI));
+}
+
+TEST(JpegImageReading, HugeHeaderIsRefusedWhileReading) {
+  EXPECT_EQ(MessageOf<EJPEG>([] { ReadImage(MakeHugeHeaderJpeg(65500, 65500)); }), ErrorText(JERR_IMAGE_TOO_BIG));
+}
+
+TEST(JpegImageReading, StreamShorterThanItsSizeIsAReadError) {
+  // A stream that claims more bytes than it delivers.
+  class TShortStream : public TMemoryStream {
+   public:
+    int64_t Read(void* buffer, int64_t count) override { return TMemoryStream::Read(buffer, count / 2); }
+  } stream;
+  const std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::Colour, 8, 8});
+  stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  stream.SetPosition(0);
+  TJPEGImage image;
+  EXPECT_THROW(image.ReadFromStream(stream), EReadError);
+}
+
+TEST(JpegImageSize, SettingWidthOrHeightIsRefused) {
+  TJPEGImage image;
+  EXPECT_EQ(MessageOf<EInvalidGraphicOperation>([&] { image.SetWidth(5); }), "Cannot change the size of a JPEG image");
+  EXPECT_EQ(MessageOf<EInvalidGraphicOperation>([&] { image.SetHeight(5); }), "Cannot change the size of a JPEG image");
+}
+
+TEST(JpegImageCopying, BitmapSharesTheDecodedImage) {
+  auto image = ReadImage(MakeSampleJpeg({TSampleKind::Colour, 32, 16}));
+  TBitmap bitmap;
+  bitmap.SetSize(5, 7);
+  bitmap.AssignFrom(image.get());
+  EXPECT_EQ(bitmap.Width(), 32);
+  EXPECT_EQ(bitmap.Height(), 16);
+  EXPECT_EQ(bitmap.Handle(), image->DecodedBitmap()->Handle());
+}
+
+TEST(JpegImageCopying, CopyingIntoAnotherClassIsRefused) {
+  auto image = ReadImage(MakeSampleJpeg({TSampleKind::Colour, 8, 8}));
+  class TOther : public TPersistent {
+   public:
+    LOUPIX_CLASS(TOther, TPersistent)
+  } target;
+  EXPECT_EQ(MessageOf<EConvertError>([&] { target.Assign(image.get()); }), "Cannot assign a TJPEGImage to a TOther");
+}
+
+TEST(JpegImageCopying, AssignFromAnImageSharesItsDataAndBitmap) {
+  auto source = ReadImage(MakeSampleJpeg({TSampleKind::Colour, 16, 8}));
+  source->DecodedBitmap();
+  TJPEGImage copy;
+  copy.AssignFrom(source.get());
+  EXPECT_EQ(&copy.JpegData(), &source->JpegData());
+  EXPECT_EQ(source->JpegData().RefCount(), 2);
+  EXPECT_EQ(copy.DecodedBitmap()->Handle(), source->DecodedBitmap()->Handle());
+  source.reset();
+  EXPECT_EQ(copy.JpegData().RefCount(), 1);
+  EXPECT_EQ(copy.Width(), 16);
+}
+
+struct TSaveCase {
+  bool Grey;
+  bool Progressive;
+};
+class Saving : public testing::TestWithParam<TSaveCase> {};
+
+TEST_P(Saving, ABitmapIsEncodedOnDemandAndReadsBack) {
+  auto decoded = ReadImage(MakeSampleJpeg({TSampleKind::Colour, 40, 20}));
+  TJPEGImage image;
+  image.AssignFrom(decoded->DecodedBitmap());
+  EXPECT_FALSE(image.JpegData().HasData());
+  image.Options().CompressQuality = 100;
+  image.Options().GrayOutput = GetParam().Grey;
+  image.Options().ProgressiveSave = GetParam().Progressive;
+  TMemoryStream saved;
+  image.WriteToStream(saved);
+  EXPECT_EQ(image.JpegData().Width(), 40);
+  EXPECT_EQ(image.JpegData().Grayscale(), GetParam().Grey);
+  saved.SetPosition(0);
+  TJPEGImage reread;
+  reread.ReadFromStream(saved);
+  EXPECT_EQ(reread.Width(), 40);
+  EXPECT_EQ(reread.JpegData().Grayscale(), GetParam().Grey);
+  EXPECT_EQ(reread.Options().ProgressiveSave, GetParam().Progressive);
+  if (!GetParam().Grey) ExpectSample24(*reread.DecodedBitmap());
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, Saving,
+                         testing::Values(TSaveCase{false, false}, TSaveCase{true, false}, TSaveCase{false, true}));
+
+TEST(JpegImageStoredForm, CountAndBytesRoundTrip) {
+  const std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::Colour, 16, 8});
+  auto image = ReadImage(bytes);
+  TMemoryStream stored;
+  TWriter writer(stored);
+  writer.WriteProperties(*image);
+  // "Data": name length, name, property size, then our own count and the bytes.
+  ASSERT_EQ(stored.Size(), int64_t(1 + 4 + 4 + 4 + bytes.size() + 1));
+  int32_t count = 0;
+  stored.SetPosition(1 + 4 + 4);
+  stored.ReadBuffer(&count, 4);
+  EXPECT_EQ(count, int32_t(bytes.size()));
+  stored.SetPosition(0);
+  TJPEGImage reread;
+  TReader reader(stored);
+  reader.ReadProperties(reread);
+  EXPECT_EQ(reread.Width(), 16);
+  EXPECT_TRUE(reread.Equals(image.get()));
+}
+
+struct TProgressLog {
+  std::vector<std::pair<TProgressStage, int>> Calls;
+  void Attach(TGraphic& graphic, bool abortAtStart = false) {
+    graphic.OnProgress = [this, abortAtStart](TObject*, TProgressStage stage, uint8_t percent, bool, const TRect&,
+                                             const std::string&) {
+      Calls.emplace_back(stage, percent);
+      if (abortAtStart && stage == psStarting) throw EAbort("stop");
+    };
+  }
+};
+
+TEST(JpegImageProgress, DecodingStartsAndEndsWithNotifications) {
+  auto image = ReadImage(MakeSampleJpeg({TSampleKind::Colour, 16, 8}));
+  TProgressLog log;
+  log.Attach(*image);
+  image->DecodedBitmap();
+  ASSERT_EQ(log.Calls.size(), 2u);
+  EXPECT_EQ(log.Calls[0], std::make_pair(psStarting, 0));
+  EXPECT_EQ(log.Calls[1], std::make_pair(psEnding, 100));
+}
+
+TEST(JpegImageProgress, AnAbortKeepsThePartlyDecodedBitmap) {
+  auto image = ReadImage(MakeSampleJpeg({TSampleKind::Colour, 16, 8}));
+  TProgressLog log;
+  log.Attach(*image, true);
+  TBitmap* bitmap = image->DecodedBitmap();
+  ASSERT_NE(bitmap, nullptr);
+  EXPECT_EQ(log.Calls.back(), std::make_pair(psEnding, 0));
+  EXPECT_EQ(image->DecodedBitmap(), bitmap);
+}
+
+TEST(JpegImageProgress, AnErrorEndsWithZeroPercentAndPropagates) {
+  auto image = ReadImage({});
+  TProgressLog log;
+  log.Attach(*image);
+  EXPECT_THROW(image->DecodedBitmap(), EJPEG);
+  ASSERT_FALSE(log.Calls.empty());
+  EXPECT_EQ(log.Calls.back(), std::make_pair(psEnding, 0));
+}
+
+TEST(JpegImagePalette, NoPaletteOnATrueColourDesktop) {
+  SetDesktopBitsPerPixel(32);
+  auto image = ReadImage(MakeSampleJpeg({TSampleKind::Colour, 16, 8}));
+  EXPECT_EQ(image->Palette(), nullptr);
+  EXPECT_FALSE(DefaultJpegOptions().Palettized);
+}
+
+TEST(JpegImagePalette, AnEightBitDesktopGetsAHalftonePaletteUntilDecoded) {
+  SetDesktopBitsPerPixel(8);
+  auto image = ReadImage(MakeSampleJpeg({TSampleKind::Colour, 16, 8}));
+  HPALETTE halftone = image->Palette();
+  SetDesktopBitsPerPixel(32);
+  ASSERT_NE(halftone, nullptr);
+  EXPECT_EQ(image->Palette(), halftone);
+  // Not palettized: decoding drops the temporary palette and gives 24 bits.
+  EXPECT_EQ(image->DecodedBitmap()->PixelFormat(), pf24bit);
+  EXPECT_EQ(image->Palette(), image->DecodedBitmap()->Palette());
+}
+
+TEST(JpegImagePalette, SettingADifferentPaletteFreesTheDecodedBitmap) {
+  TJPEGOptions options;
+  options.Palettized = true;
+  auto image = ReadImage(MakeSampleJpeg({TSampleKind::Colour, 16, 8}), &options);
+  image->DecodedBitmap();
+  image->SetPaletteModified(false);
+  int changes = 0;
+  image->OnChange = [&](TObject*) { ++changes; };
+  LOGPALETTE grey;
+  grey.palNumEntries = 2;
+  grey.palPalEntry[1] = {255, 255, 255, 0};
+  HPALETTE palette = CreatePalette(&grey);
+  image->SetPalette(palette);
+  EXPECT_EQ(image->Palette(), palette);
+  EXPECT_TRUE(image->PaletteModified());
+  EXPECT_EQ(changes, 1);
+  image->SetPalette(palette);
+  EXPECT_EQ(changes, 1);
+  // Decoding again maps the picture onto the given palette.
+  TBitmap* bitmap = image->DecodedBitmap();
+  PALETTEENTRY entries[256];
+  EXPECT_EQ(GetPaletteEntries(bitmap->Palette(), 0, 256, entries), 2u);
+  EXPECT_LE(*Pixel(*bitmap, 1, 1, 1), 1);
+}
+
+TEST(JpegImageDrawing, DrawStretchesTheDecodedPictureOntoACanvas) {
+  auto image = ReadImage(MakeSampleJpeg({TSampleKind::Colour, 32, 16}));
+  TBitmap target;
+  target.SetPixelFormat(pf24bit);
+  target.SetSize(64, 32);
+  target.Canvas().StretchDraw(TRect{0, 0, 64, 32}, image.get());
+  const uint8_t* top = Pixel(target, 4, 4, 3);
+  const uint8_t* bottom = Pixel(target, 4, 28, 3);
+  EXPECT_GT(top[2], 200);
+  EXPECT_GT(bottom[0], 200);
+}
+
+}  // namespace
