@@ -16,36 +16,13 @@ std::vector<PALETTEENTRY> SelectedPaletteEntries(HDC dc) {
   return context ? context->State.Palette->Entries : std::vector<PALETTEENTRY>{};
 }
 
-// The default colours of a palettised bitmap that has no table of its own.
-std::vector<RGBQUAD> DefaultColors(uint32_t bitCount) {
-  const RGBQUAD* system = SystemColorTable();
-  if (bitCount == 1) return {system[0], system[255]};
-  if (bitCount == 4) {
-    static constexpr int kVga[16] = {0, 1, 2, 3, 4, 5, 6, 7, 248, 249, 250, 251, 252, 253, 254, 255};
-    std::vector<RGBQUAD> colors;
-    for (int index : kVga) colors.push_back(system[index]);
-    return colors;
-  }
-  return std::vector<RGBQUAD>(system, system + 256);
-}
-
 std::shared_ptr<TGdiBitmap> CreateDdb(int width, int height, uint32_t bitCount) {
   if (width == 0 || height == 0) {
     width = height = 1;
     bitCount = 1;
   }
-  TPixelFormat format = bitCount == static_cast<uint32_t>(DesktopBitsPerPixel())
-                            ? DesktopFormat()
-                            : WithDefaultMasks(TPixelFormat{bitCount, 0, 0, 0, nullptr, 0});
-  if (bitCount == 16) {
-    format.RedMask = kMask565[0];
-    format.GreenMask = kMask565[1];
-    format.BlueMask = kMask565[2];
-  }
-  const std::vector<RGBQUAD> colors = bitCount <= 8 ? DefaultColors(bitCount) : std::vector<RGBQUAD>{};
-  format.ColorTable = colors.empty() ? nullptr : colors.data();
-  format.ColorCount = static_cast<uint32_t>(colors.size());
-  return TGdiBitmap::Create(width, height, format, false, false);
+  if (bitCount > 32) return nullptr;
+  return TGdiBitmap::Create(width, height, DeviceFormat(bitCount), false, false);
 }
 
 HBITMAP Register(std::shared_ptr<TGdiBitmap> bitmap) {
@@ -70,10 +47,9 @@ bool RequestedLayout(const TGdiBitmap& bitmap, BITMAPINFO* info, TDibLayout& lay
   if (!ParseDibInfo(info, DIB_RGB_COLORS, none, layout)) return false;
   h.biSizeImage = static_cast<DWORD>(layout.RowBytes * layout.Height);
   if (h.biBitCount <= 8) {
-    layout.Colors = bitmap.BitCount() == h.biBitCount
-                        ? std::vector<RGBQUAD>(bitmap.Format().ColorTable,
-                                               bitmap.Format().ColorTable + bitmap.ColorCount())
-                        : DefaultColors(h.biBitCount);
+    const RGBQUAD* table = bitmap.BitCount() == h.biBitCount ? bitmap.Format().ColorTable
+                                                             : DefaultColorTable(h.biBitCount);
+    layout.Colors.assign(table, table + (size_t{1} << h.biBitCount));
     std::memcpy(info->bmiColors, layout.Colors.data(), layout.Colors.size() * sizeof(RGBQUAD));
   }
   return true;

@@ -16,15 +16,6 @@ struct TStock {
   std::shared_ptr<TGdiBitmap> Bitmap;
 };
 
-std::shared_ptr<TGdiBitmap> MakeMonochrome() {
-  const RGBQUAD blackWhite[2] = {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}};
-  TPixelFormat mono;
-  mono.BitCount = 1;
-  mono.ColorTable = blackWhite;
-  mono.ColorCount = 2;
-  return TGdiBitmap::Create(1, 1, mono, false, false);
-}
-
 TStock BuildStock() {
   TStock stock;
   const COLORREF greys[5] = {RGB(255, 255, 255), RGB(192, 192, 192), RGB(128, 128, 128),
@@ -41,7 +32,7 @@ TStock BuildStock() {
   for (const auto& object : stock.Objects) {
     if (object) AddObject(object, true);
   }
-  stock.Bitmap = MakeMonochrome();
+  stock.Bitmap = TGdiBitmap::Create(1, 1, DeviceFormat(1), false, false);
   AddObject(stock.Bitmap, true);
   return stock;
 }
@@ -58,6 +49,17 @@ std::shared_ptr<T> StockAs(int index) {
 }
 
 }  // namespace
+
+TPixelFormat BufferFormat(const PixelBufferDesc& pixels) {
+  TPixelFormat format;
+  format.BitCount = pixels.bitCount;
+  format.RedMask = pixels.redMask;
+  format.GreenMask = pixels.greenMask;
+  format.BlueMask = pixels.blueMask;
+  format.ColorTable = pixels.colorTable;
+  format.ColorCount = pixels.colorTable ? pixels.colorCount : 0;
+  return WithDefaultMasks(format);
+}
 
 std::shared_ptr<TGdiObject> StockObject(int index) {
   if (index < 0 || index >= kStockCount) return nullptr;
@@ -95,16 +97,8 @@ TPixelFormat TDeviceContext::Format() const {
   switch (FTarget) {
     case TDcTarget::Memory:
       return State.Bitmap->Format();
-    case TDcTarget::PixelBuffer: {
-      TPixelFormat format;
-      format.BitCount = Buffer.bitCount;
-      format.RedMask = Buffer.redMask;
-      format.GreenMask = Buffer.greenMask;
-      format.BlueMask = Buffer.blueMask;
-      format.ColorTable = Buffer.colorTable;  // read now: the owner may have replaced it
-      format.ColorCount = Buffer.colorTable ? Buffer.colorCount : 0;
-      return WithDefaultMasks(format);
-    }
+    case TDcTarget::PixelBuffer:
+      return BufferFormat(Buffer);  // read now: the owner may have replaced its table
     case TDcTarget::Screen:
       break;
   }
@@ -155,11 +149,7 @@ HDC CreateCompatibleDC(HDC dc) {
 }
 
 HDC CreatePixelBufferDC(const PixelBufferDesc& pixels) {
-  gdi::TPixelFormat format;
-  format.BitCount = pixels.bitCount;
-  format.RedMask = pixels.redMask;
-  format.GreenMask = pixels.greenMask;
-  format.BlueMask = pixels.blueMask;
+  const gdi::TPixelFormat format = gdi::BufferFormat(pixels);
   const int64_t rowBytes = (int64_t{pixels.width} * pixels.bitCount + 7) / 8;
   if (!pixels.bits || pixels.width <= 0 || pixels.height <= 0 || !gdi::IsValidFormat(format) ||
       pixels.pitch < rowBytes) {

@@ -45,6 +45,8 @@ class TDeviceContext : public TGdiObject {
 };
 
 std::shared_ptr<TDeviceContext> FindDC(HDC dc);
+// The pixel format of someone else's pixels, default masks filled in.
+TPixelFormat BufferFormat(const PixelBufferDesc& pixels);
 // Stock objects by GetStockObject index (DEFAULT_PALETTE included); null otherwise.
 std::shared_ptr<TGdiObject> StockObject(int index);
 // The 1 x 1 monochrome bitmap every memory context starts with.

@@ -1,7 +1,8 @@
 // The objects behind the graphics handles and the process-wide handle table.
 // Handles are never reused, so a dead handle stays dead. Objects are shared:
 // a bitmap or palette deleted while a device context still holds it lives on
-// until that context lets go, but its handle is gone at once.
+// until that context lets go, but its handle is gone at once. Like the rest of
+// the system, the services are used from one thread and take no locks.
 #pragma once
 
 #include <memory>

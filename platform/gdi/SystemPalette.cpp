@@ -59,19 +59,32 @@ PALETTEENTRY SystemPaletteEntry(uint32_t index) {
 int DesktopBitsPerPixel() { return gDesktopBits; }
 TSize DesktopSize() { return gDesktopSize; }
 
-TPixelFormat DesktopFormat() {
+const RGBQUAD* DefaultColorTable(uint32_t bitCount) {
+  static const RGBQUAD kBlackWhite[2] = {kLowStatic[0], kHighStatic[9]};
+  static const std::array<RGBQUAD, 16> kVga = [] {
+    constexpr int kIndexes[16] = {0, 1, 2, 3, 4, 5, 6, 7, 248, 249, 250, 251, 252, 253, 254, 255};
+    std::array<RGBQUAD, 16> colors{};
+    for (size_t i = 0; i < colors.size(); ++i) colors[i] = SystemColorTable()[kIndexes[i]];
+    return colors;
+  }();
+  return bitCount == 1 ? kBlackWhite : bitCount == 4 ? kVga.data() : SystemColorTable();
+}
+
+TPixelFormat DeviceFormat(uint32_t bitCount) {
   TPixelFormat format;
-  format.BitCount = static_cast<uint32_t>(gDesktopBits);
-  if (gDesktopBits == 8) {
-    format.ColorTable = SystemColorTable();
-    format.ColorCount = 256;
-  } else if (gDesktopBits == 16) {
+  format.BitCount = bitCount;
+  if (bitCount <= 8) {
+    format.ColorTable = DefaultColorTable(bitCount);
+    format.ColorCount = 1u << bitCount;
+  } else if (bitCount == 16) {
     format.RedMask = kMask565[0];
     format.GreenMask = kMask565[1];
     format.BlueMask = kMask565[2];
   }
   return WithDefaultMasks(format);
 }
+
+TPixelFormat DesktopFormat() { return DeviceFormat(static_cast<uint32_t>(gDesktopBits)); }
 
 }  // namespace gdi
 

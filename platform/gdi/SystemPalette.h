@@ -13,10 +13,16 @@ PALETTEENTRY SystemPaletteEntry(uint32_t index);
 // The 20 static colours: entries 0-9 and 246-255 of the system palette.
 constexpr uint32_t kStaticColorCount = 20;
 
+// Colours of palettised bitmaps without a table of their own: black and white
+// for 1 bit, the 16 VGA colours for 4 bits, the system palette for 8 bits.
+const RGBQUAD* DefaultColorTable(uint32_t bitCount);
+
+// The format of device-dependent bitmaps of a depth: 16 bits 5-6-5, 24 bits,
+// 32 bits 8-8-8, palettised depths through their default colours.
+TPixelFormat DeviceFormat(uint32_t bitCount);
+
 int DesktopBitsPerPixel();
 TSize DesktopSize();
-// The desktop's pixel format: 8 bits through the system palette, 16 bits 5-6-5,
-// 24 bits, 32 bits 8-8-8.
 TPixelFormat DesktopFormat();
 
 }  // namespace gdi
