@@ -57,7 +57,9 @@ HRESULT TDDClipper::GetClipList(const TRect* rect, RGNDATA* data, DWORD* size) {
   if (*size < needed) return DDERR_REGIONTOOSMALL;
   data->rdh = RGNDATAHEADER{kRegionHeaderSize, RDH_RECTANGLES, static_cast<DWORD>(kept.size()),
                             static_cast<DWORD>(kept.size() * sizeof(TRect)), bound};
-  std::memcpy(reinterpret_cast<char*>(data) + kRegionHeaderSize, kept.data(), kept.size() * sizeof(TRect));
+  if (!kept.empty()) {
+    std::memcpy(reinterpret_cast<char*>(data) + kRegionHeaderSize, kept.data(), kept.size() * sizeof(TRect));
+  }
   *size = needed;
   return DD_OK;
 }
@@ -80,8 +82,10 @@ HRESULT TDDClipper::SetClipList(const RGNDATA* data, DWORD) {
     return DDERR_INVALIDPARAMS;
   }
   std::vector<TRect> rects(header.nCount);
-  std::memcpy(rects.data(), reinterpret_cast<const char*>(data) + kRegionHeaderSize,
-              rects.size() * sizeof(TRect));
+  if (!rects.empty()) {
+    std::memcpy(rects.data(), reinterpret_cast<const char*>(data) + kRegionHeaderSize,
+                rects.size() * sizeof(TRect));
+  }
   std::erase_if(rects, [](const TRect& each) { return each.IsEmpty(); });
   FRects = std::move(rects);
   FHasList = true;

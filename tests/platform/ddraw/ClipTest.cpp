@@ -1,5 +1,7 @@
 // Clipping by clip lists, windows and surface bounds; BltFast's refusal to clip;
 // copies within one surface.
+#include <cstring>
+
 #include "tests/platform/ddraw/DDrawFixture.h"
 
 namespace {
@@ -83,6 +85,50 @@ TEST_F(ClipTest, WindowClipperFollowsTheWindowOnScreen) {
   effects = FillWith(1);
   ASSERT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &effects), DD_OK);
   EXPECT_EQ(ReadAll(surface.get()), Expected(8, 6, {{2, 1, 5, 4}}, 9, 0));
+}
+
+TEST_F(ClipTest, RegionBlockRoundTripsThroughTheClipper) {
+  auto clipper = MakeClipList({{1, 2, 5, 6}, {-3, 4, 2, 9}});
+  DWORD size = 0;
+  ASSERT_EQ(clipper->GetClipList(nullptr, nullptr, &size), DD_OK);
+  ASSERT_EQ(size, 64u);
+  std::vector<char> block(size);
+  auto* region = reinterpret_cast<RGNDATA*>(block.data());
+  DWORD small = 48;
+  EXPECT_EQ(clipper->GetClipList(nullptr, region, &small), DDERR_REGIONTOOSMALL);
+  ASSERT_EQ(clipper->GetClipList(nullptr, region, &size), DD_OK);
+  EXPECT_EQ(region->rdh.dwSize, 32u);
+  EXPECT_EQ(region->rdh.iType, RDH_RECTANGLES);
+  EXPECT_EQ(region->rdh.nCount, 2u);
+  EXPECT_EQ(region->rdh.nRgnSize, 32u);
+  EXPECT_EQ(region->rdh.rcBound, (TRect{-3, 2, 5, 9}));
+  TRect rects[2];
+  std::memcpy(rects, block.data() + 32, sizeof(rects));
+  EXPECT_EQ(rects[0], (TRect{1, 2, 5, 6}));
+  EXPECT_EQ(rects[1], (TRect{-3, 4, 2, 9}));
+}
+
+TEST_F(ClipTest, EmptyClipListDrawsNothing) {
+  auto surface = MakeSurface(4, 4, 16);
+  auto clipper = MakeClipList({});
+  surface->SetClipper(clipper.get());
+  DDBLTFX effects = FillWith(5);
+  ASSERT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &effects), DD_OK);
+  EXPECT_EQ(ReadAll(surface.get()), std::vector<uint32_t>(16, 0));
+}
+
+TEST_F(ClipTest, MalformedRegionHeadersAreRefused) {
+  IDirectDrawClipper* clipper = nullptr;
+  ASSERT_EQ(FDevice->CreateClipper(0, &clipper, nullptr), DD_OK);
+  TRef<IDirectDrawClipper> owned(clipper);
+  for (const RGNDATAHEADER& header : {RGNDATAHEADER{40, 1, 0, 0, {}}, RGNDATAHEADER{32, 2, 0, 0, {}},
+                                      RGNDATAHEADER{32, 1, 0xFFFFFFFF, 0, {}}}) {
+    EXPECT_EQ(clipper->SetClipList(reinterpret_cast<const RGNDATA*>(&header), 0), DDERR_INVALIDPARAMS);
+  }
+  HWND window = FakeWindow(1);
+  ASSERT_EQ(clipper->SetHWnd(0, FakeWindow(3)), DD_OK);
+  ASSERT_EQ(clipper->GetHWnd(&window), DD_OK);
+  EXPECT_EQ(window, FakeWindow(3));
 }
 
 TEST_F(ClipTest, ClipperWithNothingSetReportsNoClipList) {
