@@ -310,3 +310,57 @@ TEST(PixelBufferTargets, SixteenBitSurfacePixelsReceiveFiveSixFive) {
 }
 
 }  // namespace
+
+// --- Every format pair --------------------------------------------------------
+
+struct TFormat {
+  const char* Name;
+  WORD Bits;
+  std::vector<DWORD> Masks;
+};
+
+const TFormat kFormats[] = {{"1", 1, {}},   {"4", 4, {}},        {"8", 8, {}},
+                            {"555", 16, {}}, {"565", 16, k565},   {"24", 24, {}},
+                            {"32", 32, {}},  {"32bgr", 32, {0xFF, 0xFF00, 0xFF0000}}};
+
+class EveryPair : public testing::TestWithParam<std::tuple<int, int>> {};
+
+// Each destination pixel holds what its mirrored source pixel shows, matched to
+// the destination's own colours.
+TEST_P(EveryPair, MirroredCopyKeepsEachPixelsColour) {
+  const TFormat& from = kFormats[std::get<0>(GetParam())];
+  const TFormat& to = kFormats[std::get<1>(GetParam())];
+  auto table = [](WORD bits) { return bits <= 8 ? GreyRamp(1 << bits) : std::vector<RGBQUAD>{}; };
+  TSection src(TInfo(13, 3, from.Bits, table(from.Bits), from.Masks));
+  TSection dst(TInfo(13, 3, to.Bits, table(to.Bits), to.Masks));
+  TSection probe(TInfo(1, 1, to.Bits, table(to.Bits), to.Masks));
+  uint32_t seed = 12345;
+  for (int y = 0; y < 3; ++y) {
+    for (int64_t b = 0; b < src.RowBytes(); ++b) src.Row(y)[b] = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
+  }
+  ASSERT_EQ(StretchBlt(dst.DC, 13, 0, -13, 3, src.DC, 0, 0, 13, 3, SRCCOPY), TRUE_);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 13; ++x) {
+      const COLORREF expected = SetPixel(probe.DC, 0, 0, GetPixel(src.DC, 12 - x, y));
+      ASSERT_EQ(GetPixel(dst.DC, x, y), expected) << x << "," << y;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, EveryPair, testing::Combine(testing::Range(0, 8), testing::Range(0, 8)),
+                         [](const testing::TestParamInfo<std::tuple<int, int>>& p) {
+                           return std::string(kFormats[std::get<0>(p.param)].Name) + "to" +
+                                  kFormats[std::get<1>(p.param)].Name;
+                         });
+
+TEST(DefaultColours, ReadingAsFourBitsUsesTheSixteenVgaColours) {
+  TSection section(TInfo(2, 1, 24));
+  SetPixel(section.DC, 0, 0, RGB(250, 5, 5));
+  SetPixel(section.DC, 1, 0, RGB(120, 130, 125));
+  TInfo request(2, 1, 4);
+  uint8_t bits[4]{};
+  ASSERT_EQ(GetDIBits(section.DC, section.Bitmap, 0, 1, bits, &request.Info, DIB_RGB_COLORS), 1);
+  EXPECT_EQ(request.Info.bmiColors[9], (RGBQUAD{0, 0, 255, 0}));
+  EXPECT_EQ(request.Info.bmiColors[8], (RGBQUAD{128, 128, 128, 0}));
+  EXPECT_EQ(bits[0], 0x98);  // bright red, then dark grey
+}
