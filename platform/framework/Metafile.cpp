@@ -232,7 +232,7 @@ void ReadEmf(const std::vector<uint8_t>& data, TMetaState& s, int32_t& width, in
     Invalid();
   const TRect bounds = Rect(header.C32(8), header.C32(12), header.C32(16), header.C32(20));
   const TRect frame = Rect(header.C32(24), header.C32(28), header.C32(32), header.C32(36));
-  s.ObjectLimit = header.U16(48);
+  s.ObjectLimit = header.U16(56);
   for (size_t pos = headerSize; pos + 8 <= data.size();) {
     const TRecord r{data.data() + pos, data.size() - pos};
     const uint32_t type = r.U32(0), size = r.U32(4);
