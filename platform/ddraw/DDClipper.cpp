@@ -89,12 +89,21 @@ HRESULT TDDClipper::SetClipList(const RGNDATA* data, DWORD) {
   std::erase_if(rects, [](const TRect& each) { return each.IsEmpty(); });
   FRects = std::move(rects);
   FHasList = true;
-  FWindow = nullptr;
+  ShowIn(nullptr);
   return DD_OK;
 }
 
-HRESULT TDDClipper::SetHWnd(DWORD, HWND window) {
+TDDClipper::~TDDClipper() { ShowIn(nullptr); }
+
+void TDDClipper::ShowIn(HWND window) {
+  if (window == FWindow) return;
+  if (FWindow) ScreenHost().ShowFramebufferIn(FWindow, false);
   FWindow = window;
+  if (FWindow) ScreenHost().ShowFramebufferIn(FWindow, true);
+}
+
+HRESULT TDDClipper::SetHWnd(DWORD, HWND window) {
+  ShowIn(window);
   FHasList = false;
   FRects.clear();
   return DD_OK;

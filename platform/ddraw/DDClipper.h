@@ -26,6 +26,9 @@ class TDDClipper final : public TComObject<IDirectDrawClipper> {
 
  private:
   TDDClipper() = default;
+  ~TDDClipper() override;
+  // The window a clipper follows shows the screen under it (normal level).
+  void ShowIn(HWND window);
 
   HWND FWindow = nullptr;
   bool FHasList = false;

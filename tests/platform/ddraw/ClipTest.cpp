@@ -125,10 +125,21 @@ TEST_F(ClipTest, MalformedRegionHeadersAreRefused) {
                                       RGNDATAHEADER{32, 1, 0xFFFFFFFF, 0, {}}}) {
     EXPECT_EQ(clipper->SetClipList(reinterpret_cast<const RGNDATA*>(&header), 0), DDERR_INVALIDPARAMS);
   }
+}
+
+TEST_F(ClipTest, TheFollowedWindowShowsTheScreenUnderIt) {
+  IDirectDrawClipper* clipper = nullptr;
+  ASSERT_EQ(FDevice->CreateClipper(0, &clipper, nullptr), DD_OK);
+  TRef<IDirectDrawClipper> owned(clipper);
   HWND window = FakeWindow(1);
   ASSERT_EQ(clipper->SetHWnd(0, FakeWindow(3)), DD_OK);
   ASSERT_EQ(clipper->GetHWnd(&window), DD_OK);
   EXPECT_EQ(window, FakeWindow(3));
+  EXPECT_EQ(FHost.viewers, std::set<HWND>{FakeWindow(3)});
+  ASSERT_EQ(clipper->SetHWnd(0, FakeWindow(4)), DD_OK);
+  EXPECT_EQ(FHost.viewers, std::set<HWND>{FakeWindow(4)});
+  owned.reset();
+  EXPECT_TRUE(FHost.viewers.empty());
 }
 
 TEST_F(ClipTest, ClipperWithNothingSetReportsNoClipList) {

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "platform/ddraw/DDraw.h"
@@ -41,6 +42,13 @@ class TRecordingScreenHost final : public IScreenHost {
     shown = framebuffer;
     dirtyRects.push_back(dirty);
   }
+  void ShowFramebufferIn(HWND window, bool on) override {
+    if (on) {
+      viewers.insert(window);
+    } else {
+      viewers.erase(window);
+    }
+  }
   bool WindowClientRectOnScreen(HWND window, TRect* rect) override {
     const auto found = windows.find(window);
     if (found == windows.end()) return false;
@@ -56,6 +64,7 @@ class TRecordingScreenHost final : public IScreenHost {
   ScreenFramebuffer shown;
   std::vector<TRect> dirtyRects;
   std::map<HWND, TRect> windows;
+  std::set<HWND> viewers;
 };
 
 HWND FakeWindow(uintptr_t id);
