@@ -57,14 +57,15 @@ UINT ButtonMessage(Qt::MouseButton button, int action) {
   }
 }
 
-// The control whose widget holds the keyboard focus: the first widget with a
-// control found upwards from Qt's focus widget, or the active window.
-QWidget* KeyTarget() {
-  QWidget* widget = QApplication::focusWidget();
-  if (!widget) widget = QApplication::activeWindow();
-  for (; widget; widget = widget->parentWidget())
-    if (widget->property("loupixControl").isValid()) return widget;
-  return nullptr;
+// Whether a key event at this widget is the focused control's own (and not one
+// Qt passes up to a parent after the focused widget left it unused). Without a
+// focus widget (no active window) every widget takes what it is sent.
+bool HoldsKeyFocus(QWidget* widget) {
+  QWidget* focus = QApplication::focusWidget();
+  if (!focus) return true;
+  for (; focus; focus = focus->parentWidget())
+    if (focus->property("loupixControl").isValid()) return focus == widget;
+  return false;
 }
 
 }  // namespace
@@ -155,8 +156,7 @@ bool TInputBridge::Deliver(QWidget* widget, QEvent* event) {
 }
 
 bool TInputBridge::DeliverKey(QWidget* widget, QEvent* event) {
-  // Keys Qt passes up to parents reach only the control that holds the focus.
-  if (KeyTarget() != widget) return false;
+  if (!HoldsKeyFocus(widget)) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   WORD vk = VirtualKeyFromQt(key->key());
   if (vk == 0) return false;
