@@ -135,6 +135,7 @@ struct TPixelCodec::TCacheEntry {
 
 namespace {
 constexpr uint32_t kCacheSize = 4096;
+constexpr uint32_t kUncachedLookups = 16;
 }
 
 TPixelCodec::TPixelCodec(const TPixelFormat& format) : FFormat(WithDefaultMasks(format)) {
@@ -158,6 +159,10 @@ TPixelCodec::~TPixelCodec() = default;
 uint32_t TPixelCodec::FromRgb(TRgb rgb) const {
   rgb &= 0x00FFFFFFu;
   if (Palettised()) {
+    // Single questions (one SetPixel) skip the cache; copies soon build it.
+    if (!FCache && ++FUncachedLookups <= kUncachedLookups) {
+      return NearestColorIndex(FTable, FTableCount, rgb);
+    }
     if (!FCache) FCache = std::make_unique<TCacheEntry[]>(kCacheSize);
     TCacheEntry& entry = FCache[(rgb ^ (rgb >> 11) ^ (rgb >> 19)) & (kCacheSize - 1)];
     if (entry.Key != rgb) {

@@ -74,6 +74,7 @@ class TPixelCodec {
   RGBQUAD FTable[256]{};  // copied: the caller's table may change later
   uint32_t FTableCount = 0;
   mutable std::unique_ptr<TCacheEntry[]> FCache;
+  mutable uint32_t FUncachedLookups = 0;
 };
 
 // The one RGB-to-pixel conversion (copies and colour matching agree through it).
