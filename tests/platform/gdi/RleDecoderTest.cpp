@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,29 @@ TEST(RleHostileData, LongStreamsOfDeltasAndLinesEndQuickly) {
   EXPECT_EQ(gdi::DecodeRle8(data.data(), data.size(), target), TRleEnd::DataExhausted);
   EXPECT_EQ(gdi::DecodeRle4(data.data(), data.size(), target), TRleEnd::DataExhausted);
   EXPECT_EQ(pixels, std::vector<uint8_t>(4, 0));
+}
+
+TEST(RleHostileData, RandomDataNeverLeavesTheRows) {
+  std::mt19937 random(4242);
+  for (int round = 0; round < 2000; ++round) {
+    const int width = 1 + static_cast<int>(random() % 9), height = 1 + static_cast<int>(random() % 5);
+    const bool four = round % 2 == 1;
+    const int64_t rowBytes = gdi::DibRowBytes(width, four ? 4 : 8);
+    std::vector<uint8_t> pixels(static_cast<size_t>(rowBytes * height) + 4, 0xCC);
+    std::vector<uint8_t> data(random() % 64);
+    for (uint8_t& b : data) b = static_cast<uint8_t>(random() % 4 == 0 ? random() % 3 : random());
+    const gdi::TRleTarget target{pixels.data(), rowBytes, width, height};
+    if (four) {
+      gdi::DecodeRle4(data.data(), data.size(), target);
+    } else {
+      gdi::DecodeRle8(data.data(), data.size(), target);
+    }
+    for (size_t i = pixels.size() - 4; i < pixels.size(); ++i) ASSERT_EQ(pixels[i], 0xCC) << round;
+    const int64_t used = four ? (width + 1) / 2 : width;  // the rest of each row is padding
+    for (int r = 0; r < height; ++r) {
+      for (int64_t b = used; b < rowBytes; ++b) ASSERT_EQ(pixels[static_cast<size_t>(r * rowBytes + b)], 0xCC);
+    }
+  }
 }
 
 }  // namespace
