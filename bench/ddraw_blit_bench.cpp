@@ -128,11 +128,7 @@ void LensStretchOntoItself(benchmark::State& state) {
   const TRect to{384, 248, 641, 521};
   DDBLTFX effects;
   effects.dwSize = kDDBltFxSize;
-  for (auto _ : state) {
-    const auto start = Clock::now();
-    surface->Blt(&to, surface, &from, DDBLT_WAIT, &effects);
-    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
-  }
+  for (auto _ : state) surface->Blt(&to, surface, &from, DDBLT_WAIT, &effects);
   surface->Release();
 }
 
@@ -141,6 +137,6 @@ void LensStretchOntoItself(benchmark::State& state) {
 BENCHMARK(ColourFill)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(UnscaledCopy)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(ColourKeyedCopy)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(LensStretchOntoItself)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(LensStretchOntoItself)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();
