@@ -42,6 +42,8 @@ bool RequestedLayout(const TGdiBitmap& bitmap, BITMAPINFO* info, TDibLayout& lay
   h.biHeight = h.biHeight < 0 ? -bitmap.Height() : bitmap.Height();
   h.biPlanes = 1;
   if (h.biCompression != BI_RGB && h.biCompression != BI_BITFIELDS) return false;
+  // The colour table goes right after a plain header, the only place we know has room.
+  if (h.biBitCount <= 8 && h.biSize != sizeof(BITMAPINFOHEADER)) return false;
   if (h.biBitCount <= 8 && h.biBitCount != 0) h.biClrUsed = 0;
   const std::vector<PALETTEENTRY> none;
   if (!ParseDibInfo(info, DIB_RGB_COLORS, none, layout)) return false;
