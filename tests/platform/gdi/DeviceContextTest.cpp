@@ -67,6 +67,24 @@ TEST(DeviceContextHandles, DeletingASelectedBitmapKillsTheHandleButNotTheContext
   section.Bitmap = nullptr;
 }
 
+TEST(DeviceContextHandles, SelectedPensAndPalettesOutliveTheirHandles) {
+  TSection section(TInfo(4, 1, 32));
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 255, 0));
+  LOGPALETTE log;
+  log.palNumEntries = 1;
+  HPALETTE palette = CreatePalette(&log);
+  EXPECT_EQ(SelectObject(section.DC, pen), GetStockObject(BLACK_PEN));
+  EXPECT_NE(SelectPalette(section.DC, palette, FALSE_), nullptr);
+  EXPECT_EQ(DeleteObject(pen), TRUE_);
+  EXPECT_EQ(DeleteObject(palette), TRUE_);
+  EXPECT_EQ(RealizePalette(section.DC), 1u);  // still selected, still working
+  MoveToEx(section.DC, 0, 0, nullptr);
+  LineTo(section.DC, 4, 0);
+  EXPECT_EQ(GetPixel(section.DC, 3, 0), RGB(0, 255, 0));
+  EXPECT_EQ(SelectObject(section.DC, GetStockObject(BLACK_PEN)), pen);  // the old, now dead handle
+  EXPECT_EQ(SelectObject(section.DC, pen), nullptr);
+}
+
 TEST(DeviceContextHandles, StockObjectsSurviveDeleteObject) {
   HGDIOBJ brush = GetStockObject(WHITE_BRUSH);
   ASSERT_NE(brush, nullptr);
