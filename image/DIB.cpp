@@ -213,6 +213,7 @@ void TDIB::Draw(TCanvas& canvas, const TRect& rect) { RenderTo(canvas, rect); }
 
 
 void TDIB::SetPalette(HPALETTE value) {
+  if (!value) return;  // no entries to take
   PALETTEENTRY entries[256]{};
   GetPaletteEntries(value, 0, 256, entries);
   DeleteObject(value);

@@ -358,6 +358,7 @@ struct BitmapCase {
   TPixelFormat format;
   int bits;
   TPixelLayout layout;
+  TBitmapHandleType handleType = bmDIB;
 };
 
 class DIBAssignBitmapTest : public testing::TestWithParam<BitmapCase> {};
@@ -366,6 +367,7 @@ TEST_P(DIBAssignBitmapTest, TakesSizeDepthLayoutAndPixels) {
   const BitmapCase& c = GetParam();
   TBitmap bitmap;
   bitmap.SetPixelFormat(c.format);
+  bitmap.SetHandleType(c.handleType);
   bitmap.SetSize(3, 2);
   bitmap.Canvas().Brush().SetColor(0x000000);
   bitmap.Canvas().FillRect(Rect(0, 0, 3, 2));
@@ -390,7 +392,9 @@ INSTANTIATE_TEST_SUITE_P(Formats, DIBAssignBitmapTest,
                                          BitmapCase{"Bits16", pf16bit, 16, Layout565()},
                                          BitmapCase{"Bits15", pf15bit, 16, Layout555()},
                                          BitmapCase{"Bits24", pf24bit, 24, Layout888()},
-                                         BitmapCase{"Bits32", pf32bit, 32, Layout888()}),
+                                         BitmapCase{"Bits32", pf32bit, 32, Layout888()},
+                                         // a device bitmap has the desktop's 32 bits
+                                         BitmapCase{"Device", pfDevice, 32, Layout888(), bmDDB}),
                          [](const testing::TestParamInfo<BitmapCase>& p) { return p.param.name; });
 
 TEST(DIBTest, AssigningAnEmptyBitmapEndsBeforeSizing) {
