@@ -295,9 +295,17 @@ void TCustomDXDraw::Paint() {
     throw;
   }
   FEffectiveOptions = saved;
+  // The parent's repaint repaints this control too; asking again from that
+  // paint would repaint for ever.
+  if (FParentInvalidated) {
+    FParentInvalidated = false;
+    return;
+  }
   if (Parent() && FInitialized && FSurface &&
-      (FSurface->Description().ddsCaps.dwCaps & DDSCAPS_VIDEOMEMORY))
+      (FSurface->Description().ddsCaps.dwCaps & DDSCAPS_VIDEOMEMORY)) {
+    FParentInvalidated = true;
     Parent()->Invalidate();
+  }
 }
 
 // --- Life cycle ---------------------------------------------------------------
