@@ -71,10 +71,7 @@ TComponent* TComponent::FindComponent(const std::string& name) const {
 
 void TComponent::InsertComponent(std::unique_ptr<TComponent> component) {
   TComponent* c = component.get();
-  if (!c->FName.empty() && FindComponent(c->FName)) {
-    component.release();  // stays with whoever holds it; we never took it
-    throw EComponentError(kDuplicateName, c->FName);
-  }
+  if (!c->FName.empty() && FindComponent(c->FName)) throw EComponentError(kDuplicateName, c->FName);
   if (c->FOwner) c->FOwner->RemoveComponent(c).release();
   c->FOwner = this;
   FComponents.push_back(std::move(component));

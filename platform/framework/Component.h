@@ -34,7 +34,8 @@ class TComponent : public TPersistent {
   // Case-insensitive search of the owned components; nullptr when absent.
   TComponent* FindComponent(const std::string& name) const;
 
-  // Takes ownership; the owner and its components get opInsert.
+  // Takes ownership; the owner and its components get opInsert. A component whose
+  // name is taken among this owner's components is refused (and freed).
   void InsertComponent(std::unique_ptr<TComponent> component);
   // Gives ownership back to the caller; the owner and its components get opRemove.
   std::unique_ptr<TComponent> RemoveComponent(TComponent* component);

@@ -150,6 +150,11 @@ TEST_F(ComponentTest, RemoveAndInsertMoveOwnership) {
   formB.InsertComponent(std::move(taken));
   EXPECT_EQ(a->Owner(), &formB);
   EXPECT_EQ(formA.RemoveComponent(a), nullptr);
+  // A name already taken at the new owner is refused.
+  new TProbe(&formA, "A");
+  EXPECT_THROW(formA.InsertComponent(formB.RemoveComponent(a)), EComponentError);
+  EXPECT_EQ(formA.ComponentCount(), 1);
+  EXPECT_EQ(formB.ComponentCount(), 0);
 }
 
 }  // namespace
