@@ -1,6 +1,7 @@
 #include "platform/ui/Menus.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 
 #include "platform/ui/QtBridge.h"
@@ -22,6 +23,16 @@ std::vector<std::pair<QAction*, TMenuItem*>> Fill(QMenu& menu, TMenuItem& items)
       continue;
     }
     QAction* action = menu.addAction(QString::fromStdString(item->Caption()));
+    if (item->RadioItem()) {
+      // Radio items of one group show round marks.
+      QString groupName = QStringLiteral("radio%1").arg(item->GroupIndex());
+      auto* group = menu.findChild<QActionGroup*>(groupName);
+      if (!group) {
+        group = new QActionGroup(&menu);
+        group->setObjectName(groupName);
+      }
+      group->addAction(action);
+    }
     action->setCheckable(item->AutoCheck() || item->RadioItem() || item->Checked());
     action->setChecked(item->Checked());
     action->setEnabled(item->Enabled());
