@@ -385,6 +385,49 @@ TEST_F(DXDrawPresent, PaintFlipsWithoutWaitingAndKeepsTheOptions) {
   EXPECT_EQ(FDXDraw->EffectiveOptions().Bits(), before.Bits());
 }
 
+struct PlacementCase {
+  const char* Name;
+  TDXDrawOptions Extra;
+  int32_t SurfaceWidth, SurfaceHeight;
+  TPoint Source, OnScreen;
+};
+
+class DXDrawPlacement : public DXDrawFixture, public testing::WithParamInterface<PlacementCase> {};
+
+TEST_P(DXDrawPlacement, BackSurfaceLandsWhereTheOptionsSay) {
+  const PlacementCase& c = GetParam();
+  FForm->Show();
+  FDXDraw->SetAutoSize(false);
+  FDXDraw->Initialize();
+  TDXDrawOptions options = FDXDraw->Options();
+  for (int i = doFullScreen; i <= doZBuffer; ++i)
+    if (c.Extra.Contains(static_cast<TDXDrawOption>(i))) options.Include(static_cast<TDXDrawOption>(i));
+  FDXDraw->SetOptions(options);
+  FDXDraw->SetSize(c.SurfaceWidth, c.SurfaceHeight);
+  TDirectDrawSurface& back = *FDXDraw->Surface();
+  back.Fill(0);
+  back.SetPixel(c.Source.X, c.Source.Y, 0xABCD);
+  FDXDraw->Flip();
+  ScreenFramebuffer screen;
+  ASSERT_TRUE(DDrawHooks().ReadFramebuffer(&screen));
+  const TPoint at = FDXDraw->ClientToScreen(c.OnScreen);
+  const auto pixel = [&](int32_t x, int32_t y) {
+    const auto* row = static_cast<const uint8_t*>(screen.bits) + static_cast<ptrdiff_t>(y) * screen.pitch;
+    return reinterpret_cast<const uint16_t*>(row)[x];
+  };
+  EXPECT_EQ(pixel(at.X, at.Y), 0xABCD);
+  EXPECT_EQ(pixel(at.X - 1, at.Y - 1), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DXDrawPlacement,
+    testing::Values(PlacementCase{"Plain", {}, 1024, 768, {20, 30}, {20, 30}},
+                    PlacementCase{"CentredSmaller", {doCenter}, 1020, 760, {20, 30}, {22, 34}},
+                    // (1024 - 1027) / 2 truncates to -1, not -2.
+                    PlacementCase{"CentredLarger", {doCenter}, 1027, 771, {20, 30}, {19, 29}},
+                    PlacementCase{"Stretched", {doStretch}, 512, 384, {20, 30}, {40, 60}}),
+    [](const testing::TestParamInfo<PlacementCase>& param) { return param.param.Name; });
+
 // --- Form hook ------------------------------------------------------------------
 
 using DXDrawForm = DXDrawFixture;
@@ -399,6 +442,15 @@ TEST_F(DXDrawForm, InitialisesOnceWhenTheFormIsFirstShown) {
   FForm->Show();
   const Log log = TakeLog();
   EXPECT_EQ(std::count(log.begin(), log.end(), "OnInitialize"), 1);
+}
+
+TEST_F(DXDrawForm, FormWindowDestroyedFinalises) {
+  FDXDraw->Initialize();
+  Listen(&gHandler, "");
+  TakeLog();
+  FForm->Perform(WM_DESTROY);
+  EXPECT_FALSE(FDXDraw->Initialized());
+  EXPECT_EQ(TakeLog(), (Log{"OnFinalizeSurface", "nkFinalizeSurface", "OnFinalize", "nkFinalize"}));
 }
 
 TEST_F(DXDrawForm, NoAutomaticInitialisationWhenSwitchedOff) {
