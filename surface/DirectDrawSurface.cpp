@@ -1,5 +1,6 @@
 // Identity, creation, copies, colour keys, clipper, palette and restore of a surface.
-// Pixel access and colour matching are in DirectDrawSurfacePixels.cpp.
+// Pixel access is in DirectDrawSurfacePixels.cpp, pictures and colours in
+// DirectDrawSurfaceContent.cpp.
 #include "surface/DirectDrawSurface.h"
 
 #include <limits>
@@ -11,6 +12,7 @@
 #include "display/DirectDrawPalette.h"
 #include "platform/framework/Exception.h"
 #include "surface/ClipRects.h"
+#include "surface/DirectDrawSurfaceCanvas.h"
 
 namespace {
 
@@ -47,13 +49,24 @@ TDirectDrawSurface::TDirectDrawSurface(TDirectDraw& directDraw) : FDirectDraw(di
 }
 
 TDirectDrawSurface::~TDirectDrawSurface() {
+  FCanvas.reset();
   SetNativeSurface(nullptr);
   FDirectDraw.Surfaces().Remove(this);
 }
 
+TDirectDrawSurfaceCanvas* TDirectDrawSurface::Canvas() {
+  if (!FCanvas) FCanvas = std::make_unique<TDirectDrawSurfaceCanvas>(*this);
+  return FCanvas.get();
+}
+
+void TDirectDrawSurface::ReleaseCanvas() {
+  if (FCanvas) FCanvas->Release();
+}
+
 void TDirectDrawSurface::SetNativeSurface(IDirectDrawSurface* value) {
   if (value == FIDDSurface.Get()) return;
-  // A lock on the old surface must not outlive it.
+  // A device context or a lock on the old surface must not outlive it.
+  ReleaseCanvas();
   if (FLockCount > 0 && FIDDSurface) FIDDSurface->Unlock(FLockDescription.lpSurface);
   FIDDSurface.Reset();
   FIDDSurface4.Reset();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "display/ComRef.h"
 #include "display/DXClass.h"
@@ -11,6 +12,9 @@
 class TDirectDraw;
 class TDirectDrawClipper;
 class TDirectDrawPalette;
+class TDirectDrawSurfaceCanvas;
+class TDIB;
+class TGraphic;
 
 class TDirectDrawSurface : public TDirectX {
  public:
@@ -52,6 +56,16 @@ class TDirectDrawSurface : public TDirectX {
   // A non-positive size empties the surface; raises EDirectDrawSurfaceError when
   // neither video nor system memory can hold it.
   void SetSize(int32_t width, int32_t height);
+  // The surface takes the graphic's size and pixels.
+  void LoadGraphic(TGraphic* graphic);
+  // The surface takes width x height (0: the source rectangle's) and the graphic's
+  // sourceRect, scaled when the sizes differ.
+  void LoadGraphicPart(TGraphic* graphic, int32_t width, int32_t height, const TRect& sourceRect);
+  // None empties; a TGraphic or TPicture is loaded; another surface is shared
+  // through a duplicate of its native surface.
+  void Assign(TPersistent* source) override;
+  // Into a TDIB: 24 bits, this surface's size and pixels.
+  void AssignTo(TPersistent* dest) override;
 
   // Copies; the destination is this surface.
   bool Blt(const TRect* destRect, const TRect* sourceRect, DWORD flags, const DDBLTFX& effects,
@@ -72,18 +86,30 @@ class TDirectDrawSurface : public TDirectX {
   void SetPalette(const TDirectDrawPalette* palette);
   bool Restore();
 
-  // Pixel access.
+  // Pixel access. A second Lock is refused, not nested.
   bool Lock(const TRect* rect, DDSURFACEDESC& description);
   void Unlock();
   int32_t LockCount() const { return FLockCount; }
+  // Raw values at 1, 4, 8, 16, 24 and 32 bits. Outside the surface, on an empty one
+  // or while another lock is out, reads give 0 and writes do nothing.
   uint32_t Pixel(int32_t x, int32_t y);
   void SetPixel(int32_t x, int32_t y, uint32_t value);
+  // The raw value of a colour in this surface's format, found by drawing it through
+  // the graphics services at (0, 0), which is left as it was. 0 on an empty surface.
+  uint32_t ColorToPixel(TColor color);
+
+  // Made on first use; drawing through it borrows the native device context.
+  TDirectDrawSurfaceCanvas* Canvas();
 
  private:
   void DrawMirrored(int32_t x, int32_t y, TRect sourceRect, const TDirectDrawSurface* source,
                     bool transparent);
   void MakeStretchClipper();
+  void LoadDIBPart(TDIB& dib, int32_t width, int32_t height, const TRect& sourceRect);
+  void DuplicateFrom(const TDirectDrawSurface& source);
+  void ReleaseCanvas();
 
+  std::unique_ptr<TDirectDrawSurfaceCanvas> FCanvas;
   bool FClipperAttached = false;
   TDirectDraw& FDirectDraw;
   TComRef<IDirectDrawSurface> FIDDSurface;

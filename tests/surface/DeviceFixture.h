@@ -21,11 +21,18 @@ class DeviceTest : public ::testing::Test {
     FDevice = std::make_unique<TDirectDraw>(nullptr);
   }
   void TearDown() override {
+    if (FModeSet) FDevice->NativeDevice()->RestoreDisplayMode();
     FDevice.reset();
     DDrawTesting().ResetVideoMemoryBudget();
   }
   TDirectDraw& Device() { return *FDevice; }
+  // Surfaces made without a pixel format take the screen's depth.
+  void SetScreenDepth(DWORD bitCount) {
+    ASSERT_EQ(FDevice->NativeDevice()->SetDisplayMode(1024, 768, bitCount), DD_OK);
+    FModeSet = true;
+  }
 
  private:
   std::unique_ptr<TDirectDraw> FDevice;
+  bool FModeSet = false;
 };
