@@ -111,6 +111,9 @@ struct StretchCase {
   int32_t destWidth;
   std::vector<uint32_t> expected;  // source pixel values (index + 1) per destination pixel
 };
+void PrintTo(const StretchCase& sample, std::ostream* out) {
+  *out << sample.sourceWidth << "to" << sample.destWidth;
+}
 
 class StretchTest : public DDrawTest, public ::testing::WithParamInterface<std::tuple<uint32_t, StretchCase>> {};
 
@@ -221,6 +224,7 @@ struct BadBlt {
   DWORD flags;
   HRESULT expected;
 };
+void PrintTo(const BadBlt& sample, std::ostream* out) { *out << sample.name; }
 
 class BadBltTest : public DDrawTest, public ::testing::WithParamInterface<BadBlt> {};
 

@@ -177,6 +177,10 @@ struct BltFastBounds {
   TRect source;
   HRESULT expected;
 };
+void PrintTo(const BltFastBounds& sample, std::ostream* out) {
+  *out << sample.x << "," << sample.y << " from " << sample.source.Left << "," << sample.source.Top << ","
+       << sample.source.Right << "," << sample.source.Bottom;
+}
 
 class BltFastBoundsTest : public DDrawTest, public ::testing::WithParamInterface<BltFastBounds> {};
 
@@ -202,6 +206,7 @@ struct OverlapCase {
   TRect source;
   TRect dest;
 };
+void PrintTo(const OverlapCase& sample, std::ostream* out) { *out << sample.name; }
 
 class OverlapTest : public DDrawTest, public ::testing::WithParamInterface<std::tuple<uint32_t, OverlapCase>> {};
 

@@ -115,6 +115,9 @@ struct MonitorCase {
   std::vector<TSize> present;
   std::vector<TSize> absent;
 };
+void PrintTo(const MonitorCase& sample, std::ostream* out) {
+  *out << sample.monitor.cx << "x" << sample.monitor.cy;
+}
 
 class ModeListTest : public DeviceTest, public ::testing::WithParamInterface<MonitorCase> {};
 

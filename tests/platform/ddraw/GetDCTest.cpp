@@ -41,6 +41,7 @@ struct DcCase {
   uint32_t blue;
   uint32_t white;
 };
+void PrintTo(const DcCase& sample, std::ostream* out) { *out << sample.bitCount << " bits"; }
 
 class GetDCDepthTest : public DDrawTest, public ::testing::WithParamInterface<DcCase> {};
 

@@ -13,6 +13,7 @@ struct FormatCase {
   DWORD green;
   DWORD blue;
 };
+void PrintTo(const FormatCase& sample, std::ostream* out) { *out << sample.bitCount << " bits"; }
 
 class SurfaceFormatTest : public DDrawTest, public ::testing::WithParamInterface<FormatCase> {};
 
@@ -114,6 +115,7 @@ struct BadDescription {
   DWORD bitCount;
   HRESULT expected;
 };
+void PrintTo(const BadDescription& sample, std::ostream* out) { *out << sample.name; }
 
 class BadDescriptionTest : public DDrawTest, public ::testing::WithParamInterface<BadDescription> {};
 
