@@ -212,17 +212,17 @@ TEST_F(DeviceTest, ReleasingTheDeviceGivesTheDesktopBack) {
 }
 
 TEST_F(DeviceTest, VerticalBlankWaitsForTheNextRefreshUnlessInstant) {
-  FHost.refreshRate = 20;  // 50 ms between blanks
+  FHost.refreshRate = 5;  // 200 ms between blanks
   Testing().SetInstantVerticalBlank(false);
   using Clock = std::chrono::steady_clock;
   ASSERT_EQ(FDevice->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
   auto start = Clock::now();
   ASSERT_EQ(FDevice->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
-  EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(45));
+  EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(190));
   Testing().SetInstantVerticalBlank(true);
   start = Clock::now();
   for (int i = 0; i < 10; ++i) FDevice->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(40));
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(150));
   EXPECT_EQ(FDevice->WaitForVerticalBlank(DDWAITVB_BLOCKBEGINEVENT, nullptr), DDERR_UNSUPPORTED);
 }
 
