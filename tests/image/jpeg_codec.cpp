@@ -213,6 +213,18 @@ void CutInsideLastScan(std::vector<uint8_t>& bytes) {
   bytes.resize(data + (bytes.size() - data) / 2);
 }
 
+TEST(JpegErrors, ProgressiveCoefficientMemoryIsBoundedToo) {
+  // At 1/8 the output fits, but the whole-picture coefficient buffers (about 5 GB)
+  // are more than libjpeg may use.
+  const std::vector<uint8_t> bytes = MakeHugeHeaderJpeg(30000, 30000, true);
+  TJPEGOptions options;
+  options.ScaleShift = 3;
+  TJpegDecoder decoder(bytes.data(), bytes.size());
+  decoder.ReadHeader();
+  decoder.SetUp(options);
+  EXPECT_EQ(JpegErrorOf([&] { decoder.StartDecompress(); }), ErrorText(JERR_NO_BACKING_STORE));
+}
+
 TEST(JpegErrors, CutShortFileDecodesWithoutError) {
   std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::Colour, 64, 64});
   CutInsideLastScan(bytes);

@@ -90,11 +90,13 @@ std::vector<uint8_t> MakeSampleJpeg(const TSampleSpec& spec) {
   return bytes;
 }
 
-std::vector<uint8_t> MakeHugeHeaderJpeg(int width, int height) {
+std::vector<uint8_t> MakeHugeHeaderJpeg(int width, int height, bool progressive) {
   // A tiny real file supplies valid tables; only the frame size is rewritten.
-  std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::Colour, 8, 8});
+  std::vector<uint8_t> bytes =
+      MakeSampleJpeg({progressive ? TSampleKind::Progressive : TSampleKind::Colour, 8, 8});
+  const uint8_t frameMarker = progressive ? 0xC2 : 0xC0;
   for (size_t i = 0; i + 8 < bytes.size(); ++i) {
-    if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {
+    if (bytes[i] == 0xFF && bytes[i + 1] == frameMarker) {
       bytes[i + 5] = uint8_t(height >> 8);
       bytes[i + 6] = uint8_t(height);
       bytes[i + 7] = uint8_t(width >> 8);

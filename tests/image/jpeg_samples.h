@@ -22,7 +22,7 @@ void SampleColour(int x, int y, int width, int height, uint8_t& r, uint8_t& g, u
 
 std::vector<uint8_t> MakeSampleJpeg(const TSampleSpec& spec);
 
-// A baseline header claiming width x height with no picture data behind it.
-std::vector<uint8_t> MakeHugeHeaderJpeg(int width, int height);
+// A header claiming width x height with only a tiny picture's data behind it.
+std::vector<uint8_t> MakeHugeHeaderJpeg(int width, int height, bool progressive = false);
 
 std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes);
