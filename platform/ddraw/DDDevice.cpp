@@ -17,15 +17,13 @@ constexpr DWORD kSupportedSurfaceCaps =
     DDSCAPS_PALETTE | DDSCAPS_PRIMARYSURFACE | DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY |
     DDSCAPS_LOCALVIDMEM;
 
-bool ValidDescSize(DWORD size) { return size == kDDSurfaceDescSize || size == sizeof(DDSURFACEDESC); }
-
 DDSURFACEDESC DescribeMode(const DDDisplayMode& mode) {
   DDSURFACEDESC desc;
   desc.dwSize = kDDSurfaceDescSize;
   desc.dwFlags = DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_PIXELFORMAT | DDSD_REFRESHRATE;
   desc.dwWidth = mode.width;
   desc.dwHeight = mode.height;
-  desc.lPitch = static_cast<LONG>((uint64_t{mode.width} * BytesPerPixel(mode.bitCount) + 3) & ~uint64_t{3});
+  desc.lPitch = static_cast<LONG>(RowPitch(mode.width, mode.bitCount));
   desc.dwRefreshRate = static_cast<DWORD>(ScreenHost().RefreshRateHz());
   desc.ddpfPixelFormat = DescribePixelFormat(mode.bitCount);
   return desc;

@@ -27,8 +27,6 @@ bool WithinBounds(const TRect& rect, const TRect& bounds) {
          rect.Right <= bounds.Right && rect.Bottom <= bounds.Bottom;
 }
 
-bool ValidDescSize(DWORD size) { return size == kDDSurfaceDescSize || size == sizeof(DDSURFACEDESC); }
-
 bool ValidEffects(const DDBLTFX* effects) { return effects && effects->dwSize == kDDBltFxSize; }
 
 DWORD MemoryCaps(TMemoryKind kind) {
@@ -44,7 +42,7 @@ struct TSourceBand {
 TSourceBand ReadBand(const TPixelView& from, const TRect& rect) {
   const uint32_t bytesPerPixel = BytesPerPixel(from.bitCount);
   const auto rowBytes = static_cast<size_t>(rect.Width()) * bytesPerPixel;
-  const size_t pitch = (rowBytes + 3) & ~size_t{3};
+  const auto pitch = static_cast<size_t>(RowPitch(static_cast<uint64_t>(rect.Width()), from.bitCount));
   TSourceBand band;
   band.pixels.reset(new uint8_t[pitch * static_cast<size_t>(rect.Height())]);
   band.view = TPixelView{band.pixels.get(), rect.Width(), rect.Height(), static_cast<int32_t>(pitch),

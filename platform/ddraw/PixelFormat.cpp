@@ -8,6 +8,12 @@ bool IsSupportedDepth(uint64_t bitCount) {
 
 uint32_t BytesPerPixel(uint32_t bitCount) { return bitCount / 8; }
 
+uint64_t RowPitch(uint64_t width, uint32_t bitCount) {
+  return (width * BytesPerPixel(bitCount) + 3) & ~uint64_t{3};
+}
+
+bool ValidDescSize(DWORD size) { return size == kDDSurfaceDescSize || size == sizeof(DDSURFACEDESC); }
+
 DDPIXELFORMAT DescribePixelFormat(uint32_t bitCount) {
   DDPIXELFORMAT format;
   format.dwRGBBitCount = bitCount;

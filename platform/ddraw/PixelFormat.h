@@ -10,6 +10,10 @@ namespace ddraw {
 
 bool IsSupportedDepth(uint64_t bitCount);
 uint32_t BytesPerPixel(uint32_t bitCount);
+// Bytes per row: rows are padded to four bytes, as the graphics layer's bitmaps are.
+uint64_t RowPitch(uint64_t width, uint32_t bitCount);
+// The description sizes callers may give: the original record's and ours.
+bool ValidDescSize(DWORD size);
 DDPIXELFORMAT DescribePixelFormat(uint32_t bitCount);
 // Whether a caller's pixel format names one of ours.
 bool MatchesPixelFormat(const DDPIXELFORMAT& format);

@@ -19,8 +19,7 @@ HRESULT TSurfaceMemory::Create(uint32_t width, uint32_t height, uint32_t bitCoun
                                TMemoryKind kind, std::shared_ptr<TSurfaceMemory>* memory) {
   if (width == 0 || height == 0 || !IsSupportedDepth(bitCount)) return DDERR_INVALIDPARAMS;
   if (width > kMaxSide || height > kMaxSide) return DDERR_OUTOFMEMORY;
-  // Rows padded to four bytes, as the graphics layer's bitmaps are.
-  const uint64_t pitch = (uint64_t{width} * BytesPerPixel(bitCount) + 3) & ~uint64_t{3};
+  const uint64_t pitch = RowPitch(width, bitCount);
   const uint64_t bytes = pitch * height;
   if (bytes > kMaxBytes) return kind == TMemoryKind::Video ? DDERR_OUTOFVIDEOMEMORY : DDERR_OUTOFMEMORY;
   if (kind == TMemoryKind::Video && !Services().ReserveVideoMemory(bytes)) {
