@@ -1,14 +1,13 @@
 // Loading a 1920 x 1080 24-bit BMP into a TDIB, against the floor for that work:
 // reading the file into memory plus one memcpy of its pixels.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "image/DIB.h"
 #include "platform/framework/Stream.h"
@@ -24,7 +23,8 @@ const std::string& BmpPath() {
     TDIB dib;
     dib.SetDimensions(kWidth, kHeight, 24);
     uint8_t* bits = dib.PixelBits();
-    for (uint32_t i = 0; i < dib.ImageSize(); ++i) bits[i] = static_cast<uint8_t>(i * 7 + (i >> 11));
+    for (uint32_t i = 0; i < dib.ImageSize(); ++i)
+      bits[i] = static_cast<uint8_t>(i * 7 + (i >> 11));
     TFileStream file(p, fmCreate);
     dib.WriteToStream(file);
     return p;
@@ -65,7 +65,8 @@ class TRatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration) FTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
+      if (run.run_type == Run::RT_Iteration)
+        FTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
   }
   double Time(const std::string& name) const {
     const auto it = FTimes.find(name);
@@ -85,8 +86,9 @@ int main(int argc, char** argv) {
   const double load = reporter.Time("LoadBmpIntoDib");
   const double floor = reporter.Time("ReadFilePlusMemcpy");
   if (load > 0 && floor > 0)
-    std::printf("BMP 1920x1080x24 load: %.0f us, file read + memcpy: %.0f us, ratio %.2fx (goal <= 1.5x)\n",
-                load, floor, load / floor);
+    std::printf(
+        "BMP 1920x1080x24 load: %.0f us, file read + memcpy: %.0f us, ratio %.2fx (goal <= 1.5x)\n",
+        load, floor, load / floor);
   std::remove(BmpPath().c_str());
   return 0;
 }

@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const Exception&) {
     return 0;
   }
-  if (static_cast<uint64_t>(dib.RowBytes()) * static_cast<uint64_t>(dib.Height()) > kMaxExpandedBytes)
+  if (static_cast<uint64_t>(dib.RowBytes()) * static_cast<uint64_t>(dib.Height()) >
+      kMaxExpandedBytes)
     return 0;
   uint8_t* bits = dib.PixelBits();
   if (bits && dib.ImageSize() > 0) {

@@ -58,7 +58,9 @@ void StorePixel(uint8_t* row, int32_t bitCount, int32_t x, uint32_t value) {
                         : static_cast<uint8_t>((byte & 0xF0) | (value & 15));
       break;
     }
-    case 8: row[x] = static_cast<uint8_t>(value); break;
+    case 8:
+      row[x] = static_cast<uint8_t>(value);
+      break;
     case 16:
       row[2 * x] = static_cast<uint8_t>(value);
       row[2 * x + 1] = static_cast<uint8_t>(value >> 8);
@@ -71,7 +73,8 @@ void StorePixel(uint8_t* row, int32_t bitCount, int32_t x, uint32_t value) {
     case 32:
       for (int i = 0; i < 4; ++i) row[4 * x + i] = static_cast<uint8_t>(value >> (8 * i));
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -149,7 +152,8 @@ void TDIB::SetDimensions(int32_t width, int32_t height, int32_t bitCount) {
     return;
   }
   TNewImage fresh;
-  fresh.Image->AllocateImage(width, height, bitCount, PixelFormat, ColorTable, FImage->PlainMemory(), false);
+  fresh.Image->AllocateImage(width, height, bitCount, PixelFormat, ColorTable,
+                             FImage->PlainMemory(), false);
   AttachImage(fresh.Image);
   SetPaletteModified(true);
 }
@@ -210,7 +214,6 @@ void TDIB::RenderTo(TCanvas& canvas, const TRect& rect) {
 }
 
 void TDIB::Draw(TCanvas& canvas, const TRect& rect) { RenderTo(canvas, rect); }
-
 
 void TDIB::SetPalette(HPALETTE value) {
   if (!value) return;  // no entries to take

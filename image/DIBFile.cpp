@@ -73,9 +73,8 @@ void TDIB::LoadClipboardData(UINT /*format*/, HANDLE data, HPALETTE /*palette*/)
 void TDIB::SaveClipboardData(UINT& format, HANDLE& data, HPALETTE& palette) {
   format = CF_DIB;
   palette = nullptr;
-  const size_t bytes = FImage->BitmapInfo()
-                           ? InfoSize() + size_t{FImage->BitmapInfo()->bmiHeader.biSizeImage}
-                           : 0;
+  const size_t bytes =
+      FImage->BitmapInfo() ? InfoSize() + size_t{FImage->BitmapInfo()->bmiHeader.biSizeImage} : 0;
   HGLOBAL block = GlobalAlloc(GHND, bytes);
   if (!block) throw EOutOfMemory(FrameworkText::kOutOfMemory);
   try {

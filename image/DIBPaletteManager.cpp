@@ -10,7 +10,8 @@ namespace {
 
 uint32_t CheckSumOf(const RGBQUAD* entries, uint32_t count) {
   uint32_t sum = count;
-  for (uint32_t i = 0; i < count; ++i) sum += entries[i].rgbBlue + entries[i].rgbGreen + entries[i].rgbRed;
+  for (uint32_t i = 0; i < count; ++i)
+    sum += entries[i].rgbBlue + entries[i].rgbGreen + entries[i].rgbRed;
   return sum;
 }
 

@@ -49,8 +49,15 @@ void ReadInfoHeader(TStream& stream, TDibHeader& header, TRawFields& raw) {
 // Depth, compression and dimensions, before any size is derived from them.
 void CheckFormat(TDibHeader& header, const TRawFields& raw) {
   switch (header.BitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: throw EInvalidGraphicOperation(DIBText::kBitCountInvalid, header.BitCount);
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+      break;
+    default:
+      throw EInvalidGraphicOperation(DIBText::kBitCountInvalid, header.BitCount);
   }
   const uint32_t c = header.Compression;
   const bool compressionFits = c == BI_RGB || c == BI_BITFIELDS ||
@@ -82,7 +89,8 @@ void ReadColorEntries(TStream& stream, TDibHeader& header, const TRawFields& raw
     RGBTRIPLE triples[256];
     stream.ReadBuffer(triples, count * sizeof(RGBTRIPLE));
     for (uint32_t i = 0; i < count; ++i)
-      header.ColorTable[i] = MakeQuad(triples[i].rgbtRed, triples[i].rgbtGreen, triples[i].rgbtBlue);
+      header.ColorTable[i] =
+          MakeQuad(triples[i].rgbtRed, triples[i].rgbtGreen, triples[i].rgbtBlue);
   } else {
     stream.ReadBuffer(header.ColorTable, count * sizeof(RGBQUAD));
   }
@@ -122,7 +130,8 @@ bool ReadDibHeader(TStream& stream, TDibHeader& header) {
 }
 
 void CheckPixelDataAvailable(const TDibHeader& header, TStream& stream) {
-  if (header.PixelDataBytes() > static_cast<uint64_t>(stream.Remaining())) throw EReadError(FrameworkText::kReadError);
+  if (header.PixelDataBytes() > static_cast<uint64_t>(stream.Remaining()))
+    throw EReadError(FrameworkText::kReadError);
 }
 
 void ReadDibRows(TStream& stream, const TDibHeader& header, uint8_t* pixels) {
@@ -133,5 +142,6 @@ void ReadDibRows(TStream& stream, const TDibHeader& header, uint8_t* pixels) {
     return;
   }
   // File row i is picture row i, stored bottom-up.
-  for (size_t i = 0; i < height; ++i) stream.ReadBuffer(pixels + (height - 1 - i) * rowBytes, rowBytes);
+  for (size_t i = 0; i < height; ++i)
+    stream.ReadBuffer(pixels + (height - 1 - i) * rowBytes, rowBytes);
 }

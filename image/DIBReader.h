@@ -1,6 +1,6 @@
 // Staged reading of bare DIB data (information header, masks, colour entries,
-// pixels) from a stream whose short reads raise the framework's read error. Each stage checks what it reads before the
-// next one runs; the header is checked against the bytes left before any pixel
+// pixels) from a stream whose short reads raise the framework's read error. Each stage checks what
+// it reads before the next one runs; the header is checked against the bytes left before any pixel
 // storage is allocated.
 #pragma once
 

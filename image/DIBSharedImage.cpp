@@ -24,10 +24,18 @@ bool LayoutFitsDepth(int32_t bitCount, const TPixelLayout& layout) {
 
 void CheckDepthAndLayout(int32_t bitCount, const TPixelLayout& layout) {
   switch (bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: throw EInvalidGraphicOperation(DIBText::kBitCountInvalid, bitCount);
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+      break;
+    default:
+      throw EInvalidGraphicOperation(DIBText::kBitCountInvalid, bitCount);
   }
-  if (!LayoutFitsDepth(bitCount, layout)) throw EInvalidGraphicOperation(DIBText::kPixelFormatInvalid);
+  if (!LayoutFitsDepth(bitCount, layout))
+    throw EInvalidGraphicOperation(DIBText::kPixelFormatInvalid);
 }
 
 uint32_t CompressionFor(int32_t bitCount, bool runLength) {

@@ -24,10 +24,20 @@ class DibBuilder {
     return *this;
   }
 
-  DibBuilder& InfoHeader(int32_t width, int32_t height, uint16_t bitCount, uint32_t compression = BI_RGB,
-                         uint32_t sizeImage = 0, uint32_t colorsUsed = 0) {
-    return U32(40).U32(static_cast<uint32_t>(width)).U32(static_cast<uint32_t>(height)).U16(1)
-        .U16(bitCount).U32(compression).U32(sizeImage).U32(0).U32(0).U32(colorsUsed).U32(0);
+  DibBuilder& InfoHeader(int32_t width, int32_t height, uint16_t bitCount,
+                         uint32_t compression = BI_RGB, uint32_t sizeImage = 0,
+                         uint32_t colorsUsed = 0) {
+    return U32(40)
+        .U32(static_cast<uint32_t>(width))
+        .U32(static_cast<uint32_t>(height))
+        .U16(1)
+        .U16(bitCount)
+        .U32(compression)
+        .U32(sizeImage)
+        .U32(0)
+        .U32(0)
+        .U32(colorsUsed)
+        .U32(0);
   }
   DibBuilder& CoreHeader(uint16_t width, uint16_t height, uint16_t bitCount) {
     return U32(12).U16(width).U16(height).U16(1).U16(bitCount);

@@ -30,12 +30,14 @@ std::vector<uint8_t> FileOf(TDIB& dib) {
 }
 
 void ReadFile(TDIB& dib, const std::vector<uint8_t>& bytes) {
-  TCustomMemoryStream stream(const_cast<uint8_t*>(bytes.data()), static_cast<int64_t>(bytes.size()));
+  TCustomMemoryStream stream(const_cast<uint8_t*>(bytes.data()),
+                             static_cast<int64_t>(bytes.size()));
   dib.ReadFromStream(stream);
 }
 
 void ReadBare(TDIB& dib, const std::vector<uint8_t>& bytes) {
-  TCustomMemoryStream stream(const_cast<uint8_t*>(bytes.data()), static_cast<int64_t>(bytes.size()));
+  TCustomMemoryStream stream(const_cast<uint8_t*>(bytes.data()),
+                             static_cast<int64_t>(bytes.size()));
   dib.ReadInfoAndBits(stream);
 }
 
@@ -56,7 +58,8 @@ void FillRandom(TDIB& dib, uint32_t seed) {
   uint8_t* bits = dib.PixelBits();
   for (uint32_t i = 0; i < dib.ImageSize(); ++i) bits[i] = static_cast<uint8_t>(random());
   for (int i = 0; i < 256; ++i)
-    dib.ColorTable[i] = MakeQuad(static_cast<BYTE>(random()), static_cast<BYTE>(random()), static_cast<BYTE>(random()));
+    dib.ColorTable[i] = MakeQuad(static_cast<BYTE>(random()), static_cast<BYTE>(random()),
+                                 static_cast<BYTE>(random()));
   dib.ApplyColorTable();
 }
 
@@ -85,18 +88,24 @@ TEST_P(DIBRoundTripTest, WriteThenReadGivesTheSamePicture) {
   EXPECT_EQ(read.BitCount(), c.bits);
   EXPECT_EQ(read.Image().PixelFormat(), c.layout);
   EXPECT_EQ(read.ColorCount(), written.ColorCount());
-  for (uint32_t i = 0; i < read.ColorCount(); ++i) EXPECT_EQ(read.ColorTable[i], written.ColorTable[i]) << i;
+  for (uint32_t i = 0; i < read.ColorCount(); ++i)
+    EXPECT_EQ(read.ColorTable[i], written.ColorTable[i]) << i;
   EXPECT_EQ(Pixels(read), Pixels(written));
   EXPECT_EQ(FileOf(read), file);  // and writing it again gives the same bytes
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Depths, DIBRoundTripTest,
-    testing::Values(RoundTripCase{"Bits1", 1, Layout888(), 13, 5}, RoundTripCase{"Bits4", 4, Layout888(), 7, 3},
-                    RoundTripCase{"Bits8", 8, Layout888(), 5, 4}, RoundTripCase{"Bits16x555", 16, Layout555(), 3, 3},
-                    RoundTripCase{"Bits16x565", 16, Layout565(), 5, 2}, RoundTripCase{"Bits24", 24, Layout888(), 3, 4},
-                    RoundTripCase{"Bits32", 32, Layout888(), 2, 3}, RoundTripCase{"OnePixel", 24, Layout888(), 1, 1}),
-    [](const testing::TestParamInfo<RoundTripCase>& p) { return p.param.name; });
+INSTANTIATE_TEST_SUITE_P(Depths, DIBRoundTripTest,
+                         testing::Values(RoundTripCase{"Bits1", 1, Layout888(), 13, 5},
+                                         RoundTripCase{"Bits4", 4, Layout888(), 7, 3},
+                                         RoundTripCase{"Bits8", 8, Layout888(), 5, 4},
+                                         RoundTripCase{"Bits16x555", 16, Layout555(), 3, 3},
+                                         RoundTripCase{"Bits16x565", 16, Layout565(), 5, 2},
+                                         RoundTripCase{"Bits24", 24, Layout888(), 3, 4},
+                                         RoundTripCase{"Bits32", 32, Layout888(), 2, 3},
+                                         RoundTripCase{"OnePixel", 24, Layout888(), 1, 1}),
+                         [](const testing::TestParamInfo<RoundTripCase>& p) {
+                           return p.param.name;
+                         });
 
 // The 12-byte header: three-byte colour entries and 16-bit sizes.
 class DIBCoreHeaderTest : public testing::TestWithParam<int> {};
@@ -111,7 +120,9 @@ TEST_P(DIBCoreHeaderTest, ReadsLikeTheSamePictureWithTheLongHeader) {
   DibBuilder core;
   core.CoreHeader(width, height, static_cast<uint16_t>(bits));
   for (uint32_t i = 0; i < colors; ++i)
-    core.U8(reference.ColorTable[i].rgbBlue).U8(reference.ColorTable[i].rgbGreen).U8(reference.ColorTable[i].rgbRed);
+    core.U8(reference.ColorTable[i].rgbBlue)
+        .U8(reference.ColorTable[i].rgbGreen)
+        .U8(reference.ColorTable[i].rgbRed);
   const uint8_t* pixels = reference.Image().PixelData();
   core.Bytes(std::vector<uint8_t>(pixels, pixels + reference.ImageSize()));
 
@@ -153,7 +164,8 @@ TEST_P(DIBTopDownTest, NegativeHeightGivesTheSamePictureAsBottomUp) {
 
 INSTANTIATE_TEST_SUITE_P(Depths, DIBTopDownTest, testing::Values(1, 4, 8, 16, 24, 32));
 
-std::vector<uint8_t> RleFile(int bits, int32_t width, int32_t height, const std::vector<uint8_t>& data) {
+std::vector<uint8_t> RleFile(int bits, int32_t width, int32_t height,
+                             const std::vector<uint8_t>& data) {
   DibBuilder b;
   const uint32_t colors = 1u << bits;
   b.FileHeader(14 + 40 + 4 * colors + static_cast<uint32_t>(data.size()), 14 + 40 + 4 * colors);
@@ -245,15 +257,25 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         BadFileCase{"FileHeaderCutShort", {'B', 'M', 0, 0}, "DIB is invalid"},
         BadFileCase{"NotBM", DibBuilder().U16(0x4142).Fill(12, 0).Data(), "DIB is invalid"},
-        BadFileCase{"HeaderSizeCutShort", DibBuilder().FileHeader(0, 0).U16(40).Data(), "DIB is invalid"},
-        BadFileCase{"InfoHeaderCutShort", DibBuilder().FileHeader(0, 0).U32(40).Fill(10, 0).Data(), "Stream read error"},
-        BadFileCase{"PixelsCutShort", WithFileHeader(DibBuilder().InfoHeader(4, 4, 24).Fill(47, 0)), "Stream read error"},
-        BadFileCase{"HugePictureInATinyFile", WithFileHeader(DibBuilder().InfoHeader(65000, 65000, 32).Fill(16, 0)),
+        BadFileCase{"HeaderSizeCutShort", DibBuilder().FileHeader(0, 0).U16(40).Data(),
+                    "DIB is invalid"},
+        BadFileCase{"InfoHeaderCutShort", DibBuilder().FileHeader(0, 0).U32(40).Fill(10, 0).Data(),
+                    "Stream read error"},
+        BadFileCase{"PixelsCutShort", WithFileHeader(DibBuilder().InfoHeader(4, 4, 24).Fill(47, 0)),
+                    "Stream read error"},
+        BadFileCase{"HugePictureInATinyFile",
+                    WithFileHeader(DibBuilder().InfoHeader(65000, 65000, 32).Fill(16, 0)),
                     "Stream read error"},
         BadFileCase{"BitFieldsFor24Bits",
-                    WithFileHeader(DibBuilder().InfoHeader(1, 1, 24, BI_BITFIELDS).U32(0xF800).U32(0x7E0).U32(0x1F).Fill(4, 0)),
+                    WithFileHeader(DibBuilder()
+                                       .InfoHeader(1, 1, 24, BI_BITFIELDS)
+                                       .U32(0xF800)
+                                       .U32(0x7E0)
+                                       .U32(0x1F)
+                                       .Fill(4, 0)),
                     "PixelFormat in invalid"},
-        BadFileCase{"UnknownDepth", WithFileHeader(DibBuilder().InfoHeader(1, 1, 7).Fill(4, 0)), "Bitcount in invalid (7)"}),
+        BadFileCase{"UnknownDepth", WithFileHeader(DibBuilder().InfoHeader(1, 1, 7).Fill(4, 0)),
+                    "Bitcount in invalid (7)"}),
     [](const testing::TestParamInfo<BadFileCase>& p) { return p.param.name; });
 
 TEST(DIBFileTest, EmptyStreamChangesNothing) {

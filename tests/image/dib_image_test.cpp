@@ -118,18 +118,19 @@ TEST_P(AllocateRefusedTest, RaisesInvalidGraphicOperation) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DepthsAndLayouts, AllocateRefusedTest,
-    testing::Values(RefusedCase{16, Layout888(), "PixelFormat in invalid"},
-                    RefusedCase{24, Layout565(), "PixelFormat in invalid"},
-                    RefusedCase{8, Layout555(), "PixelFormat in invalid"},
-                    RefusedCase{32, LayoutFromBits(10, 10, 10), "PixelFormat in invalid"},
-                    RefusedCase{15, Layout888(), "Bitcount in invalid (15)"},
-                    RefusedCase{0, Layout888(), "Bitcount in invalid (0)"}));
+INSTANTIATE_TEST_SUITE_P(DepthsAndLayouts, AllocateRefusedTest,
+                         testing::Values(RefusedCase{16, Layout888(), "PixelFormat in invalid"},
+                                         RefusedCase{24, Layout565(), "PixelFormat in invalid"},
+                                         RefusedCase{8, Layout555(), "PixelFormat in invalid"},
+                                         RefusedCase{32, LayoutFromBits(10, 10, 10),
+                                                     "PixelFormat in invalid"},
+                                         RefusedCase{15, Layout888(), "Bitcount in invalid (15)"},
+                                         RefusedCase{0, Layout888(), "Bitcount in invalid (0)"}));
 
 TEST(DIBSharedImageTest, StorageBeyondTheBoundIsRefusedLikeMissingMemory) {
   ImageRef image;
-  EXPECT_THROW(image->AllocateImage(70000, 70000, 32, Layout888(), GreyTable(), true, false), EOutOfMemory);
+  EXPECT_THROW(image->AllocateImage(70000, 70000, 32, Layout888(), GreyTable(), true, false),
+               EOutOfMemory);
   try {
     image->AllocateImage(70000, 70000, 32, Layout888(), GreyTable(), false, false);
     FAIL();
@@ -144,7 +145,8 @@ TEST(DIBSharedImageTest, CloneCopiesPixelsTableAndLayoutIntoTheWantedStorage) {
   GreyColorTable(table);
   table[3] = MakeQuad(9, 8, 7);
   source->AllocateImage(3, 2, 8, Layout888(), table, true, false);
-  for (uint32_t i = 0; i < source->ImageSize(); ++i) source->PixelData()[i] = static_cast<uint8_t>(i);
+  for (uint32_t i = 0; i < source->ImageSize(); ++i)
+    source->PixelData()[i] = static_cast<uint8_t>(i);
   ImageRef copy;
   copy->CloneImage(*source.Image, false);
   EXPECT_FALSE(copy->PlainMemory());
@@ -222,7 +224,8 @@ TEST(DIBSharedImageTest, RunLengthDataStaysEncodedUntilExpanded) {
   decoded->ExpandImage(*encoded.Image, false);
   EXPECT_FALSE(decoded->RunLengthData());
   EXPECT_EQ(decoded->BitmapInfo()->bmiHeader.biCompression, BI_RGB);
-  const std::vector<uint8_t> pixels(decoded->PixelData(), decoded->PixelData() + decoded->ImageSize());
+  const std::vector<uint8_t> pixels(decoded->PixelData(),
+                                    decoded->PixelData() + decoded->ImageSize());
   EXPECT_EQ(pixels, (std::vector<uint8_t>{7, 7, 7, 0, 0, 9, 0, 0}));
 }
 

@@ -39,8 +39,7 @@ TEST_P(LayoutFromMasksTest, CountsTheRunFromTheLowestSetBit) {
 INSTANTIATE_TEST_SUITE_P(
     Masks, LayoutFromMasksTest,
     testing::Values(MaskCase{0xFF0000, 0xFF00, 0xFF, 8, 8, 8},
-                    MaskCase{0x7C00, 0x3E0, 0x1F, 5, 5, 5},
-                    MaskCase{0xF800, 0x7E0, 0x1F, 5, 6, 5},
+                    MaskCase{0x7C00, 0x3E0, 0x1F, 5, 5, 5}, MaskCase{0xF800, 0x7E0, 0x1F, 5, 6, 5},
                     // positions are not kept: swapped red and blue still give 8-8-8
                     MaskCase{0xFF, 0xFF00, 0xFF0000, 8, 8, 8},
                     // a gap ends the run; zero masks have width zero

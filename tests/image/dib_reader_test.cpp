@@ -11,7 +11,8 @@
 namespace {
 
 TDibHeader ReadHeader(const std::vector<uint8_t>& bytes, bool* had = nullptr) {
-  TCustomMemoryStream stream(const_cast<uint8_t*>(bytes.data()), static_cast<int64_t>(bytes.size()));
+  TCustomMemoryStream stream(const_cast<uint8_t*>(bytes.data()),
+                             static_cast<int64_t>(bytes.size()));
   TDibHeader header;
   const bool read = ReadDibHeader(stream, header);
   if (had) *had = read;
@@ -51,9 +52,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         BadHeaderCase{"SizeFieldCutShort", {40, 0, 0}},
         BadHeaderCase{"UnknownHeaderSize", DibBuilder().U32(108).Fill(104, 0).Data()},
-        BadHeaderCase{"UnknownCompression", DibBuilder().InfoHeader(1, 1, 8, 4).Fill(1028, 0).Data()},
-        BadHeaderCase{"Rle8WithFourBits", DibBuilder().InfoHeader(1, 1, 4, BI_RLE8, 2).Fill(66, 0).Data()},
-        BadHeaderCase{"Rle4WithEightBits", DibBuilder().InfoHeader(1, 1, 8, BI_RLE4, 2).Fill(1026, 0).Data()},
+        BadHeaderCase{"UnknownCompression",
+                      DibBuilder().InfoHeader(1, 1, 8, 4).Fill(1028, 0).Data()},
+        BadHeaderCase{"Rle8WithFourBits",
+                      DibBuilder().InfoHeader(1, 1, 4, BI_RLE8, 2).Fill(66, 0).Data()},
+        BadHeaderCase{"Rle4WithEightBits",
+                      DibBuilder().InfoHeader(1, 1, 8, BI_RLE4, 2).Fill(1026, 0).Data()},
         BadHeaderCase{"NegativeWidth", DibBuilder().InfoHeader(-4, 1, 24).Fill(16, 0).Data()},
         BadHeaderCase{"ZeroWidth", DibBuilder().InfoHeader(0, 1, 24).Data()},
         BadHeaderCase{"ZeroHeight", DibBuilder().InfoHeader(1, 0, 24).Data()},
@@ -72,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(Depths, DibBitCountTest, testing::Values(0, 2, 15, 48, 
 
 TEST(DibHeaderTest, HugeClaimOnTinyDataIsAReadErrorBeforeAnyAllocation) {
   // 60000 x 60000 at 32 bits would be 13 GiB of pixels.
-  ExpectError<EReadError>(DibBuilder().InfoHeader(60000, 60000, 32).Fill(8, 0).Data(), "Stream read error");
+  ExpectError<EReadError>(DibBuilder().InfoHeader(60000, 60000, 32).Fill(8, 0).Data(),
+                          "Stream read error");
 }
 
 TEST(DibHeaderTest, RunLengthDataMustBeThere) {
@@ -81,7 +86,8 @@ TEST(DibHeaderTest, RunLengthDataMustBeThere) {
 }
 
 TEST(DibHeaderTest, ColourEntriesCutShortAreAReadError) {
-  ExpectError<EReadError>(DibBuilder().InfoHeader(1, 1, 8).Fill(100, 0).Data(), "Stream read error");
+  ExpectError<EReadError>(DibBuilder().InfoHeader(1, 1, 8).Fill(100, 0).Data(),
+                          "Stream read error");
 }
 
 TEST(DibHeaderTest, CoreHeaderReadsThreeByteEntries) {
@@ -99,15 +105,23 @@ TEST(DibHeaderTest, CoreHeaderReadsThreeByteEntries) {
 }
 
 TEST(DibHeaderTest, ColoursUsedLimitsTheEntriesAndIsCappedAt256) {
-  const TDibHeader few = ReadHeader(DibBuilder().InfoHeader(1, 1, 8, BI_RGB, 0, 2).U32(0x010203).U32(0x040506).Fill(4, 0).Data());
+  const TDibHeader few = ReadHeader(
+      DibBuilder().InfoHeader(1, 1, 8, BI_RGB, 0, 2).U32(0x010203).U32(0x040506).Fill(4, 0).Data());
   EXPECT_EQ(few.ColorTable[1], MakeQuad(4, 5, 6));
   EXPECT_EQ(few.ColorTable[2], RGBQUAD{});
-  const TDibHeader many = ReadHeader(DibBuilder().InfoHeader(1, 1, 24, BI_RGB, 0, 0xFFFFFFFF).Fill(1024 + 4, 1).Data());
+  const TDibHeader many =
+      ReadHeader(DibBuilder().InfoHeader(1, 1, 24, BI_RGB, 0, 0xFFFFFFFF).Fill(1024 + 4, 1).Data());
   EXPECT_EQ(many.ColorTable[255], (RGBQUAD{1, 1, 1, 1}));
 }
 
 TEST(DibHeaderTest, BitFieldsGiveTheLayoutFromTheMasks) {
-  const TDibHeader h = ReadHeader(DibBuilder().InfoHeader(2, 1, 16, BI_BITFIELDS).U32(0xF800).U32(0x7E0).U32(0x1F).Fill(4, 0).Data());
+  const TDibHeader h = ReadHeader(DibBuilder()
+                                      .InfoHeader(2, 1, 16, BI_BITFIELDS)
+                                      .U32(0xF800)
+                                      .U32(0x7E0)
+                                      .U32(0x1F)
+                                      .Fill(4, 0)
+                                      .Data());
   EXPECT_EQ(h.Layout, Layout565());
   const TDibHeader plain = ReadHeader(DibBuilder().InfoHeader(2, 1, 16).Fill(4, 0).Data());
   EXPECT_EQ(plain.Layout, Layout555());
@@ -128,7 +142,8 @@ TEST(DibRowsTest, TopDownRowsAreStoredBottomUp) {
     h.BitCount = 8;
     h.TopDown = topDown;
     std::vector<uint8_t> storage(12);
-    TCustomMemoryStream stream(const_cast<uint8_t*>(rows.data()), static_cast<int64_t>(rows.size()));
+    TCustomMemoryStream stream(const_cast<uint8_t*>(rows.data()),
+                               static_cast<int64_t>(rows.size()));
     ReadDibRows(stream, h, storage.data());
     const std::vector<uint8_t> expected =
         topDown ? std::vector<uint8_t>{3, 3, 3, 3, 2, 2, 2, 2, 1, 1, 1, 1} : rows;

@@ -1,3 +1,5 @@
+#include "image/DIB.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -5,7 +7,6 @@
 #include <vector>
 
 #include "dib_target.h"
-#include "image/DIB.h"
 #include "platform/framework/Bitmap.h"
 #include "platform/framework/Exception.h"
 
@@ -195,7 +196,8 @@ INSTANTIATE_TEST_SUITE_P(
                     PutPixelCase{8, 2, 0x1234, {0x55, 0x55, 0x34, 0x55}},
                     PutPixelCase{16, 1, 0xABCDEF, {0x55, 0x55, 0xEF, 0xCD, 0x55}},
                     PutPixelCase{24, 1, 0x112233, {0x55, 0x55, 0x55, 0x11, 0x22, 0x33, 0x55}},
-                    PutPixelCase{32, 1, 0x11223344, {0x55, 0x55, 0x55, 0x55, 0x44, 0x33, 0x22, 0x11}}));
+                    PutPixelCase{
+                        32, 1, 0x11223344, {0x55, 0x55, 0x55, 0x55, 0x44, 0x33, 0x22, 0x11}}));
 
 TEST(DIBTest, PutPixelOutsideThePictureChangesNothing) {
   TDIB dib;
