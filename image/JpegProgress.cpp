@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include <jerror.h>
+
 int JpegProgressPercent(long passCounter, long passLimit, int completedPasses, int totalPasses) {
   if (totalPasses <= 0) return 0;
   const double pass = passLimit > 0 ? static_cast<double>(passCounter) / static_cast<double>(passLimit) : 0.0;
@@ -26,6 +28,7 @@ void TJpegProgressMonitor::Callback(j_common_ptr info) {
 }
 
 void TJpegProgressMonitor::Step(jpeg_decompress_struct& info) {
+  if (info.input_scan_number > kMaxScans) RaiseJpegError(JERR_BAD_SCAN_SCRIPT);
   if (!OnProgress) return;
   const int64_t now = Now();
   if (!FStarted) {

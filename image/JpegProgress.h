@@ -1,5 +1,7 @@
 // libjpeg's progress monitor for a picture being decoded: at most one report every
-// 500 ms, and only when the percentage changed.
+// 500 ms, and only when the percentage changed. It also stops files with more
+// scans than any real encoder writes: each scan costs a walk over the whole
+// picture, so a few kilobytes of repeated scans could otherwise keep us busy for hours.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +16,7 @@ int JpegProgressPercent(long passCounter, long passLimit, int completedPasses, i
 class TJpegProgressMonitor {
  public:
   static constexpr int64_t kSpacingMs = 500;
+  static constexpr int kMaxScans = 500;
 
   TJpegProgressMonitor();
   TJpegProgressMonitor(const TJpegProgressMonitor&) = delete;

@@ -123,6 +123,19 @@ TEST(JpegImageDecoding, CutShortFileDecodes) {
   EXPECT_EQ(image->DecodedBitmap()->Height(), 64);
 }
 
+TEST(JpegImageDecoding, FilesWithThousandsOfScansAreRefused) {
+  std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::Progressive, 64, 64});
+  size_t lastScan = 0;
+  for (size_t i = 0; i + 1 < bytes.size(); ++i)
+    if (bytes[i] == 0xFF && bytes[i + 1] == 0xDA) lastScan = i;
+  const std::vector<uint8_t> scan(bytes.begin() + static_cast<ptrdiff_t>(lastScan), bytes.end() - 2);
+  bytes.resize(bytes.size() - 2);
+  for (int i = 0; i < 600; ++i) bytes.insert(bytes.end(), scan.begin(), scan.end());
+  bytes.insert(bytes.end(), {0xFF, 0xD9});
+  auto image = ReadImage(bytes);
+  EXPECT_EQ(MessageOf<EJPEG>([&] { image->DecodedBitmap(); }), ErrorText(JERR_BAD_SCAN_SCRIPT));
+}
+
 TEST(JpegImageReading, ReadingRecordsHeaderAndProgressiveSave) {
   auto image = ReadImage(MakeSampleJpeg({TSampleKind::Progressive, 20, 10}));
   EXPECT_TRUE(image->Options().ProgressiveSave);
