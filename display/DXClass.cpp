@@ -52,4 +52,8 @@ void FreeLoadedLibraries() {
   list.clear();
 }
 
+void ListLoadedLibrary(const std::string& fileName, HMODULE module) {
+  LibraryList().push_back({LowerCase(fileName), module});
+}
+
 const std::vector<TLoadedLibrary>& LoadedLibraries() { return LibraryList(); }

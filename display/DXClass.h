@@ -37,5 +37,9 @@ void* LoadEntryPoint(const std::string& fileName, const std::string& entryName);
 // Unloads every library LoadEntryPoint loaded, in the order they were loaded.
 void FreeLoadedLibraries();
 
+// Lists `module` as the library `fileName`, so a test can stand a library of its
+// own in for a system one; FreeLoadedLibraries unloads it like the others.
+void ListLoadedLibrary(const std::string& fileName, HMODULE module);
+
 // The libraries loaded so far, in load order.
 const std::vector<TLoadedLibrary>& LoadedLibraries();

@@ -8,6 +8,7 @@
 #include "display/DirectDraw.h"
 #include "display/DirectDrawClipper.h"
 #include "display/DirectDrawPalette.h"
+#include "platform/ui/Library.h"
 
 namespace {
 
@@ -120,6 +121,55 @@ TEST_F(DeviceObjects, DestructionFreesSurfacesThenPalettesThenClippers) {
   EXPECT_EQ(log, (std::vector<std::string>{"surface", "surface", "palette 2", "palette 1",
                                            "clipper 2", "clipper 1"}));
 }
+
+// Creation where the display services fail, through stand-in libraries.
+struct CreationCase {
+  const char* Name;
+  const char* Module;
+  bool Refuse;
+  bool DirectX7;
+  const char* ClassName;
+  const char* Message;
+};
+
+class DeviceCreationFailure : public testing::TestWithParam<CreationCase> {
+ protected:
+  void SetUp() override { FreeLoadedLibraries(); }
+  void TearDown() override { FreeLoadedLibraries(); }
+};
+
+TEST_P(DeviceCreationFailure, RaisesTheLayersMessage) {
+  const CreationCase& c = GetParam();
+  HMODULE module = LoadLibrary(c.Module);
+  ASSERT_NE(module, nullptr);
+  ListLoadedLibrary("DDraw.dll", module);
+  if (auto refuse = reinterpret_cast<void (*)(bool)>(GetProcAddress(module, "LoupixFakeRefuseInterfaces")))
+    refuse(c.Refuse);
+  try {
+    TDirectDraw device(nullptr, c.DirectX7);
+    FAIL() << "no error";
+  } catch (const Exception& error) {
+    EXPECT_STREQ(error.ClassName(), c.ClassName);
+    EXPECT_EQ(error.Message(), c.Message);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DeviceCreationFailure,
+    testing::Values(
+        CreationCase{"NoCreateEx", "libloupix_display_testmodule.so", false, true, "Exception",
+                     "DDraw.dll not loaded"},
+        CreationCase{"NoCreate", "libloupix_display_testmodule.so", false, false, "Exception",
+                     "DDraw.dll not loaded"},
+        CreationCase{"CreateExFails", "libloupix_display_fakeddraw.so", false, true,
+                     "EDirectDrawError", "DirectDraw cannot be initialized"},
+        CreationCase{"CreateFails", "libloupix_display_fakeddraw.so", false, false,
+                     "EDirectDrawError", "DirectDraw cannot be initialized"},
+        CreationCase{"NoOlderInterfaces", "libloupix_display_fakeddraw.so", true, true,
+                     "EDirectDrawError", "Necessary since DirectX 7"},
+        CreationCase{"NoDirectX6Interface", "libloupix_display_fakeddraw.so", true, false,
+                     "EDirectDrawError", "Necessary since DirectX 6"}),
+    [](const testing::TestParamInfo<CreationCase>& param) { return param.param.Name; });
 
 TEST(DeviceEnumeration, ReportsThePrimaryDriverWithoutGuid) {
   struct Seen {
