@@ -9,6 +9,7 @@
 #include "display/DirectDrawClipper.h"
 #include "display/DirectDrawPalette.h"
 #include "platform/ui/Library.h"
+#include "surface/DirectDrawSurface.h"
 
 namespace {
 
@@ -77,22 +78,6 @@ TEST_F(DeviceObjects, ClipperIsMadeAndTakesAClipList) {
   EXPECT_EQ(FDevice->Clippers().Count(), 1);
 }
 
-// Stands in for a surface: registers itself like one.
-class TListedSurface : public TDirectX {
- public:
-  TListedSurface(TDirectDraw& device, std::vector<std::string>& log) : FDevice(device), FLog(log) {
-    FDevice.Surfaces().Add(this);
-  }
-  ~TListedSurface() override {
-    FDevice.Surfaces().Remove(this);
-    FLog.push_back("surface");
-  }
-
- private:
-  TDirectDraw& FDevice;
-  std::vector<std::string>& FLog;
-};
-
 template <typename Base>
 class TLogged : public Base {
  public:
@@ -109,10 +94,11 @@ TEST_F(DeviceObjects, DestructionFreesSurfacesThenPalettesThenClippers) {
   std::vector<std::string> log;
   new TLogged<TDirectDrawClipper>(*FDevice, log, "clipper 1");
   new TLogged<TDirectDrawPalette>(*FDevice, log, "palette 1");
-  new TListedSurface(*FDevice, log);
+  auto* sized = new TLogged<TDirectDrawSurface>(*FDevice, log, "surface");
+  sized->SetSize(16, 16);
   new TLogged<TDirectDrawClipper>(*FDevice, log, "clipper 2");
   new TLogged<TDirectDrawPalette>(*FDevice, log, "palette 2");
-  new TListedSurface(*FDevice, log);
+  new TLogged<TDirectDrawSurface>(*FDevice, log, "surface");
   auto freed = new TLogged<TDirectDrawPalette>(*FDevice, log, "palette 3");
   delete freed;
   EXPECT_EQ(FDevice->Palettes().Count(), 2);
