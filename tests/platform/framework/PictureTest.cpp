@@ -11,6 +11,7 @@
 #include "platform/framework/Filer.h"
 #include "platform/framework/Icon.h"
 #include "platform/framework/Metafile.h"
+#include "platform/framework/Stream.h"
 #include "tests/platform/framework/BmpBuilder.h"
 
 namespace {
@@ -121,6 +122,15 @@ TEST(PictureLoad, LoadsByExtensionAndKeepsThePictureOnFailure) {
   // Changes of the graphic are the picture's changes.
   picture.PictureBitmap()->SetWidth(9);
   EXPECT_EQ(changes, 2);
+}
+
+TEST(GraphicFile, ReadingDeniesWritersAndAlwaysCloses) {
+  TempDir dir;
+  const std::string bad = dir.Write("bad.bmp", {'B', 'M', 1});
+  TBitmap bitmap;
+  EXPECT_THROW(bitmap.ReadFromFile(bad), EInvalidGraphic);
+  TFileStream writer(bad, fmOpenWrite);  // the failed read left no lock behind
+  EXPECT_THROW(bitmap.ReadFromFile(bad), EFOpenError);  // a writer has it open
 }
 
 TEST(PictureBitmap, ReplacesOtherGraphicsByAnEmptyBitmap) {
