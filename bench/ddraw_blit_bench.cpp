@@ -29,7 +29,8 @@ IDirectDraw7* Device() {
     folder = folder.substr(0, folder.find_last_of('/'));
     void* module = dlopen((folder + "/" + kDDrawModuleFile).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) return static_cast<IDirectDraw7*>(nullptr);
-    const auto createEx = reinterpret_cast<DirectDrawCreateExFn>(dlsym(module, "DirectDrawCreateEx"));
+    const auto createEx =
+        reinterpret_cast<DirectDrawCreateExFn>(dlsym(module, "DirectDrawCreateEx"));
     void* object = nullptr;
     createEx(nullptr, &object, IID_IDirectDraw7, nullptr);
     auto* created = static_cast<IDirectDraw7*>(object);
@@ -84,8 +85,11 @@ void TimeAgainst(benchmark::State& state, Operation operation, Reference referen
     operationTotal += middle - start;
     state.SetIterationTime(std::chrono::duration<double>(middle - start).count());
   }
-  const auto seconds = [](Clock::duration total) { return std::chrono::duration<double>(total).count(); };
-  state.counters["reference_us"] = seconds(referenceTotal) * 1e6 / static_cast<double>(state.iterations());
+  const auto seconds = [](Clock::duration total) {
+    return std::chrono::duration<double>(total).count();
+  };
+  state.counters["reference_us"] =
+      seconds(referenceTotal) * 1e6 / static_cast<double>(state.iterations());
   state.counters["ratio"] = seconds(operationTotal) / seconds(referenceTotal);
 }
 
@@ -96,7 +100,8 @@ void ColourFill(benchmark::State& state) {
   effects.dwSize = kDDBltFxSize;
   effects.dwFillColor = 0x1234;
   TimeAgainst(
-      state, [&] { target->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects); },
+      state,
+      [&] { target->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects); },
       [&] {
         std::memset(plain.data(), 0x34, plain.size());
         benchmark::ClobberMemory();

@@ -66,7 +66,8 @@ template <class P>
 void FillKernel(const TPixelView& destination, const TRect& rect, uint32_t value) {
   const P pixel = FromRaw<P>(value);
   const auto count = static_cast<size_t>(rect.Width());
-  for (int32_t y = rect.Top; y < rect.Bottom; ++y) FillRow(RowAt<P>(destination, y) + rect.Left, count, pixel);
+  for (int32_t y = rect.Top; y < rect.Bottom; ++y)
+    FillRow(RowAt<P>(destination, y) + rect.Left, count, pixel);
 }
 
 // Unscaled, unmirrored copy: whole rows at a time.

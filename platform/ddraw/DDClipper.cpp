@@ -58,7 +58,8 @@ HRESULT TDDClipper::GetClipList(const TRect* rect, RGNDATA* data, DWORD* size) {
   data->rdh = RGNDATAHEADER{kRegionHeaderSize, RDH_RECTANGLES, static_cast<DWORD>(kept.size()),
                             static_cast<DWORD>(kept.size() * sizeof(TRect)), bound};
   if (!kept.empty()) {
-    std::memcpy(reinterpret_cast<char*>(data) + kRegionHeaderSize, kept.data(), kept.size() * sizeof(TRect));
+    std::memcpy(reinterpret_cast<char*>(data) + kRegionHeaderSize, kept.data(),
+                kept.size() * sizeof(TRect));
   }
   *size = needed;
   return DD_OK;

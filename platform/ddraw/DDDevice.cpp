@@ -13,9 +13,9 @@ namespace ddraw {
 namespace {
 
 constexpr DWORD kSupportedSurfaceCaps =
-    DDSCAPS_BACKBUFFER | DDSCAPS_COMPLEX | DDSCAPS_FLIP | DDSCAPS_FRONTBUFFER | DDSCAPS_OFFSCREENPLAIN |
-    DDSCAPS_PALETTE | DDSCAPS_PRIMARYSURFACE | DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY |
-    DDSCAPS_LOCALVIDMEM;
+    DDSCAPS_BACKBUFFER | DDSCAPS_COMPLEX | DDSCAPS_FLIP | DDSCAPS_FRONTBUFFER |
+    DDSCAPS_OFFSCREENPLAIN | DDSCAPS_PALETTE | DDSCAPS_PRIMARYSURFACE | DDSCAPS_SYSTEMMEMORY |
+    DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM;
 
 DDSURFACEDESC DescribeMode(const DDDisplayMode& mode) {
   DDSURFACEDESC desc;
@@ -33,7 +33,8 @@ bool MatchesFilter(const DDSURFACEDESC* filter, const DDDisplayMode& mode) {
   if (!filter) return true;
   if ((filter->dwFlags & DDSD_WIDTH) && filter->dwWidth != mode.width) return false;
   if ((filter->dwFlags & DDSD_HEIGHT) && filter->dwHeight != mode.height) return false;
-  return !(filter->dwFlags & DDSD_PIXELFORMAT) || filter->ddpfPixelFormat.dwRGBBitCount == mode.bitCount;
+  return !(filter->dwFlags & DDSD_PIXELFORMAT) ||
+         filter->ddpfPixelFormat.dwRGBBitCount == mode.bitCount;
 }
 
 }  // namespace
@@ -46,7 +47,8 @@ TDDDevice::~TDDDevice() {
 HRESULT TDDDevice::QueryInterface(REFIID iid, void** object) {
   if (!object) return DDERR_INVALIDPARAMS;
   *object = nullptr;
-  if (iid != IID_IDirectDraw && iid != IID_IDirectDraw4 && iid != IID_IDirectDraw7) return E_NOINTERFACE;
+  if (iid != IID_IDirectDraw && iid != IID_IDirectDraw4 && iid != IID_IDirectDraw7)
+    return E_NOINTERFACE;
   AddRef();
   *object = static_cast<IDirectDraw7*>(this);
   return DD_OK;
@@ -57,13 +59,14 @@ HRESULT TDDDevice::CreateClipper(DWORD, IDirectDrawClipper** clipper, IUnknown* 
   return TDDClipper::Create(clipper);
 }
 
-HRESULT TDDDevice::CreatePalette(DWORD caps, const PALETTEENTRY* entries, IDirectDrawPalette** palette,
-                                 IUnknown* outer) {
+HRESULT TDDDevice::CreatePalette(DWORD caps, const PALETTEENTRY* entries,
+                                 IDirectDrawPalette** palette, IUnknown* outer) {
   if (outer) return DDERR_NOAGGREGATION;
   return TDDPalette::Create(caps, entries, palette);
 }
 
-HRESULT TDDDevice::CreateSurface(DDSURFACEDESC* desc, IDirectDrawSurface** surface, IUnknown* outer) {
+HRESULT TDDDevice::CreateSurface(DDSURFACEDESC* desc, IDirectDrawSurface** surface,
+                                 IUnknown* outer) {
   if (!surface) return DDERR_INVALIDPARAMS;
   *surface = nullptr;
   if (outer) return DDERR_NOAGGREGATION;
@@ -74,7 +77,8 @@ HRESULT TDDDevice::CreateSurface(DDSURFACEDESC* desc, IDirectDrawSurface** surfa
   if ((desc->dwFlags & DDSD_PIXELFORMAT) && !MatchesPixelFormat(desc->ddpfPixelFormat)) {
     return DDERR_INVALIDPIXELFORMAT;
   }
-  return (caps & DDSCAPS_PRIMARYSURFACE) ? CreatePrimary(*desc, surface) : CreateOffscreen(*desc, surface);
+  return (caps & DDSCAPS_PRIMARYSURFACE) ? CreatePrimary(*desc, surface)
+                                         : CreateOffscreen(*desc, surface);
 }
 
 HRESULT TDDDevice::CreatePrimary(const DDSURFACEDESC& desc, IDirectDrawSurface** surface) {
@@ -87,23 +91,27 @@ HRESULT TDDDevice::CreatePrimary(const DDSURFACEDESC& desc, IDirectDrawSurface**
   // The screen: the display mode's size and format, outside the budget.
   const DDDisplayMode screen = Services().ScreenMode();
   std::shared_ptr<TSurfaceMemory> memory;
-  HRESULT result = TSurfaceMemory::Create(screen.width, screen.height, screen.bitCount, TMemoryKind::Screen, &memory);
+  HRESULT result = TSurfaceMemory::Create(screen.width, screen.height, screen.bitCount,
+                                          TMemoryKind::Screen, &memory);
   if (result != DD_OK) return result;
   constexpr DWORD kChainCaps = DDSCAPS_FLIP | DDSCAPS_COMPLEX;
   const DWORD extra = caps & DDSCAPS_3DDEVICE;
-  auto* front = new (std::nothrow)
-      TDDSurface(memory, DDSCAPS_PRIMARYSURFACE | extra | (chain ? kChainCaps | DDSCAPS_FRONTBUFFER : 0));
+  auto* front = new (std::nothrow) TDDSurface(
+      memory, DDSCAPS_PRIMARYSURFACE | extra | (chain ? kChainCaps | DDSCAPS_FRONTBUFFER : 0));
   if (!front) return DDERR_OUTOFMEMORY;
   if (chain) {
     // The back buffer lives in video memory when the budget allows.
     std::shared_ptr<TSurfaceMemory> backMemory;
-    result = TSurfaceMemory::Create(screen.width, screen.height, screen.bitCount, TMemoryKind::Video, &backMemory);
+    result = TSurfaceMemory::Create(screen.width, screen.height, screen.bitCount,
+                                    TMemoryKind::Video, &backMemory);
     if (result == DDERR_OUTOFVIDEOMEMORY) {
-      result = TSurfaceMemory::Create(screen.width, screen.height, screen.bitCount, TMemoryKind::System,
-                                      &backMemory);
+      result = TSurfaceMemory::Create(screen.width, screen.height, screen.bitCount,
+                                      TMemoryKind::System, &backMemory);
     }
-    auto* back = result == DD_OK ? new (std::nothrow) TDDSurface(backMemory, DDSCAPS_BACKBUFFER | kChainCaps | extra)
-                                 : nullptr;
+    auto* back = result == DD_OK
+                     ? new (std::nothrow)
+                           TDDSurface(backMemory, DDSCAPS_BACKBUFFER | kChainCaps | extra)
+                     : nullptr;
     if (!back) {
       front->Release();
       return result == DD_OK ? DDERR_OUTOFMEMORY : result;
@@ -118,13 +126,17 @@ HRESULT TDDDevice::CreatePrimary(const DDSURFACEDESC& desc, IDirectDrawSurface**
 }
 
 HRESULT TDDDevice::CreateOffscreen(const DDSURFACEDESC& desc, IDirectDrawSurface** surface) {
-  if ((desc.dwFlags & (DDSD_WIDTH | DDSD_HEIGHT)) != (DDSD_WIDTH | DDSD_HEIGHT)) return DDERR_INVALIDPARAMS;
-  if (desc.ddsCaps.dwCaps & (DDSCAPS_FLIP | DDSCAPS_FRONTBUFFER | DDSCAPS_BACKBUFFER)) return DDERR_INVALIDCAPS;
+  if ((desc.dwFlags & (DDSD_WIDTH | DDSD_HEIGHT)) != (DDSD_WIDTH | DDSD_HEIGHT))
+    return DDERR_INVALIDPARAMS;
+  if (desc.ddsCaps.dwCaps & (DDSCAPS_FLIP | DDSCAPS_FRONTBUFFER | DDSCAPS_BACKBUFFER))
+    return DDERR_INVALIDCAPS;
   const DWORD bitCount = (desc.dwFlags & DDSD_PIXELFORMAT) ? desc.ddpfPixelFormat.dwRGBBitCount
                                                            : Services().ScreenMode().bitCount;
-  const TMemoryKind kind = (desc.ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY) ? TMemoryKind::System : TMemoryKind::Video;
+  const TMemoryKind kind =
+      (desc.ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY) ? TMemoryKind::System : TMemoryKind::Video;
   std::shared_ptr<TSurfaceMemory> memory;
-  if (const HRESULT result = TSurfaceMemory::Create(desc.dwWidth, desc.dwHeight, bitCount, kind, &memory);
+  if (const HRESULT result =
+          TSurfaceMemory::Create(desc.dwWidth, desc.dwHeight, bitCount, kind, &memory);
       result != DD_OK) {
     return result;
   }
@@ -159,7 +171,8 @@ HRESULT TDDDevice::FlipToGDISurface() { return DD_OK; }
 
 HRESULT TDDDevice::GetCaps(DDCAPS* hardware, DDCAPS* emulation) {
   if (!hardware && !emulation) return DDERR_INVALIDPARAMS;
-  if ((hardware && hardware->dwSize != kDDCapsSize) || (emulation && emulation->dwSize != kDDCapsSize)) {
+  if ((hardware && hardware->dwSize != kDDCapsSize) ||
+      (emulation && emulation->dwSize != kDDCapsSize)) {
     return DDERR_INVALIDPARAMS;
   }
   if (hardware) FillCaps(hardware);
@@ -170,7 +183,8 @@ HRESULT TDDDevice::GetCaps(DDCAPS* hardware, DDCAPS* emulation) {
 void TDDDevice::FillCaps(DDCAPS* caps) const {
   *caps = DDCAPS{};
   caps->dwSize = kDDCapsSize;
-  caps->dwCaps = DDCAPS_BLT | DDCAPS_BLTCOLORFILL | DDCAPS_BLTSTRETCH | DDCAPS_COLORKEY | DDCAPS_PALETTE;
+  caps->dwCaps =
+      DDCAPS_BLT | DDCAPS_BLTCOLORFILL | DDCAPS_BLTSTRETCH | DDCAPS_COLORKEY | DDCAPS_PALETTE;
   caps->dwCKeyCaps = DDCKEYCAPS_SRCBLT;
   caps->dwFXCaps = DDFXCAPS_BLTMIRRORLEFTRIGHT | DDFXCAPS_BLTMIRRORUPDOWN | DDFXCAPS_BLTSTRETCHX |
                    DDFXCAPS_BLTSTRETCHY;
@@ -178,7 +192,8 @@ void TDDDevice::FillCaps(DDCAPS* caps) const {
   const uint64_t budget = Services().VideoMemoryBudget();
   const uint64_t used = Services().VideoMemoryInUse();
   caps->dwVidMemTotal = static_cast<DWORD>(std::min<uint64_t>(budget, UINT32_MAX));
-  caps->dwVidMemFree = static_cast<DWORD>(std::min<uint64_t>(budget - std::min(used, budget), UINT32_MAX));
+  caps->dwVidMemFree =
+      static_cast<DWORD>(std::min<uint64_t>(budget - std::min(used, budget), UINT32_MAX));
   caps->ddsCaps = kSupportedSurfaceCaps;
 }
 

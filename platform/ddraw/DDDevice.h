@@ -17,7 +17,8 @@ class TDDDevice final : public TComObject<IDirectDraw7> {
   HRESULT CreateClipper(DWORD flags, IDirectDrawClipper** clipper, IUnknown* outer) override;
   HRESULT CreatePalette(DWORD caps, const PALETTEENTRY* entries, IDirectDrawPalette** palette,
                         IUnknown* outer) override;
-  HRESULT CreateSurface(DDSURFACEDESC* desc, IDirectDrawSurface** surface, IUnknown* outer) override;
+  HRESULT CreateSurface(DDSURFACEDESC* desc, IDirectDrawSurface** surface,
+                        IUnknown* outer) override;
   HRESULT DuplicateSurface(IDirectDrawSurface* source, IDirectDrawSurface** duplicate) override;
   HRESULT EnumDisplayModes(DWORD flags, DDSURFACEDESC* filter, void* context,
                            LPDDENUMMODESCALLBACK callback) override;

@@ -13,7 +13,8 @@ PALETTEENTRY CubeEntry(int index) {
   const auto scale = [](int value, int levels) {
     return static_cast<BYTE>(value * 255 / (levels - 1));
   };
-  return PALETTEENTRY{scale((index >> 5) & 7, 8), scale((index >> 2) & 7, 8), scale(index & 3, 4), 0};
+  return PALETTEENTRY{scale((index >> 5) & 7, 8), scale((index >> 2) & 7, 8), scale(index & 3, 4),
+                      0};
 }
 
 RGBQUAD QuadOf(const PALETTEENTRY& entry) {

@@ -17,7 +17,9 @@ namespace {
 constexpr int32_t kCoordinateLimit = 1 << 24;
 
 bool SaneRect(const TRect& rect) {
-  const auto inRange = [](int32_t value) { return value >= -kCoordinateLimit && value <= kCoordinateLimit; };
+  const auto inRange = [](int32_t value) {
+    return value >= -kCoordinateLimit && value <= kCoordinateLimit;
+  };
   return !rect.IsEmpty() && inRange(rect.Left) && inRange(rect.Top) && inRange(rect.Right) &&
          inRange(rect.Bottom);
 }
@@ -30,7 +32,8 @@ bool WithinBounds(const TRect& rect, const TRect& bounds) {
 bool ValidEffects(const DDBLTFX* effects) { return effects && effects->dwSize == kDDBltFxSize; }
 
 DWORD MemoryCaps(TMemoryKind kind) {
-  return kind == TMemoryKind::System ? DDSCAPS_SYSTEMMEMORY : DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM;
+  return kind == TMemoryKind::System ? DDSCAPS_SYSTEMMEMORY
+                                     : DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM;
 }
 
 // A private copy of `rect`, read before an overlapping write starts.
@@ -42,11 +45,12 @@ struct TSourceBand {
 TSourceBand ReadBand(const TPixelView& from, const TRect& rect) {
   const uint32_t bytesPerPixel = BytesPerPixel(from.bitCount);
   const auto rowBytes = static_cast<size_t>(rect.Width()) * bytesPerPixel;
-  const auto pitch = static_cast<size_t>(RowPitch(static_cast<uint64_t>(rect.Width()), from.bitCount));
+  const auto pitch =
+      static_cast<size_t>(RowPitch(static_cast<uint64_t>(rect.Width()), from.bitCount));
   TSourceBand band;
   band.pixels.reset(new uint8_t[pitch * static_cast<size_t>(rect.Height())]);
-  band.view = TPixelView{band.pixels.get(), rect.Width(), rect.Height(), static_cast<int32_t>(pitch),
-                         from.bitCount};
+  band.view = TPixelView{band.pixels.get(), rect.Width(), rect.Height(),
+                         static_cast<int32_t>(pitch), from.bitCount};
   for (int32_t y = 0; y < rect.Height(); ++y) {
     std::memcpy(band.pixels.get() + static_cast<size_t>(y) * pitch,
                 from.bits + static_cast<int64_t>(rect.Top + y) * from.pitch +
@@ -76,12 +80,15 @@ TDDSurface::~TDDSurface() {
   Services().PrimaryGone(this);
 }
 
-TDDSurface* TDDSurface::From(IDirectDrawSurface* surface) { return dynamic_cast<TDDSurface*>(surface); }
+TDDSurface* TDDSurface::From(IDirectDrawSurface* surface) {
+  return dynamic_cast<TDDSurface*>(surface);
+}
 
 HRESULT TDDSurface::QueryInterface(REFIID iid, void** object) {
   if (!object) return DDERR_INVALIDPARAMS;
   *object = nullptr;
-  if (iid != IID_IDirectDrawSurface && iid != IID_IDirectDrawSurface4 && iid != IID_IDirectDrawSurface7) {
+  if (iid != IID_IDirectDrawSurface && iid != IID_IDirectDrawSurface4 &&
+      iid != IID_IDirectDrawSurface7) {
     return E_NOINTERFACE;
   }
   AddRef();
@@ -104,7 +111,8 @@ HRESULT TDDSurface::Blt(const TRect* destRect, IDirectDrawSurface* source, const
   if (from->FMemory->Lost()) return DDERR_SURFACELOST;
   const TRect sourceArea = sourceRect ? *sourceRect : from->Bounds();
   if (!WithinBounds(sourceArea, from->Bounds())) return DDERR_INVALIDRECT;
-  if ((flags & (DDBLT_DDFX | DDBLT_KEYSRCOVERRIDE)) && !ValidEffects(effects)) return DDERR_INVALIDPARAMS;
+  if ((flags & (DDBLT_DDFX | DDBLT_KEYSRCOVERRIDE)) && !ValidEffects(effects))
+    return DDERR_INVALIDPARAMS;
   const DWORD mirror = (flags & DDBLT_DDFX) ? effects->dwDDFX : 0;
   const bool keyed = (flags & (DDBLT_KEYSRC | DDBLT_KEYSRCOVERRIDE)) != 0;
   const DWORD key = (flags & DDBLT_KEYSRCOVERRIDE) ? effects->ddckSrcColorkey.dwColorSpaceLowValue
@@ -159,11 +167,17 @@ HRESULT TDDSurface::Fill(const std::vector<TRect>& pieces, const DDBLTFX* effect
 }
 
 HRESULT TDDSurface::CopyPixels(TDDSurface& source, const TRect& sourceRect, const TRect& target,
-                               const std::vector<TRect>& pieces, bool keyed, DWORD key, DWORD mirror) {
+                               const std::vector<TRect>& pieces, bool keyed, DWORD key,
+                               DWORD mirror) {
   if (source.FMemory->View().bitCount != FMemory->View().bitCount) return DDERR_INVALIDPIXELFORMAT;
-  TBlitRequest request{FMemory->View(), target, source.FMemory->View(), sourceRect,
-                       (mirror & DDBLTFX_MIRRORLEFTRIGHT) != 0, (mirror & DDBLTFX_MIRRORUPDOWN) != 0,
-                       keyed, key};
+  TBlitRequest request{FMemory->View(),
+                       target,
+                       source.FMemory->View(),
+                       sourceRect,
+                       (mirror & DDBLTFX_MIRRORLEFTRIGHT) != 0,
+                       (mirror & DDBLTFX_MIRRORUPDOWN) != 0,
+                       keyed,
+                       key};
   TRect written;
   for (const TRect& piece : pieces) written = UnionRects(written, piece);
   TSourceBand band;
@@ -291,7 +305,8 @@ HRESULT TDDSurface::GetSurfaceDesc(DDSURFACEDESC* desc) {
   const TPixelView& view = FMemory->View();
   *desc = DDSURFACEDESC{};
   desc->dwSize = size;
-  desc->dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PITCH | DDSD_PIXELFORMAT | DDSD_CKSRCBLT;
+  desc->dwFlags =
+      DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PITCH | DDSD_PIXELFORMAT | DDSD_CKSRCBLT;
   desc->dwWidth = static_cast<DWORD>(view.width);
   desc->dwHeight = static_cast<DWORD>(view.height);
   desc->lPitch = view.pitch;
@@ -339,7 +354,8 @@ HRESULT TDDSurface::Restore() {
 void TDDSurface::AttachBackBuffer(TDDSurface* back) { Replace(FBackBuffer, back); }
 
 TDDSurface* TDDSurface::Duplicate() const {
-  constexpr DWORD kChainCaps = DDSCAPS_FRONTBUFFER | DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+  constexpr DWORD kChainCaps =
+      DDSCAPS_FRONTBUFFER | DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
   auto* copy = new (std::nothrow) TDDSurface(FMemory, FRoleCaps & ~kChainCaps);
   if (copy) copy->FSourceKey = FSourceKey;
   return copy;

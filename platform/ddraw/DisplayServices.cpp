@@ -38,7 +38,8 @@ std::vector<DDDisplayMode> StandardDisplayModes(TSize monitor) {
       sizes.push_back(size);
     }
   }
-  if (monitor.cx > 0 && monitor.cy > 0 && std::find(sizes.begin(), sizes.end(), monitor) == sizes.end()) {
+  if (monitor.cx > 0 && monitor.cy > 0 &&
+      std::find(sizes.begin(), sizes.end(), monitor) == sizes.end()) {
     sizes.push_back(monitor);
   }
   std::vector<DDDisplayMode> modes;
@@ -112,12 +113,14 @@ DDDisplayMode TDisplayServices::ScreenMode() const {
   const TSize monitor = ScreenHost().MonitorSize();
   const int depth = ScreenHost().MonitorBitsPerPixel();
   return {static_cast<DWORD>(std::max(monitor.cx, 1)), static_cast<DWORD>(std::max(monitor.cy, 1)),
-          IsSupportedDepth(static_cast<uint64_t>(std::max(depth, 0))) ? static_cast<DWORD>(depth) : 32u};
+          IsSupportedDepth(static_cast<uint64_t>(std::max(depth, 0))) ? static_cast<DWORD>(depth)
+                                                                      : 32u};
 }
 
 void TDisplayServices::SetScreenMode(const DDDisplayMode& mode) {
   FScreenMode = mode;
-  ScreenHost().SetVirtualScreen(static_cast<int32_t>(mode.width), static_cast<int32_t>(mode.height));
+  ScreenHost().SetVirtualScreen(static_cast<int32_t>(mode.width),
+                                static_cast<int32_t>(mode.height));
 }
 
 void TDisplayServices::RestoreScreenMode() {
@@ -130,11 +133,13 @@ void TDisplayServices::WaitForVerticalBlank() const {
   if (FInstantVerticalBlank) return;
   using Clock = std::chrono::steady_clock;
   const int rate = ScreenHost().RefreshRateHz();
-  const auto period = std::chrono::nanoseconds(1'000'000'000 / (rate > 0 && rate <= 1000 ? rate : 60));
+  const auto period =
+      std::chrono::nanoseconds(1'000'000'000 / (rate > 0 && rate <= 1000 ? rate : 60));
   // Blanks fall on a fixed grid of the clock, so waits from anywhere agree.
   const auto sinceEpoch = Clock::now().time_since_epoch();
   const auto next = (sinceEpoch / period + 1) * period;
-  std::this_thread::sleep_until(Clock::time_point(std::chrono::duration_cast<Clock::duration>(next)));
+  std::this_thread::sleep_until(
+      Clock::time_point(std::chrono::duration_cast<Clock::duration>(next)));
 }
 
 void TDisplayServices::PrimaryGone(const TDDSurface* surface) {
@@ -149,7 +154,8 @@ void TDisplayServices::Present(const TSurfaceMemory* memory, const TRect& dirty)
 }
 
 void TDisplayServices::PaletteChanged(const TDDPalette* palette) const {
-  if (!FPrimary || FPrimary->Palette() != palette || FPrimary->Memory()->View().bitCount != 8) return;
+  if (!FPrimary || FPrimary->Palette() != palette || FPrimary->Memory()->View().bitCount != 8)
+    return;
   Present(FPrimary->Memory(), FPrimary->Memory()->Bounds());
 }
 

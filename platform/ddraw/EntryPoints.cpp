@@ -21,7 +21,8 @@ HRESULT CreateDevice(GUID* guid, IDirectDraw7** device, IUnknown* outer) {
 
 }  // namespace
 
-LOUPIX_DDRAW_EXPORT HRESULT DirectDrawCreateEx(GUID* guid, void** object, REFIID iid, IUnknown* outer) {
+LOUPIX_DDRAW_EXPORT HRESULT DirectDrawCreateEx(GUID* guid, void** object, REFIID iid,
+                                               IUnknown* outer) {
   if (!object) return DDERR_INVALIDPARAMS;
   *object = nullptr;
   if (iid != IID_IDirectDraw7) return DDERR_INVALIDPARAMS;

@@ -12,7 +12,9 @@ uint64_t RowPitch(uint64_t width, uint32_t bitCount) {
   return (width * BytesPerPixel(bitCount) + 3) & ~uint64_t{3};
 }
 
-bool ValidDescSize(DWORD size) { return size == kDDSurfaceDescSize || size == sizeof(DDSURFACEDESC); }
+bool ValidDescSize(DWORD size) {
+  return size == kDDSurfaceDescSize || size == sizeof(DDSURFACEDESC);
+}
 
 DDPIXELFORMAT DescribePixelFormat(uint32_t bitCount) {
   DDPIXELFORMAT format;
@@ -45,8 +47,6 @@ bool MatchesPixelFormat(const DDPIXELFORMAT& format) {
                      format.dwBBitMask == ours.dwBBitMask);
 }
 
-uint32_t ColourBits(uint32_t bitCount) {
-  return bitCount >= 24 ? 0xFFFFFFu : (1u << bitCount) - 1;
-}
+uint32_t ColourBits(uint32_t bitCount) { return bitCount >= 24 ? 0xFFFFFFu : (1u << bitCount) - 1; }
 
 }  // namespace ddraw

@@ -15,13 +15,14 @@ constexpr uint64_t kMaxBytes = uint64_t{1} << 30;
 
 }  // namespace
 
-HRESULT TSurfaceMemory::Create(uint32_t width, uint32_t height, uint32_t bitCount,
-                               TMemoryKind kind, std::shared_ptr<TSurfaceMemory>* memory) {
+HRESULT TSurfaceMemory::Create(uint32_t width, uint32_t height, uint32_t bitCount, TMemoryKind kind,
+                               std::shared_ptr<TSurfaceMemory>* memory) {
   if (width == 0 || height == 0 || !IsSupportedDepth(bitCount)) return DDERR_INVALIDPARAMS;
   if (width > kMaxSide || height > kMaxSide) return DDERR_OUTOFMEMORY;
   const uint64_t pitch = RowPitch(width, bitCount);
   const uint64_t bytes = pitch * height;
-  if (bytes > kMaxBytes) return kind == TMemoryKind::Video ? DDERR_OUTOFVIDEOMEMORY : DDERR_OUTOFMEMORY;
+  if (bytes > kMaxBytes)
+    return kind == TMemoryKind::Video ? DDERR_OUTOFVIDEOMEMORY : DDERR_OUTOFMEMORY;
   if (kind == TMemoryKind::Video && !Services().ReserveVideoMemory(bytes)) {
     return DDERR_OUTOFVIDEOMEMORY;
   }

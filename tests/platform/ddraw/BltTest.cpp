@@ -21,7 +21,8 @@ class BltDepthTest : public DDrawTest, public ::testing::WithParamInterface<uint
   // A 1-row surface whose pixel i holds i + 1.
   TRef<IDirectDrawSurface7> Ramp(int32_t width) {
     auto surface = MakeSurface(width, 1, Bits());
-    for (int32_t x = 0; x < width; ++x) SetPixelAt(surface.get(), x, 0, static_cast<uint32_t>(x + 1));
+    for (int32_t x = 0; x < width; ++x)
+      SetPixelAt(surface.get(), x, 0, static_cast<uint32_t>(x + 1));
     return surface;
   }
   std::vector<uint32_t> Row(IDirectDrawSurface* surface) { return ReadAll(surface); }
@@ -36,7 +37,8 @@ TEST_P(BltDepthTest, ColourFillWritesOnlyTheRectangleWithTheRawValue) {
   effects.dwFillColor = 0xA1B2C3D4u;
   ASSERT_EQ(surface->Blt(&rect, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects), DD_OK);
   for (int32_t y = rect.Top; y < rect.Bottom; ++y) {
-    for (int32_t x = rect.Left; x < rect.Right; ++x) expected[static_cast<size_t>(y * 9 + x)] = 0xA1B2C3D4u & Mask(Bits());
+    for (int32_t x = rect.Left; x < rect.Right; ++x)
+      expected[static_cast<size_t>(y * 9 + x)] = 0xA1B2C3D4u & Mask(Bits());
   }
   EXPECT_EQ(ReadAll(surface.get()), expected);
 }
@@ -61,7 +63,8 @@ TEST_P(BltDepthTest, UnscaledCopyMovesTheSourceRectangle) {
   ASSERT_EQ(target->Blt(&destRect, source.get(), &sourceRect, DDBLT_WAIT, nullptr), DD_OK);
   for (int32_t y = 0; y < 3; ++y) {
     for (int32_t x = 0; x < 5; ++x) {
-      expected[static_cast<size_t>((1 + y) * 10 + 3 + x)] = from[static_cast<size_t>((2 + y) * 8 + 1 + x)];
+      expected[static_cast<size_t>((1 + y) * 10 + 3 + x)] =
+          from[static_cast<size_t>((2 + y) * 8 + 1 + x)];
     }
   }
   EXPECT_EQ(ReadAll(target.get()), expected);
@@ -79,8 +82,9 @@ TEST_P(BltDepthTest, SourceColourKeySkipsKeyPixels) {
     target->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fill);
     const DDCOLORKEY colorKey{key, key};
     ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &colorKey), DD_OK);
-    const HRESULT result = fast ? target->BltFast(0, 0, source.get(), nullptr, DDBLTFAST_SRCCOLORKEY)
-                                : target->Blt(nullptr, source.get(), nullptr, DDBLT_KEYSRC, nullptr);
+    const HRESULT result = fast
+                               ? target->BltFast(0, 0, source.get(), nullptr, DDBLTFAST_SRCCOLORKEY)
+                               : target->Blt(nullptr, source.get(), nullptr, DDBLT_KEYSRC, nullptr);
     ASSERT_EQ(result, DD_OK);
     EXPECT_EQ(Row(target.get()), (std::vector<uint32_t>{1, 9, 2, 9, 3, 4})) << "BltFast " << fast;
   }
@@ -115,41 +119,43 @@ void PrintTo(const StretchCase& sample, std::ostream* out) {
   *out << sample.sourceWidth << "to" << sample.destWidth;
 }
 
-class StretchTest : public DDrawTest, public ::testing::WithParamInterface<std::tuple<uint32_t, StretchCase>> {};
+class StretchTest : public DDrawTest,
+                    public ::testing::WithParamInterface<std::tuple<uint32_t, StretchCase>> {};
 
 TEST_P(StretchTest, SamplesPixelCentresForwardAndMirrored) {
   const auto& [bits, sample] = GetParam();
   auto source = MakeSurface(sample.sourceWidth, 1, bits);
-  for (int32_t x = 0; x < sample.sourceWidth; ++x) SetPixelAt(source.get(), x, 0, static_cast<uint32_t>(x + 1));
+  for (int32_t x = 0; x < sample.sourceWidth; ++x)
+    SetPixelAt(source.get(), x, 0, static_cast<uint32_t>(x + 1));
   for (const bool mirror : {false, true}) {
     auto target = MakeSurface(sample.destWidth, 1, bits);
     DDBLTFX effects = Effects(mirror ? DDBLTFX_MIRRORLEFTRIGHT : 0);
-    ASSERT_EQ(target->Blt(nullptr, source.get(), nullptr, DDBLT_DDFX | DDBLT_WAIT, &effects), DD_OK);
+    ASSERT_EQ(target->Blt(nullptr, source.get(), nullptr, DDBLT_DDFX | DDBLT_WAIT, &effects),
+              DD_OK);
     std::vector<uint32_t> expected = sample.expected;
     if (mirror) {
-      for (uint32_t& value : expected) value = static_cast<uint32_t>(sample.sourceWidth) + 1 - value;
+      for (uint32_t& value : expected)
+        value = static_cast<uint32_t>(sample.sourceWidth) + 1 - value;
     }
     EXPECT_EQ(ReadAll(target.get()), expected) << "mirror " << mirror;
   }
 }
 
 const StretchCase kStretchCases[] = {
-    {2, 4, {1, 1, 2, 2}},
-    {4, 2, {2, 4}},
-    {3, 7, {1, 1, 2, 2, 2, 3, 3}},
-    {5, 5, {1, 2, 3, 4, 5}},
-    {7, 3, {2, 4, 6}},
-    {1, 3, {1, 1, 1}},
+    {2, 4, {1, 1, 2, 2}},    {4, 2, {2, 4}},    {3, 7, {1, 1, 2, 2, 2, 3, 3}},
+    {5, 5, {1, 2, 3, 4, 5}}, {7, 3, {2, 4, 6}}, {1, 3, {1, 1, 1}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Depths, StretchTest,
-                         ::testing::Combine(::testing::Values(8u, 16u, 24u, 32u), ::testing::ValuesIn(kStretchCases)));
+                         ::testing::Combine(::testing::Values(8u, 16u, 24u, 32u),
+                                            ::testing::ValuesIn(kStretchCases)));
 
 TEST_P(BltDepthTest, MirrorUpDownReversesRows) {
   auto source = MakeSurface(2, 3, Bits());
   auto target = MakeSurface(2, 3, Bits());
   for (int32_t y = 0; y < 3; ++y) {
-    for (int32_t x = 0; x < 2; ++x) SetPixelAt(source.get(), x, y, static_cast<uint32_t>(10 * y + x + 1));
+    for (int32_t x = 0; x < 2; ++x)
+      SetPixelAt(source.get(), x, y, static_cast<uint32_t>(10 * y + x + 1));
   }
   DDBLTFX effects = Effects(DDBLTFX_MIRRORUPDOWN | DDBLTFX_MIRRORLEFTRIGHT);
   ASSERT_EQ(target->Blt(nullptr, source.get(), nullptr, DDBLT_DDFX, &effects), DD_OK);
@@ -165,7 +171,9 @@ TEST_P(BltDepthTest, FastPathsMatchTheGenericKernelOnRandomCopies) {
     FillPattern(source.get(), static_cast<uint32_t>(round));
     FillPattern(fastTarget.get(), 99);
     FillPattern(genericTarget.get(), 99);
-    const auto pick = [&](int32_t limit) { return static_cast<int32_t>(random() % static_cast<uint32_t>(limit)); };
+    const auto pick = [&](int32_t limit) {
+      return static_cast<int32_t>(random() % static_cast<uint32_t>(limit));
+    };
     const int32_t sx = pick(22), sy = pick(16);
     const TRect sourceRect{sx, sy, sx + 1 + pick(23 - sx), sy + 1 + pick(17 - sy)};
     const int32_t dx = pick(28), dy = pick(18);
@@ -191,7 +199,8 @@ TEST_P(BltDepthTest, RowPaddingIsNeverWritten) {
   ASSERT_EQ(target->Lock(nullptr, &desc, 0, nullptr), DD_OK);
   const size_t rowBytes = 7 * Bits() / 8;
   auto* bytes = static_cast<uint8_t*>(desc.lpSurface);
-  for (int y = 0; y < 5; ++y) std::memset(bytes + y * desc.lPitch + rowBytes, 0xCC, desc.lPitch - rowBytes);
+  for (int y = 0; y < 5; ++y)
+    std::memset(bytes + y * desc.lPitch + rowBytes, 0xCC, desc.lPitch - rowBytes);
   target->Unlock(desc.lpSurface);
   DDBLTFX fx = Effects(DDBLTFX_MIRRORLEFTRIGHT);
   fx.dwFillColor = 0xFFFFFFFF;
@@ -200,7 +209,8 @@ TEST_P(BltDepthTest, RowPaddingIsNeverWritten) {
   const TRect small{1, 1, 3, 2};
   target->Blt(nullptr, source.get(), &small, 0, nullptr);
   for (int y = 0; y < 5; ++y) {
-    for (size_t i = rowBytes; i < static_cast<size_t>(desc.lPitch); ++i) EXPECT_EQ(bytes[y * desc.lPitch + i], 0xCC);
+    for (size_t i = rowBytes; i < static_cast<size_t>(desc.lPitch); ++i)
+      EXPECT_EQ(bytes[y * desc.lPitch + i], 0xCC);
   }
 }
 
@@ -235,7 +245,8 @@ TEST_P(BadBltTest, IsRefusedAndWritesNothing) {
   FillPattern(source.get(), 1);
   const std::vector<uint32_t> before = ReadAll(target.get());
   DDBLTFX effects = Effects();
-  EXPECT_EQ(target->Blt(&sample.dest, source.get(), &sample.source, sample.flags, &effects), sample.expected);
+  EXPECT_EQ(target->Blt(&sample.dest, source.get(), &sample.source, sample.flags, &effects),
+            sample.expected);
   EXPECT_EQ(ReadAll(target.get()), before);
 }
 
@@ -260,7 +271,8 @@ TEST_F(BltRulesTest, MissingArgumentsAreInvalidParameters) {
   EXPECT_EQ(target->Blt(nullptr, source.get(), nullptr, DDBLT_DDFX, nullptr), DDERR_INVALIDPARAMS);
   DDBLTFX wrongSize;
   wrongSize.dwSize = 12;
-  EXPECT_EQ(target->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &wrongSize), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(target->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &wrongSize),
+            DDERR_INVALIDPARAMS);
   EXPECT_EQ(target->BltFast(0, 0, nullptr, nullptr, 0), DDERR_INVALIDPARAMS);
 }
 

@@ -13,12 +13,13 @@ DDBLTFX FillWith(uint32_t value) {
   return effects;
 }
 
-std::vector<uint32_t> Expected(int32_t width, int32_t height, const std::vector<TRect>& inside, uint32_t value,
-                               uint32_t outside) {
+std::vector<uint32_t> Expected(int32_t width, int32_t height, const std::vector<TRect>& inside,
+                               uint32_t value, uint32_t outside) {
   std::vector<uint32_t> pixels(static_cast<size_t>(width * height), outside);
   for (const TRect& rect : inside) {
     for (int32_t y = rect.Top; y < rect.Bottom; ++y) {
-      for (int32_t x = rect.Left; x < rect.Right; ++x) pixels[static_cast<size_t>(y * width + x)] = value;
+      for (int32_t x = rect.Left; x < rect.Right; ++x)
+        pixels[static_cast<size_t>(y * width + x)] = value;
     }
   }
   return pixels;
@@ -121,9 +122,11 @@ TEST_F(ClipTest, MalformedRegionHeadersAreRefused) {
   IDirectDrawClipper* clipper = nullptr;
   ASSERT_EQ(FDevice->CreateClipper(0, &clipper, nullptr), DD_OK);
   TRef<IDirectDrawClipper> owned(clipper);
-  for (const RGNDATAHEADER& header : {RGNDATAHEADER{40, 1, 0, 0, {}}, RGNDATAHEADER{32, 2, 0, 0, {}},
-                                      RGNDATAHEADER{32, 1, 0xFFFFFFFF, 0, {}}}) {
-    EXPECT_EQ(clipper->SetClipList(reinterpret_cast<const RGNDATA*>(&header), 0), DDERR_INVALIDPARAMS);
+  for (const RGNDATAHEADER& header :
+       {RGNDATAHEADER{40, 1, 0, 0, {}}, RGNDATAHEADER{32, 2, 0, 0, {}},
+        RGNDATAHEADER{32, 1, 0xFFFFFFFF, 0, {}}}) {
+    EXPECT_EQ(clipper->SetClipList(reinterpret_cast<const RGNDATA*>(&header), 0),
+              DDERR_INVALIDPARAMS);
   }
 }
 
@@ -178,8 +181,8 @@ struct BltFastBounds {
   HRESULT expected;
 };
 void PrintTo(const BltFastBounds& sample, std::ostream* out) {
-  *out << sample.x << "," << sample.y << " from " << sample.source.Left << "," << sample.source.Top << ","
-       << sample.source.Right << "," << sample.source.Bottom;
+  *out << sample.x << "," << sample.y << " from " << sample.source.Left << "," << sample.source.Top
+       << "," << sample.source.Right << "," << sample.source.Bottom;
 }
 
 class BltFastBoundsTest : public DDrawTest, public ::testing::WithParamInterface<BltFastBounds> {};
@@ -188,14 +191,16 @@ TEST_P(BltFastBoundsTest, ChecksBothSurfaces) {
   auto source = MakeSurface(4, 4, 24);
   auto target = MakeSurface(6, 6, 24);
   FillPattern(source.get(), 1);
-  EXPECT_EQ(target->BltFast(GetParam().x, GetParam().y, source.get(), &GetParam().source, 0), GetParam().expected);
+  EXPECT_EQ(target->BltFast(GetParam().x, GetParam().y, source.get(), &GetParam().source, 0),
+            GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BltFastBoundsTest,
                          ::testing::Values(BltFastBounds{2, 2, {0, 0, 4, 4}, DD_OK},
                                            BltFastBounds{3, 2, {0, 0, 4, 4}, DDERR_INVALIDRECT},
                                            BltFastBounds{0, 3, {0, 0, 4, 4}, DDERR_INVALIDRECT},
-                                           BltFastBounds{0xFFFFFFFFu, 0, {0, 0, 1, 1}, DDERR_INVALIDRECT},
+                                           BltFastBounds{
+                                               0xFFFFFFFFu, 0, {0, 0, 1, 1}, DDERR_INVALIDRECT},
                                            BltFastBounds{0, 0, {3, 3, 5, 5}, DDERR_INVALIDRECT},
                                            BltFastBounds{0, 0, {2, 2, 2, 3}, DDERR_INVALIDRECT}));
 
@@ -208,7 +213,8 @@ struct OverlapCase {
 };
 void PrintTo(const OverlapCase& sample, std::ostream* out) { *out << sample.name; }
 
-class OverlapTest : public DDrawTest, public ::testing::WithParamInterface<std::tuple<uint32_t, OverlapCase>> {};
+class OverlapTest : public DDrawTest,
+                    public ::testing::WithParamInterface<std::tuple<uint32_t, OverlapCase>> {};
 
 TEST_P(OverlapTest, GivesWhatACopyFromASnapshotGives) {
   const auto& [bits, sample] = GetParam();
@@ -236,6 +242,7 @@ const OverlapCase kOverlaps[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, OverlapTest,
-                         ::testing::Combine(::testing::Values(8u, 16u, 24u, 32u), ::testing::ValuesIn(kOverlaps)));
+                         ::testing::Combine(::testing::Values(8u, 16u, 24u, 32u),
+                                            ::testing::ValuesIn(kOverlaps)));
 
 }  // namespace

@@ -25,15 +25,20 @@ TDDrawModule LoadModule() {
     ADD_FAILURE() << "cannot load " << file << ": " << dlerror();
     return module;
   }
-  module.createEx = reinterpret_cast<DirectDrawCreateExFn>(dlsym(module.handle, "DirectDrawCreateEx"));
+  module.createEx =
+      reinterpret_cast<DirectDrawCreateExFn>(dlsym(module.handle, "DirectDrawCreateEx"));
   module.create = reinterpret_cast<DirectDrawCreateFn>(dlsym(module.handle, "DirectDrawCreate"));
-  module.enumerate = reinterpret_cast<DirectDrawEnumerateAFn>(dlsym(module.handle, "DirectDrawEnumerateA"));
-  const auto testing = reinterpret_cast<LoupixDDrawTestingFn>(dlsym(module.handle, kDDrawTestingEntry));
+  module.enumerate =
+      reinterpret_cast<DirectDrawEnumerateAFn>(dlsym(module.handle, "DirectDrawEnumerateA"));
+  const auto testing =
+      reinterpret_cast<LoupixDDrawTestingFn>(dlsym(module.handle, kDDrawTestingEntry));
   module.testing = testing ? testing() : nullptr;
   return module;
 }
 
-uint32_t PixelMask(uint32_t bitCount) { return bitCount == 32 ? 0xFFFFFFFFu : (1u << bitCount) - 1; }
+uint32_t PixelMask(uint32_t bitCount) {
+  return bitCount == 32 ? 0xFFFFFFFFu : (1u << bitCount) - 1;
+}
 
 }  // namespace
 
@@ -95,7 +100,8 @@ TRef<IDirectDrawClipper> DDrawTest::MakeClipList(const std::vector<TRect>& rects
   header.nCount = static_cast<DWORD>(rects.size());
   header.nRgnSize = static_cast<DWORD>(rects.size() * sizeof(TRect));
   std::memcpy(block.data(), &header, sizeof(header));
-  if (!rects.empty()) std::memcpy(block.data() + sizeof(header), rects.data(), rects.size() * sizeof(TRect));
+  if (!rects.empty())
+    std::memcpy(block.data() + sizeof(header), rects.data(), rects.size() * sizeof(TRect));
   EXPECT_EQ(clipper->SetClipList(reinterpret_cast<const RGNDATA*>(block.data()), 0), DD_OK);
   return TRef<IDirectDrawClipper>(clipper);
 }
@@ -152,7 +158,8 @@ std::vector<uint32_t> DDrawTest::ReadAll(IDirectDrawSurface* surface) {
   if (surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK) return pixels;
   const uint32_t bytes = desc.ddpfPixelFormat.dwRGBBitCount / 8;
   for (DWORD y = 0; y < desc.dwHeight; ++y) {
-    const auto* row = static_cast<const uint8_t*>(desc.lpSurface) + static_cast<size_t>(y) * desc.lPitch;
+    const auto* row =
+        static_cast<const uint8_t*>(desc.lpSurface) + static_cast<size_t>(y) * desc.lPitch;
     for (DWORD x = 0; x < desc.dwWidth; ++x) {
       uint32_t value = 0;
       std::memcpy(&value, row + x * bytes, bytes);

@@ -58,7 +58,8 @@ TEST_F(DeviceTest, EnumerateNamesOnlyThePrimaryDriver) {
     bool nullGuid = false;
     std::string description;
   } seen;
-  const auto callback = [](GUID* guid, const char* description, const char* name, void* context) -> BOOL {
+  const auto callback = [](GUID* guid, const char* description, const char* name,
+                           void* context) -> BOOL {
     auto* record = static_cast<Seen*>(context);
     ++record->calls;
     record->nullGuid = guid == nullptr;
@@ -80,7 +81,8 @@ TEST_F(DeviceTest, CapsOfferBlitsKeysStretchAndPalettesButNoGammaOr3D) {
   ASSERT_EQ(FDevice->GetCaps(&hardware, &emulation), DD_OK);
   for (const DDCAPS* caps : {&hardware, &emulation}) {
     EXPECT_EQ(caps->dwSize, kDDCapsSize);
-    for (const DWORD flag : {DDCAPS_BLT, DDCAPS_BLTCOLORFILL, DDCAPS_BLTSTRETCH, DDCAPS_COLORKEY, DDCAPS_PALETTE}) {
+    for (const DWORD flag :
+         {DDCAPS_BLT, DDCAPS_BLTCOLORFILL, DDCAPS_BLTSTRETCH, DDCAPS_COLORKEY, DDCAPS_PALETTE}) {
       EXPECT_TRUE(caps->dwCaps & flag) << flag;
     }
     EXPECT_FALSE(caps->dwCaps & DDCAPS_3D);
@@ -97,13 +99,15 @@ TEST_F(DeviceTest, CapsOfferBlitsKeysStretchAndPalettesButNoGammaOr3D) {
 
 TEST_F(DeviceTest, CooperativeLevelSetsAndClearsTheExclusiveWindow) {
   HWND form = FakeWindow(42);
-  const DWORD viewer = DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE | DDSCL_ALLOWMODEX | DDSCL_NOWINDOWCHANGES | DDSCL_ALLOWREBOOT;
+  const DWORD viewer = DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE | DDSCL_ALLOWMODEX |
+                       DDSCL_NOWINDOWCHANGES | DDSCL_ALLOWREBOOT;
   ASSERT_EQ(FDevice->SetCooperativeLevel(form, viewer), DD_OK);
   EXPECT_EQ(FHost.exclusiveWindow, form);
   ASSERT_EQ(FDevice->SetCooperativeLevel(form, DDSCL_NORMAL), DD_OK);
   EXPECT_EQ(FHost.exclusiveWindow, nullptr);
   EXPECT_EQ(FDevice->SetCooperativeLevel(form, DDSCL_EXCLUSIVE), DDERR_INVALIDPARAMS);
-  EXPECT_EQ(FDevice->SetCooperativeLevel(nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(FDevice->SetCooperativeLevel(nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN),
+            DDERR_INVALIDPARAMS);
   EXPECT_EQ(FDevice->SetCooperativeLevel(form, 0), DDERR_INVALIDPARAMS);
   ASSERT_EQ(FDevice->SetCooperativeLevel(form, viewer), DD_OK);
   FDevice.reset();
@@ -126,25 +130,28 @@ TEST_P(ModeListTest, OffersStandardSizesUpToTheMonitorAtFourDepths) {
   const std::vector<DDDisplayMode> modes = EnumeratedModes();
   for (const TSize& size : GetParam().present) {
     for (const DWORD bits : {8u, 16u, 24u, 32u}) {
-      EXPECT_TRUE(Has(modes, DWORD(size.cx), DWORD(size.cy), bits)) << size.cx << "x" << size.cy << "x" << bits;
+      EXPECT_TRUE(Has(modes, DWORD(size.cx), DWORD(size.cy), bits))
+          << size.cx << "x" << size.cy << "x" << bits;
     }
   }
   for (const TSize& size : GetParam().absent) {
     EXPECT_FALSE(Has(modes, DWORD(size.cx), DWORD(size.cy), 16)) << size.cx << "x" << size.cy;
   }
-  EXPECT_TRUE(std::is_sorted(modes.begin(), modes.end(), [](const DDDisplayMode& a, const DDDisplayMode& b) {
-    return std::tie(a.width, a.height, a.bitCount) < std::tie(b.width, b.height, b.bitCount);
-  }));
+  EXPECT_TRUE(std::is_sorted(
+      modes.begin(), modes.end(), [](const DDDisplayMode& a, const DDDisplayMode& b) {
+        return std::tie(a.width, a.height, a.bitCount) < std::tie(b.width, b.height, b.bitCount);
+      }));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Monitors, ModeListTest,
-    ::testing::Values(MonitorCase{{1024, 768}, {{640, 480}, {800, 600}, {1024, 768}}, {{1152, 864}, {1280, 720}}},
-                      MonitorCase{{1920, 1080},
-                                  {{1280, 1024}, {1280, 800}, {1680, 1050}, {1920, 1080}, {1440, 900}},
-                                  {{1920, 1200}, {1600, 1200}}},
-                      MonitorCase{{800, 600}, {{640, 480}, {800, 600}, {1024, 768}}, {{1280, 720}}},
-                      MonitorCase{{1234, 777}, {{1234, 777}, {1024, 768}}, {{1280, 720}}}));
+    ::testing::Values(
+        MonitorCase{{1024, 768}, {{640, 480}, {800, 600}, {1024, 768}}, {{1152, 864}, {1280, 720}}},
+        MonitorCase{{1920, 1080},
+                    {{1280, 1024}, {1280, 800}, {1680, 1050}, {1920, 1080}, {1440, 900}},
+                    {{1920, 1200}, {1600, 1200}}},
+        MonitorCase{{800, 600}, {{640, 480}, {800, 600}, {1024, 768}}, {{1280, 720}}},
+        MonitorCase{{1234, 777}, {{1234, 777}, {1024, 768}}, {{1280, 720}}}));
 
 TEST_F(DeviceTest, EnumerationStopsWhenTheCallbackCancels) {
   int calls = 0;

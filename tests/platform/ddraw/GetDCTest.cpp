@@ -72,7 +72,8 @@ TEST_P(GetDCDepthTest, StretchBltFromASectionLandsInTheSurfaceFormat) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, GetDCDepthTest,
-                         ::testing::Values(DcCase{8, 1, 2, 3, 4}, DcCase{16, 0xF800, 0x07E0, 0x001F, 0xFFFF},
+                         ::testing::Values(DcCase{8, 1, 2, 3, 4},
+                                           DcCase{16, 0xF800, 0x07E0, 0x001F, 0xFFFF},
                                            DcCase{24, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF},
                                            DcCase{32, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}));
 
@@ -116,8 +117,8 @@ TEST_F(GetDCTest, ReleasingThePrimaryDeviceContextPresents) {
   FHost.dirtyRects.clear();
   ASSERT_EQ(primary->ReleaseDC(dc), DD_OK);
   ASSERT_EQ(FHost.dirtyRects.size(), 1u);
-  const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(FHost.shown.bits) +
-                                                      15 * FHost.shown.pitch);
+  const auto* row = reinterpret_cast<const uint32_t*>(
+      static_cast<const uint8_t*>(FHost.shown.bits) + 15 * FHost.shown.pitch);
   EXPECT_EQ(row[15] & 0xFFFFFF, 0x0000FFu);
 }
 

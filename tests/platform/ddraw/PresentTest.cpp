@@ -17,7 +17,8 @@ class PresentTest : public DDrawTest {
     return back;
   }
   static uint16_t ShownAt(const ScreenFramebuffer& shown, int32_t x, int32_t y) {
-    return reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(shown.bits) + y * shown.pitch)[x];
+    return reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(shown.bits) +
+                                             y * shown.pitch)[x];
   }
   TRef<IDirectDrawSurface> FBack;
 };

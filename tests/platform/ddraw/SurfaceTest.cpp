@@ -70,7 +70,8 @@ TEST_F(SurfaceTest, VideoMemoryIsCountedAgainstTheBudget) {
   HRESULT result = DD_OK;
   auto first = TryVideo(100, 100, &result);
   ASSERT_EQ(result, DD_OK);
-  EXPECT_EQ(Describe(first.get()).ddsCaps.dwCaps, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM);
+  EXPECT_EQ(Describe(first.get()).ddsCaps.dwCaps,
+            DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM);
   EXPECT_EQ(Testing().VideoMemoryInUse(), 100u * 100u * 4u);
   auto second = TryVideo(2, 2, &result);
   EXPECT_EQ(result, DDERR_OUTOFVIDEOMEMORY);
@@ -117,7 +118,8 @@ struct BadDescription {
 };
 void PrintTo(const BadDescription& sample, std::ostream* out) { *out << sample.name; }
 
-class BadDescriptionTest : public DDrawTest, public ::testing::WithParamInterface<BadDescription> {};
+class BadDescriptionTest : public DDrawTest,
+                           public ::testing::WithParamInterface<BadDescription> {};
 
 TEST_P(BadDescriptionTest, IsRefused) {
   const BadDescription& sample = GetParam();
@@ -136,12 +138,15 @@ TEST_P(BadDescriptionTest, IsRefused) {
 constexpr DWORD kSized = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
 const BadDescription kBadDescriptions[] = {
     {"WrongSize", 12, kSized, 4, 4, DDSCAPS_OFFSCREENPLAIN, 0, DDERR_INVALIDPARAMS},
-    {"NoWidth", kDDSurfaceDescSize, DDSD_CAPS | DDSD_HEIGHT, 4, 4, DDSCAPS_OFFSCREENPLAIN, 0, DDERR_INVALIDPARAMS},
+    {"NoWidth", kDDSurfaceDescSize, DDSD_CAPS | DDSD_HEIGHT, 4, 4, DDSCAPS_OFFSCREENPLAIN, 0,
+     DDERR_INVALIDPARAMS},
     {"ZeroWidth", kDDSurfaceDescSize, kSized, 0, 4, DDSCAPS_OFFSCREENPLAIN, 0, DDERR_INVALIDPARAMS},
-    {"Huge", kDDSurfaceDescSize, kSized, 0xFFFFFFFF, 0xFFFFFFFF, DDSCAPS_SYSTEMMEMORY, 0, DDERR_OUTOFMEMORY},
-    {"TooManyBytes", kDDSurfaceDescSize, kSized, 30000, 30000, DDSCAPS_SYSTEMMEMORY, 0, DDERR_OUTOFMEMORY},
-    {"BothMemories", kDDSurfaceDescSize, kSized, 4, 4, DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY, 0,
-     DDERR_INVALIDCAPS},
+    {"Huge", kDDSurfaceDescSize, kSized, 0xFFFFFFFF, 0xFFFFFFFF, DDSCAPS_SYSTEMMEMORY, 0,
+     DDERR_OUTOFMEMORY},
+    {"TooManyBytes", kDDSurfaceDescSize, kSized, 30000, 30000, DDSCAPS_SYSTEMMEMORY, 0,
+     DDERR_OUTOFMEMORY},
+    {"BothMemories", kDDSurfaceDescSize, kSized, 4, 4, DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY,
+     0, DDERR_INVALIDCAPS},
     {"Texture", kDDSurfaceDescSize, kSized, 4, 4, DDSCAPS_TEXTURE, 0, DDERR_INVALIDCAPS},
     {"OddDepth", kDDSurfaceDescSize, kSized | DDSD_PIXELFORMAT, 4, 4, DDSCAPS_SYSTEMMEMORY, 15,
      DDERR_INVALIDPIXELFORMAT},
@@ -171,7 +176,8 @@ TEST_F(SurfaceTest, DuplicateSharesPixelsAndKey) {
 
 TEST_F(SurfaceTest, QueryInterfaceGivesTheSameSurfaceForEveryVersion) {
   auto surface = MakeSurface(2, 2, 16);
-  for (const IID& iid : {IID_IDirectDrawSurface, IID_IDirectDrawSurface4, IID_IDirectDrawSurface7}) {
+  for (const IID& iid :
+       {IID_IDirectDrawSurface, IID_IDirectDrawSurface4, IID_IDirectDrawSurface7}) {
     void* object = nullptr;
     ASSERT_EQ(surface->QueryInterface(iid, &object), DD_OK);
     EXPECT_EQ(object, static_cast<IDirectDrawSurface*>(surface.get()));
@@ -196,7 +202,8 @@ TEST_F(SurfaceTest, LockGivesTheRectangleCornerAndRefusesASecondLock) {
   DDSURFACEDESC locked;
   locked.dwSize = kDDSurfaceDescSize;
   ASSERT_EQ(surface->Lock(&part, &locked, DDLOCK_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(static_cast<uint8_t*>(locked.lpSurface), static_cast<uint8_t*>(whole.lpSurface) + whole.lPitch + 6);
+  EXPECT_EQ(static_cast<uint8_t*>(locked.lpSurface),
+            static_cast<uint8_t*>(whole.lpSurface) + whole.lPitch + 6);
   EXPECT_EQ(locked.lPitch, whole.lPitch);
   surface->Unlock(locked.lpSurface);
   for (const TRect& bad : {TRect{0, 0, 7, 4}, TRect{-1, 0, 2, 2}, TRect{3, 3, 3, 4}}) {
@@ -261,7 +268,8 @@ TEST_F(SurfaceTest, PaletteEntriesRoundTripAndAttach) {
   PALETTEENTRY entries[256];
   for (int i = 0; i < 256; ++i) entries[i] = PALETTEENTRY{BYTE(i), BYTE(255 - i), BYTE(i / 2), 0};
   IDirectDrawPalette* palette = nullptr;
-  ASSERT_EQ(FDevice->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, entries, &palette, nullptr), DD_OK);
+  ASSERT_EQ(FDevice->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, entries, &palette, nullptr),
+            DD_OK);
   TRef<IDirectDrawPalette> owned(palette);
   const PALETTEENTRY changed[2] = {{1, 2, 3, 0}, {4, 5, 6, 0}};
   ASSERT_EQ(palette->SetEntries(0, 254, 2, changed), DD_OK);
