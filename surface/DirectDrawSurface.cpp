@@ -3,7 +3,6 @@
 // DirectDrawSurfaceContent.cpp.
 #include "surface/DirectDrawSurface.h"
 
-#include <limits>
 #include <utility>
 
 #include "display/DXErrors.h"
@@ -27,15 +26,17 @@ DDBLTFX Effects(DWORD ddfx) {
   return effects;
 }
 
-// The destination rectangle of an unscaled copy of source placed at (x, y). A right or
-// bottom edge past the 32-bit range is trimmed on both rectangles, as clipping would.
-TRect PlaceAt(int32_t x, int32_t y, TRect& source) {
-  constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
-  int64_t right = int64_t{x} + (int64_t{source.Right} - source.Left);
-  int64_t bottom = int64_t{y} + (int64_t{source.Bottom} - source.Top);
-  if (right > kMax) source.Right = static_cast<int32_t>(source.Right - (right - kMax)), right = kMax;
-  if (bottom > kMax) source.Bottom = static_cast<int32_t>(source.Bottom - (bottom - kMax)), bottom = kMax;
-  return {x, y, static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
+// The destination of an unscaled copy of source placed at (x, y).
+TRect64 PlaceAt(int32_t x, int32_t y, const TRect64& source) {
+  return {x, y, x + (source.Right - source.Left), y + (source.Bottom - source.Top)};
+}
+
+// The mirror image of r in a surface of width x height, on the chosen axes.
+TRect64 Reflect(const TRect64& r, bool leftRight, bool upDown, int64_t width, int64_t height) {
+  TRect64 reflected = r;
+  if (leftRight) reflected.Left = width - r.Right, reflected.Right = width - r.Left;
+  if (upDown) reflected.Top = height - r.Bottom, reflected.Bottom = height - r.Top;
+  return reflected;
 }
 
 [[noreturn]] void RaiseNotMade(const char* name) {
@@ -177,8 +178,11 @@ void TDirectDrawSurface::Draw(int32_t x, int32_t y, TRect sourceRect, const TDir
     DrawMirrored(x, y, sourceRect, source, transparent);
     return;
   }
-  TRect dest = PlaceAt(x, y, sourceRect);
-  if (!ClipRects(dest, sourceRect, ClientRect(), source->ClientRect())) return;
+  TRect64 from = Widen(sourceRect);
+  TRect64 to = PlaceAt(x, y, from);
+  if (!ClipRects(to, from, Widen(ClientRect()), Widen(source->ClientRect()))) return;
+  const TRect dest = Narrow(to);
+  sourceRect = Narrow(from);
   const DDBLTFX effects = Effects(0);
   if (FClipperAttached) {
     Blt(&dest, &sourceRect, kBltFlags[transparent], effects, source);
@@ -208,15 +212,16 @@ void TDirectDrawSurface::DrawMirrored(int32_t x, int32_t y, TRect sourceRect,
     std::swap(sourceRect.Top, sourceRect.Bottom);
     effects.dwDDFX |= DDBLTFX_MIRRORUPDOWN;
   }
-  TRect dest = PlaceAt(x, y, sourceRect);
-  if (!ClipRects(dest, sourceRect, ClientRect(), source->ClientRect())) return;
-  // The clipped part of a mirrored copy comes from the other side of the source.
-  if (leftRight)
-    sourceRect = {source->Width() - sourceRect.Right, sourceRect.Top, source->Width() - sourceRect.Left,
-                  sourceRect.Bottom};
-  if (upDown)
-    sourceRect = {sourceRect.Left, source->Height() - sourceRect.Bottom, sourceRect.Right,
-                  source->Height() - sourceRect.Top};
+  // In the source's mirror image the copy is a plain one, so it is clipped there and
+  // reflected back: trimming the destination's left edge takes from the source's
+  // right side. (For a source rectangle as wide as the source this is the same as
+  // reflecting the clipped rectangle; narrower ones keep their own columns.)
+  const int64_t width = source->Width(), height = source->Height();
+  TRect64 from = Reflect(Widen(sourceRect), leftRight, upDown, width, height);
+  TRect64 to = PlaceAt(x, y, from);
+  if (!ClipRects(to, from, Widen(ClientRect()), Widen(source->ClientRect()))) return;
+  const TRect dest = Narrow(to);
+  sourceRect = Narrow(Reflect(from, leftRight, upDown, width, height));
   Blt(&dest, &sourceRect, kBltFlags[transparent] | DDBLT_DDFX, effects, source);
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -68,5 +69,43 @@ INSTANTIATE_TEST_SUITE_P(
         ClipCase{"huge rectangles cut to bounds", {kMin, kMin, kMax, kMax}, {kMin, kMin, kMax, kMax},
                  {0, 0, 64, 48}, {0, 0, 64, 48}, true, {0, 0, 64, 48}, {0, 0, 64, 48}}),
     CaseName());
+
+// The widest run of destination positions d (with source position d + shift) that
+// lies in both bounds, found one position at a time.
+std::pair<int32_t, int32_t> Brute(int32_t from, int32_t to, int32_t shift, int32_t boundFrom, int32_t boundTo,
+                                  int32_t sourceFrom, int32_t sourceTo) {
+  int32_t first = 0, last = -1;
+  for (int32_t d = from; d < to; ++d) {
+    const bool inside = d >= boundFrom && d < boundTo && d + shift >= sourceFrom && d + shift < sourceTo;
+    if (!inside) continue;
+    if (last < first) first = d;
+    last = d;
+  }
+  return {first, last + 1};
+}
+
+TEST(ClipRectsRandomTest, KeepsExactlyThePositionsInsideBothBounds) {
+  std::mt19937 random(20261208);
+  std::uniform_int_distribution<int32_t> coord(-40, 120), size(0, 60);
+  for (int n = 0; n < 2000; ++n) {
+    const TRect source{coord(random), coord(random), 0, 0};
+    const TRect sized{source.Left, source.Top, source.Left + size(random), source.Top + size(random)};
+    const int32_t x = coord(random), y = coord(random);
+    const TRect dest{x, y, x + sized.Width(), y + sized.Height()};
+    const TRect destBound{0, 0, size(random) + 1, size(random) + 1};
+    const TRect sourceBound{0, 0, size(random) + 1, size(random) + 1};
+    TRect d = dest, s = sized;
+    const bool left = ClipRects(d, s, destBound, sourceBound);
+    const auto [x0, x1] = Brute(dest.Left, dest.Right, sized.Left - x, destBound.Left, destBound.Right,
+                                sourceBound.Left, sourceBound.Right);
+    const auto [y0, y1] = Brute(dest.Top, dest.Bottom, sized.Top - y, destBound.Top, destBound.Bottom,
+                                sourceBound.Top, sourceBound.Bottom);
+    const bool expected = x0 < x1 && y0 < y1;
+    ASSERT_EQ(left, expected) << n;
+    if (!expected) continue;
+    ASSERT_EQ(d, (TRect{x0, y0, x1, y1})) << n;
+    ASSERT_EQ(s, (TRect{x0 + sized.Left - x, y0 + sized.Top - y, x1 + sized.Left - x, y1 + sized.Top - y})) << n;
+  }
+}
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Surfaces on the real display services: sizing, fallbacks, keys and copied pixels.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "display/DXErrors.h"
 #include "surface/DirectDrawSurface.h"
 #include "tests/surface/CaseName.h"
@@ -116,6 +118,38 @@ TEST_F(SurfaceDeviceTest, MirroredStripShowsTheRightColumns) {
   // Source columns 0-89, mirrored: column 89 lands at 0.
   for (int32_t x = 0; x < 90; ++x) ASSERT_EQ(dest.Pixel(x, 0), static_cast<uint32_t>(90 - x)) << x;
   for (int32_t x = 90; x < 100; ++x) ASSERT_EQ(dest.Pixel(x, 0), 0xFFFFu) << x;
+}
+
+// Plain and mirrored copies of random rectangles, against the pixel each destination
+// position should show: the source rectangle laid at (x, y), mirrored if reversed,
+// with whatever falls outside either surface left out.
+TEST_F(SurfaceDeviceTest, RandomCopiesMatchThePixelByPixelResult) {
+  TDirectDrawSurface& source = Make(16, 8);
+  TDirectDrawSurface& dest = Make(20, 10);
+  for (int32_t y = 0; y < 8; ++y)
+    for (int32_t x = 0; x < 16; ++x) source.SetPixel(x, y, static_cast<uint32_t>(0x100 + y * 16 + x));
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int32_t> coord(-12, 24);
+  for (int n = 0; n < 300; ++n) {
+    const TRect rect{coord(random), coord(random), coord(random), coord(random)};
+    const int32_t x = coord(random), y = coord(random);
+    dest.Fill(0xFFFF);
+    dest.Draw(x, y, rect, &source, false);
+    const bool flipX = rect.Left > rect.Right, flipY = rect.Top > rect.Bottom;
+    const int32_t left = std::min(rect.Left, rect.Right), right = std::max(rect.Left, rect.Right);
+    const int32_t top = std::min(rect.Top, rect.Bottom), bottom = std::max(rect.Top, rect.Bottom);
+    for (int32_t dy = 0; dy < 10; ++dy)
+      for (int32_t dx = 0; dx < 20; ++dx) {
+        const int32_t kx = dx - x, ky = dy - y;
+        uint32_t expected = 0xFFFF;
+        if (kx >= 0 && kx < right - left && ky >= 0 && ky < bottom - top) {
+          const int32_t sx = flipX ? right - 1 - kx : left + kx;
+          const int32_t sy = flipY ? bottom - 1 - ky : top + ky;
+          if (sx >= 0 && sx < 16 && sy >= 0 && sy < 8) expected = static_cast<uint32_t>(0x100 + sy * 16 + sx);
+        }
+        ASSERT_EQ(dest.Pixel(dx, dy), expected) << "case " << n << " at " << dx << "," << dy;
+      }
+  }
 }
 
 TEST_F(SurfaceDeviceTest, UpsideDownCopy) {
