@@ -191,10 +191,15 @@ void TCustomDXDraw::RemoveNotifyHandler(const void* object) {
 }
 
 void TCustomDXDraw::SendNotify(TDXDrawNotifyKind kind) {
-  // Last registered first; a handler may leave the list while it is told.
-  for (size_t i = FNotifyEventList.size(); i-- > 0;) {
-    if (i >= FNotifyEventList.size()) continue;
-    const TDXDrawNotifyEvent handler = FNotifyEventList[i].Handler;
+  // Last registered first. Handlers may remove themselves or others while they are
+  // told, so each is looked up again; one removed before its turn is not told.
+  std::vector<const void*> objects;
+  for (const TNotifyRecord& record : FNotifyEventList) objects.push_back(record.Object);
+  for (auto object = objects.rbegin(); object != objects.rend(); ++object) {
+    auto found = std::find_if(FNotifyEventList.begin(), FNotifyEventList.end(),
+                              [&](const TNotifyRecord& record) { return record.Object == *object; });
+    if (found == FNotifyEventList.end()) continue;
+    const TDXDrawNotifyEvent handler = found->Handler;
     handler(this, kind);
   }
 }

@@ -200,6 +200,27 @@ TEST_F(DXDrawNotifications, ReRegisteringReplacesTheHandler) {
                             "second:nkInitialize", "second:nkInitializeSurface", "second:nkRestore"}));
 }
 
+TEST_F(DXDrawNotifications, HandlersMayLeaveWhileBeingTold) {
+  static int first, second, third;
+  Listen(&first, "a");
+  auto log = FLog;
+  FDXDraw->AddNotifyHandler(&second, [this, log](TCustomDXDraw*, TDXDrawNotifyKind kind) {
+    log->push_back(std::string("b:") + NotifyName(kind));
+    if (kind == nkFinalize) {
+      FDXDraw->RemoveNotifyHandler(&first);
+      FDXDraw->RemoveNotifyHandler(&second);
+    }
+  });
+  Listen(&third, "c");
+  FDXDraw->Initialize();
+  TakeLog();
+  FDXDraw->Finalize();
+  // Removal itself tells a handler what goes; "a" is not told a second time.
+  EXPECT_EQ(TakeLog(), (Log{"OnFinalizeSurface", "c:nkFinalizeSurface", "b:nkFinalizeSurface",
+                            "a:nkFinalizeSurface", "OnFinalize", "c:nkFinalize", "b:nkFinalize",
+                            "a:nkFinalize", "b:nkFinalize"}));
+}
+
 TEST_F(DXDrawNotifications, DestructionFinalisesThenSaysDestroying) {
   FDXDraw->Initialize();
   Listen(&gHandler, "");
