@@ -1,12 +1,21 @@
 #include "app/Main.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "app/ChangeList.h"
 #include "app/ConfigScreen.h"
 #include "app/ConfigWindow.h"
 #include "app/Magnify.h"
 #include "app/PageConfig.h"
+#include "app/GridGeometry.h"
+#include "app/LensGeometry.h"
 #include "app/PictureList.h"
+#include "image/JpegRoute.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Input.h"
+#include "surface/DirectDrawSurface.h"
 
 TForm1* Form1 = nullptr;
 
@@ -50,27 +59,33 @@ const TMenuRow kMenu[] = {
     {&TForm1::N8, "N8", "打开图片目录", K::Command, 6, false, &TForm1::N8Click},
 };
 
+// Holds a flag raised for as long as it lives.
+class TFlagScope {
+ public:
+  explicit TFlagScope(bool& flag) : FFlag(flag) { FFlag = true; }
+  ~TFlagScope() { FFlag = false; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  bool& FFlag;
+};
+
 }  // namespace
 
-TForm1::TForm1(TComponent* owner) : TForm(owner) {
+TForm1::TForm1(TComponent* owner) : TDXForm(owner) {
   SetName("Form1");
   SetCaption("Form1");
   SetBorderStyle(bsNone);
   SetWindowState(wsMaximized);
 
-  DXDraw1 = new TWinControl(this);
-  DXDraw1->SetName("DXDraw1");
-  DXDraw1->SetParent(this);
-  DXDraw1->SetAlign(alClient);
-
+  CreateDisplay();
   DxDraw2 = new TPanel(this);
   DxDraw2->SetName("DxDraw2");
   DxDraw2->SetVisible(false);
   DxDraw2->SetBounds(104, 72, 257, 273);
   DxDraw2->SetParent(this);
-
-  DXImageList1 = new TComponent(this);
-  DXImageList1->SetName("DXImageList1");
+  CreatePictureList();
 
   OpenPictureDialog1 = new TOpenPictureDialog(this);
   OpenPictureDialog1->SetName("OpenPictureDialog1");
@@ -83,22 +98,38 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   Timer1->SetName("Timer1");
   Timer1->SetEnabled(false);
   Timer1->SetInterval(1000);
-  Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
 
-  DXDraw1->OnKeyDown = [this](TObject* s, WORD& key, TShiftState shift) { DXDraw1KeyDown(s, key, shift); };
-  OnKeyDown = DXDraw1->OnKeyDown;
-  DXDraw1->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int32_t x, int32_t y) {
-    DXDraw1MouseDown(s, b, sh, x, y);
-  };
-  DXDraw1->OnMouseMove = [this](TObject* s, TShiftState sh, int32_t x, int32_t y) { DXDraw1MouseMove(s, sh, x, y); };
-  DXDraw1->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int32_t x, int32_t y) {
-    DXDraw1MouseUp(s, b, sh, x, y);
-  };
-  OnCreate = [this](TObject* s) { FormCreate(s); };
-  OnDestroy = [this](TObject* s) { FormDestroy(s); };
+  WireEvents();
+  DXDraw1->EndLoading();
 }
 
 TForm1::~TForm1() { BeforeDestruction(); }
+
+void TForm1::CreateDisplay() {
+  DXDraw1 = new TDXDraw(this);
+  DXDraw1->BeginLoading();  // the form description's settings, then Loaded
+  DXDraw1->SetName("DXDraw1");
+  DXDraw1->SetParent(this);
+  DXDraw1->SetAlign(alClient);
+  DXDraw1->SetAutoInitialize(true);
+  DXDraw1->SetAutoSize(true);
+  DXDraw1->Display().SetWidth(1024);
+  DXDraw1->Display().SetHeight(768);
+  DXDraw1->Display().SetBitCount(16);
+  DXDraw1->Display().SetFixedBitCount(true);
+  DXDraw1->Display().SetFixedRatio(true);
+  DXDraw1->Display().SetFixedSize(false);
+  DXDraw1->SetOptions({doFullScreen, doNoWindowChange, doAllowReboot, doWaitVBlank, doAllowPalette256,
+                       doDirectX7Mode, doHardware, doSelectDriver});
+}
+
+void TForm1::CreatePictureList() {
+  DXImageList1 = new TDXImageList(this);
+  DXImageList1->SetName("DXImageList1");
+  // Item 0: an empty picture, whole-picture pattern, video memory, black keyed out.
+  DXImageList1->Items().Add();
+  DXImageList1->SetDXDraw(DXDraw1);
+}
 
 void TForm1::CreateMenu() {
   PopupMenu1 = new TPopupMenu(this);
@@ -111,15 +142,54 @@ void TForm1::CreateMenu() {
     item->SetRadioItem(row.Kind == K::Radio);
     item->SetGroupIndex(row.Group);
     item->SetChecked(row.Checked);
-    if (row.Handler) item->OnClick = [this, handler = row.Handler](TObject* s) { (this->*handler)(s); };
+    if (row.Handler)
+      item->OnClick = [this, handler = row.Handler](TObject* s) { RunHandler([&] { (this->*handler)(s); }); };
     PopupMenu1->Items().Add(item);
     this->*row.Field = item;
   }
 }
 
+void TForm1::WireEvents() {
+  Timer1->OnTimer = [this](TObject* s) { RunHandler([&] { Timer1Timer(s); }); };
+  DXDraw1->OnKeyDown = [this](TObject* s, WORD& key, TShiftState shift) {
+    RunHandler([&] { DXDraw1KeyDown(s, key, shift); });
+  };
+  OnKeyDown = DXDraw1->OnKeyDown;
+  DXDraw1->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int32_t x, int32_t y) {
+    RunHandler([&] { DXDraw1MouseDown(s, b, sh, x, y); });
+  };
+  DXDraw1->OnMouseMove = [this](TObject* s, TShiftState sh, int32_t x, int32_t y) {
+    RunHandler([&] { DXDraw1MouseMove(s, sh, x, y); });
+  };
+  DXDraw1->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int32_t x, int32_t y) {
+    DXDraw1MouseUp(s, b, sh, x, y);
+  };
+  OnCreate = [this](TObject* s) { FormCreate(s); };
+  OnDestroy = [this](TObject* s) { FormDestroy(s); };
+}
+
+void TForm1::RunHandler(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (...) {
+    TFlagScope open(FErrorReportOpen);
+    Application().HandleException(this);
+  }
+}
+
 void TForm1::FormCreate(TObject*) {
   FileList = std::make_unique<TStringList>();
-  // The palette set-up joins here once the display control exists.
+  SetUpPalette();
+}
+
+// The display control has not made its palette yet; it takes these tables
+// when it does.
+void TForm1::SetUpPalette() {
+  TPictureCollection& items = DXImageList1->Items();
+  items.BuildColorTable();
+  std::memcpy(DXDraw1->ColorTable(), items.ColorTable(), sizeof(TColorTable));
+  std::memcpy(DXDraw1->RestoreColorTable(), items.ColorTable(), sizeof(TColorTable));
+  DXDraw1->RefreshPalette();
 }
 
 void TForm1::FormDestroy(TObject*) { FileList.reset(); }
@@ -130,31 +200,122 @@ void TForm1::ScanFolder(const std::string& folder, TStringList& list) {
   ::ScanFolder(folder, list, [] { return Application().Terminated(); });
 }
 
-void TForm1::ShowPictureFile(int32_t, int32_t, const std::string&, bool) {}
+// Single view.
 
-void TForm1::DXDraw1KeyDown(TObject*, WORD& key, TShiftState) {
-  if (key == VK_ESCAPE) Application().Terminate();
+void TForm1::LoadIntoItem(int32_t k, const std::string& fileName) {
+  TPicture& picture = DXImageList1->Items().Items(k)->Picture();
+  if (IsJpegFileName(fileName))
+    LoadJpegIntoPicture(picture, fileName);
+  else
+    picture.LoadPictureFile(fileName);
 }
 
-void TForm1::DXDraw1MouseDown(TObject*, TMouseButton, TShiftState, int32_t, int32_t) {}
+void TForm1::ShowPictureFile(int32_t x, int32_t y, const std::string& fileName, bool reload) {
+  if (reload) {
+    LoadIntoItem(0, fileName);
+    DXImageList1->Items().Restore();
+  }
+  DrawPictureAt(x, y);
+  DXDraw1->Flip();
+}
 
-void TForm1::DXDraw1MouseMove(TObject*, TShiftState, int32_t, int32_t) {}
+void TForm1::RedrawPicture() { DrawPictureAt(OffsetX, OffsetY); }
+
+// Before the display control is initialised there is no back surface to draw on.
+void TForm1::DrawPictureAt(int32_t x, int32_t y) {
+  TDirectDrawSurface* surface = DXDraw1->Surface();
+  if (!surface) return;
+  surface->Fill(0);
+  TPictureCollectionItem* item = DXImageList1->Items().Items(0);
+  if (N4->Checked())
+    item->StretchDraw(surface, surface->ClientRect(), 0);
+  else
+    item->Draw(surface, x, y, 0);
+}
+
+// The entry on screen: the index has usually moved on past it already.
+const std::string& TForm1::CurrentEntry() const { return FileList->Strings(std::max(PageIndex - 1, 0)); }
+
+void TForm1::ShowCurrentPicture() {
+  if (FileList->Count() > 0)
+    ShowPictureFile(OffsetX, OffsetY, CurrentEntry(), false);
+  else if (!OpenPictureDialog1->FileName().empty())
+    ShowPictureFile(OffsetX, OffsetY, OpenPictureDialog1->FileName(), false);
+}
+
+void TForm1::ShowPage() {
+  if (N20->Checked())
+    DrawGrid(true);
+  else
+    ShowPictureFile(OffsetX, OffsetY, FileList->Strings(PageIndex), true);
+}
+
+// Clicks and keys.
+
+void TForm1::DXDraw1MouseDown(TObject*, TMouseButton button, TShiftState shift, int32_t, int32_t) {
+  if (button != mbLeft) return;
+  if (shift.Contains(ssCtrl))
+    OpenPictureFile();
+  else if (shift.Contains(ssShift))
+    OpenFolder();
+  else
+    LensOn = !LensOn;
+}
+
+void TForm1::OpenPictureFile() {
+  if (!OpenPictureDialog1->Execute()) return;
+  ShowPictureFile(0, 0, OpenPictureDialog1->FileName(), true);
+  OffsetX = 0;
+  OffsetY = 0;
+}
+
+void TForm1::OpenFolder() {
+  std::string folder;
+  if (!SelectDirectory("", "", folder)) return;
+  FileList->Clear();
+  PageIndex = 0;
+  ScanFolder(folder, *FileList);
+  if (FileList->Count() == 0) return;
+  ShowPictureFile(0, 0, FileList->Strings(PageIndex), true);
+  AdvanceIndex();
+  OffsetX = 0;
+  OffsetY = 0;
+}
+
+void TForm1::DXDraw1KeyDown(TObject*, WORD& key, TShiftState) {
+  if (key == VK_ESCAPE) {
+    Application().Terminate();
+  } else if ((key == VK_PRIOR || key == VK_NEXT) && FileList->Count() > 0) {
+    MovePage(key == VK_PRIOR ? -1 : 1);
+    ShowPage();
+  } else if (key >= VK_LEFT && key <= VK_DOWN && !N20->Checked()) {
+    MoveOffsets(key);
+    ShowCurrentPicture();
+  }
+}
+
+void TForm1::MovePage(int32_t step) { PageIndex = std::clamp(PageIndex + step, 0, FileList->Count() - 1); }
+
+void TForm1::MoveOffsets(WORD key) {
+  constexpr int32_t kStep = 15;
+  switch (key) {
+    case VK_UP: OffsetY -= kStep; break;
+    case VK_DOWN: OffsetY += kStep; break;
+    case VK_LEFT: OffsetX -= kStep; break;
+    case VK_RIGHT: OffsetX += kStep; break;
+    default: break;
+  }
+}
 
 void TForm1::DXDraw1MouseUp(TObject*, TMouseButton, TShiftState, int32_t, int32_t) {}
 
-void TForm1::Timer1Timer(TObject*) {}
+// Slideshow and jumps.
 
-void TForm1::N1Click(TObject*) { Form3->ShowModal(); }
-
-void TForm1::N2Click(TObject*) { AutoTrack = N2->Checked(); }
-
-void TForm1::N3Click(TObject*) {}
-
-void TForm1::N7Click(TObject* sender) { DXDraw1MouseDown(sender, mbLeft, {ssCtrl}, 0, 0); }
-
-void TForm1::N8Click(TObject* sender) { DXDraw1MouseDown(sender, mbLeft, {ssShift}, 0, 0); }
-
-void TForm1::N10Click(TObject*) { Form2->ShowModal(); }
+void TForm1::Timer1Timer(TObject*) {
+  if (FErrorReportOpen || FileList->Count() == 0 || GetKeyState(VK_CONTROL) < 0) return;
+  ShowPage();
+  AdvanceIndex();
+}
 
 void TForm1::N12Click(TObject*) {
   N12->SetChecked(true);
@@ -166,14 +327,125 @@ void TForm1::N13Click(TObject*) {
   Timer1->SetEnabled(false);
 }
 
+void TForm1::N16Click(TObject*) {
+  if (FileList->Count() == 0) return;
+  PageIndex = 0;
+  ShowPictureFile(0, 0, FileList->Strings(0), true);
+  AdvanceIndex();
+}
+
+void TForm1::N17Click(TObject*) {
+  if (FileList->Count() == 0) return;
+  PageIndex = FileList->Count() - 1;
+  ShowPictureFile(0, 0, FileList->Strings(PageIndex), true);
+}
+
+// Split-screen grid.
+
+void TForm1::DrawGrid(bool reload) {
+  const int32_t count = FileList->Count();
+  if (count == 0) return;
+  const int32_t cells = GridColumns * GridRows;
+  if (reload) ResetGridItems(cells);
+  TDirectDrawSurface* surface = DXDraw1->Surface();
+  if (surface) surface->Fill(0);
+  const TGridLayout layout{GridColumns, GridRows, DXDraw1->SurfaceWidth(), DXDraw1->SurfaceHeight()};
+  TPictureCollection& items = DXImageList1->Items();
+  int64_t entry = int64_t{PageIndex} * cells;
+  int32_t k = 1;
+  for (int32_t row = 0; row < GridRows && entry < count; ++row) {
+    for (int32_t column = 0; column < GridColumns && entry < count; ++column, ++entry, ++k) {
+      if (reload) LoadGridPicture(k, FileList->Strings(static_cast<int32_t>(entry)));
+      // The grid may have grown since the items were made; such cells stay empty.
+      if (k < items.Count()) items.Items(k)->StretchDraw(surface, GridCellRect(layout, column, row), 0);
+    }
+  }
+  // A page the list runs out on is presented as well, so no older screen stays.
+  if (reload) DXDraw1->Flip();
+}
+
+// Item 0 stays for the single view; items 1 to cells hold the page.
+void TForm1::ResetGridItems(int32_t cells) {
+  TPictureCollection& items = DXImageList1->Items();
+  items.Clear();
+  for (int32_t k = 0; k <= cells; ++k) items.Add();
+}
+
+void TForm1::LoadGridPicture(int32_t k, const std::string& fileName) {
+  LoadIntoItem(k, fileName);
+  DXImageList1->Items().Items(k)->Restore();
+}
+
+void TForm1::N20Click(TObject*) {
+  if (FileList->Count() == 0) return;
+  if (N20->Checked()) {
+    PageIndex = 0;
+    DrawGrid(true);
+    AdvanceIndex();
+  } else {
+    ShowPictureFile(OffsetX, OffsetY, CurrentEntry(), true);
+  }
+}
+
+// Lens.
+
+void TForm1::DXDraw1MouseMove(TObject*, TShiftState, int32_t x, int32_t y) {
+  if (!LensOn) return;
+  const TLensLayout layout{DXDraw1->SurfaceWidth(), DXDraw1->SurfaceHeight(), DXDraw1->BoundsRect(),
+                           DxDraw2->Width(),        DxDraw2->Height(),        Magnification};
+  const std::optional<TRect> source = LensSourceRect(layout, {x, y});
+  if (!source) return;
+  const TPoint cursor = Mouse().CursorPos();
+  if (AutoTrack) {
+    const TPoint place = TrackedLensPosition(layout, {x, y}, cursor);
+    DxDraw2->SetBounds(place.X, place.Y, DxDraw2->Width(), DxDraw2->Height());
+  }
+  RedrawBackground();
+  DrawLens(*source);
+  DXDraw1->Flip();
+}
+
+TRect TForm1::PanelRectOnDisplay(const TControl& panel, const TControl& display) {
+  return RectAt(display.ScreenToClient({panel.Left(), panel.Top()}), panel.Width(), panel.Height());
+}
+
+void TForm1::RedrawBackground() {
+  if (N20->Checked())
+    DrawGrid(false);
+  else
+    RedrawPicture();
+}
+
+// The copy reads and writes the back surface itself; the display services read
+// an overlapping source before writing, so the lens shows the picture as drawn.
+void TForm1::DrawLens(const TRect& source) {
+  TDirectDrawSurface* surface = DXDraw1->Surface();
+  const TRect dest = PanelRectOnDisplay(*DxDraw2, *DXDraw1);
+  if (!surface || dest.IsEmpty()) return;
+  surface->StretchDraw(dest, source, surface, N5->Checked());
+}
+
+void TForm1::N3Click(TObject*) {
+  LensOn = false;
+  // In the grid too the redrawn page is presented, so the lens goes at once.
+  RedrawBackground();
+  DXDraw1->Flip();
+}
+
+void TForm1::N2Click(TObject*) { AutoTrack = N2->Checked(); }
+
+// Dialogs.
+
+void TForm1::N1Click(TObject*) { Form3->ShowModal(); }
+
+void TForm1::N7Click(TObject* sender) { DXDraw1MouseDown(sender, mbLeft, {ssCtrl}, 0, 0); }
+
+void TForm1::N8Click(TObject* sender) { DXDraw1MouseDown(sender, mbLeft, {ssShift}, 0, 0); }
+
+void TForm1::N10Click(TObject*) { Form2->ShowModal(); }
+
 void TForm1::N14Click(TObject*) { Form4->ShowModal(); }
 
-void TForm1::N16Click(TObject*) {}
-
-void TForm1::N17Click(TObject*) {}
-
 void TForm1::N18Click(TObject*) { Form5->Show(); }
-
-void TForm1::N20Click(TObject*) {}
 
 void TForm1::N21Click(TObject*) { Form6->ShowModal(); }

@@ -2,25 +2,28 @@
 // handlers of keys, clicks, the context menu and the slideshow timer.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "display/DXDraw.h"
+#include "display/DXForm.h"
 #include "platform/framework/StringList.h"
+#include "surface/DXImageList.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
-#include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
 
-class TForm1 : public TForm {
+class TForm1 : public TDXForm {
  public:
-  LOUPIX_CLASS(TForm1, TForm)
+  LOUPIX_CLASS(TForm1, TDXForm)
   explicit TForm1(TComponent* owner);
   ~TForm1() override;
 
   // Components, owned by the form.
-  TWinControl* DXDraw1;
+  TDXDraw* DXDraw1;
   TPanel* DxDraw2;
-  TComponent* DXImageList1;
+  TDXImageList* DXImageList1;
   TOpenPictureDialog* OpenPictureDialog1;
   TPopupMenu* PopupMenu1;
   TTimer* Timer1;
@@ -42,7 +45,22 @@ class TForm1 : public TForm {
   void AdvanceIndex();
   // Fills list with the pictures under folder; stops once the application ends.
   static void ScanFolder(const std::string& folder, TStringList& list);
+  // Loads a picture file into item k of the picture list.
+  void LoadIntoItem(int32_t k, const std::string& fileName);
+  // Optionally loads the file into item 0, then draws it at (x, y) and presents.
   void ShowPictureFile(int32_t x, int32_t y, const std::string& fileName, bool reload);
+  // Draws item 0 again at the offsets without presenting.
+  void RedrawPicture();
+  // Draws grid page PageIndex; with reload it loads the page first and presents.
+  void DrawGrid(bool reload);
+  void LoadGridPicture(int32_t k, const std::string& fileName);
+  // Where the lens panel stands on the display control.
+  static TRect PanelRectOnDisplay(const TControl& panel, const TControl& display);
+
+  // Runs a handler; an error it raises ends it and goes to the error report.
+  // While a report is open the slideshow does not tick.
+  void RunHandler(const std::function<void()>& handler);
+  bool ErrorReportOpen() const { return FErrorReportOpen; }
 
   void FormCreate(TObject* sender);
   void FormDestroy(TObject* sender);
@@ -67,7 +85,25 @@ class TForm1 : public TForm {
   void N21Click(TObject* sender);
 
  private:
+  void CreateDisplay();
+  void CreatePictureList();
   void CreateMenu();
+  void WireEvents();
+  void SetUpPalette();
+
+  void OpenPictureFile();
+  void OpenFolder();
+  void MovePage(int32_t step);
+  void MoveOffsets(WORD key);
+  void ShowPage();
+  void ShowCurrentPicture();
+  const std::string& CurrentEntry() const;
+  void DrawPictureAt(int32_t x, int32_t y);
+  void ResetGridItems(int32_t cells);
+  void DrawLens(const TRect& source);
+  void RedrawBackground();
+
+  bool FErrorReportOpen = false;
 };
 
 extern TForm1* Form1;

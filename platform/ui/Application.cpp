@@ -62,7 +62,9 @@ TApplication::TApplication() : TComponent(nullptr) { EnsureQtApplication(); }
 
 TApplication::~TApplication() {
   Destroying();
+  // Forms may ask for the application window while they go.
   DestroyComponents();
+  FWindow.reset();
   SetScreenHost(nullptr);
 }
 
@@ -124,7 +126,7 @@ void TApplication::ShowException(const Exception& error) {
 HWND TApplication::Handle() {
   if (!FWindow) {
     // A hidden window of our own, never shown, as the desktop's stand-in for us.
-    FWindow = new TWinControl(this);
+    FWindow = std::make_unique<TWinControl>(nullptr);
     FWindow->SetVisible(false);
   }
   return FWindow->Handle();

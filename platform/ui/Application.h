@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/framework/Exception.h"
@@ -54,7 +55,7 @@ class TApplication : public TComponent {
   std::string FTitle;
   TCustomForm* FMainForm = nullptr;
   bool FTerminated = false;
-  TWinControl* FWindow = nullptr;
+  std::unique_ptr<TWinControl> FWindow;
 };
 
 // The process's application object, made on first use.
