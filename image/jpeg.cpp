@@ -1,5 +1,7 @@
 #include "image/jpeg.h"
 
+#include <algorithm>
+
 #include "image/JpegDecoder.h"
 #include "image/JpegEncoder.h"
 #include "image/JpegPalette.h"
@@ -175,26 +177,29 @@ TBitmap* TJPEGImage::DecodedBitmap() {
   try {
     TJpegProgressMonitor monitor;
     monitor.OnProgress = [this](int percent, const TRect& band) {
-      Progress(this, psRunning, static_cast<uint8_t>(percent), !band.IsEmpty(), band, "");
+      Progress(this, psRunning, static_cast<uint8_t>(std::clamp(percent, 0, 100)), !band.IsEmpty(), band, "");
     };
     TJpegDecoder decoder(BytesOf(*FImage), SizeOf(*FImage));
     monitor.Attach(decoder.Info());
-    bool generatePalette = true;
-    Decode(decoder, generatePalette);
+    Decode(decoder);
     success = true;
   } catch (const EAbort&) {
     // A listener stopped decoding: the bitmap keeps the rows decoded so far.
   } catch (...) {
-    Progress(this, psEnding, 0, PaletteModified(), TRect{}, "");
-    if (PaletteModified()) Changed(this);
+    EndDecoding(false);
     throw;
   }
-  Progress(this, psEnding, success ? 100 : 0, PaletteModified(), TRect{}, "");
-  if (PaletteModified()) Changed(this);
+  EndDecoding(success);
   return FBitmap.get();
 }
 
-void TJPEGImage::Decode(TJpegDecoder& decoder, bool& generatePalette) {
+void TJPEGImage::EndDecoding(bool success) {
+  Progress(this, psEnding, success ? 100 : 0, PaletteModified(), TRect{}, "");
+  if (PaletteModified()) Changed(this);
+}
+
+void TJPEGImage::Decode(TJpegDecoder& decoder) {
+  bool generatePalette = true;
   decoder.ReadHeader();
   decoder.SetUp(FOptions);
   jpeg_decompress_struct& info = decoder.Info();

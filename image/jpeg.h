@@ -92,7 +92,8 @@ class TJPEGImage : public TGraphic {
   void ReadJpegBytes(TStream& stream, int64_t count);
   void ReadHeaderValues();
   int32_t ScaledSize(bool width) const;
-  void Decode(TJpegDecoder& decoder, bool& generatePalette);
+  void Decode(TJpegDecoder& decoder);
+  void EndDecoding(bool success);
   void DecodeBufferedPasses(TJpegDecoder& decoder, bool generatePalette);
   void ReadAllRows(TJpegDecoder& decoder);
   void TakePaletteOf(const TJpegDecoder& decoder);
