@@ -10,7 +10,7 @@
 namespace {
 
 // Decoded storage a fuzz input may ask for; larger claims are sound but slow.
-constexpr uint64_t kMaxExpandedBytes = uint64_t{64} << 20;
+constexpr uint64_t kMaxExpandedBytes = uint64_t{4} << 20;
 
 }  // namespace
 

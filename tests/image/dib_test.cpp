@@ -62,31 +62,6 @@ TEST(DIBTest, OnePixelDIBPaintsItsColourTableEntry) {
   EXPECT_EQ(target.At(1, 0), 0xABCDEFu);  // outside the rectangle
 }
 
-struct DimensionCase {
-  int32_t width;
-  int bits;
-  uint32_t rowBytes;
-};
-
-class DIBRowBytesTest : public testing::TestWithParam<DimensionCase> {};
-
-TEST_P(DIBRowBytesTest, RowsArePaddedTo32Bits) {
-  const DimensionCase& c = GetParam();
-  TDIB dib;
-  dib.PixelFormat = c.bits == 16 ? Layout565() : Layout888();
-  dib.SetDimensions(c.width, 3, c.bits);
-  EXPECT_EQ(dib.RowBytes(), c.rowBytes);
-  EXPECT_EQ(dib.RowStep(), -static_cast<int32_t>(c.rowBytes));
-  EXPECT_EQ(dib.ImageSize(), 3 * c.rowBytes);
-  EXPECT_EQ(dib.TopRow(), dib.Image().PixelData() + 2 * c.rowBytes);
-}
-
-INSTANTIATE_TEST_SUITE_P(Depths, DIBRowBytesTest,
-                         testing::Values(DimensionCase{3, 24, 12}, DimensionCase{3, 1, 4},
-                                         DimensionCase{33, 1, 8}, DimensionCase{9, 4, 8},
-                                         DimensionCase{5, 8, 8}, DimensionCase{3, 16, 8},
-                                         DimensionCase{1, 32, 4}));
-
 TEST(DIBTest, RefusedDimensionsKeepThePreviousImage) {
   TDIB dib;
   dib.SetDimensions(4, 4, 24);
