@@ -48,17 +48,7 @@ void ReadInfoHeader(TStream& stream, TDibHeader& header, TRawFields& raw) {
 
 // Depth, compression and dimensions, before any size is derived from them.
 void CheckFormat(TDibHeader& header, const TRawFields& raw) {
-  switch (header.BitCount) {
-    case 1:
-    case 4:
-    case 8:
-    case 16:
-    case 24:
-    case 32:
-      break;
-    default:
-      throw EInvalidGraphicOperation(DIBText::kBitCountInvalid, header.BitCount);
-  }
+  CheckDIBBitCount(header.BitCount);
   const uint32_t c = header.Compression;
   const bool compressionFits = c == BI_RGB || c == BI_BITFIELDS ||
                                (c == BI_RLE8 && header.BitCount == 8) ||

@@ -23,17 +23,7 @@ bool LayoutFitsDepth(int32_t bitCount, const TPixelLayout& layout) {
 }
 
 void CheckDepthAndLayout(int32_t bitCount, const TPixelLayout& layout) {
-  switch (bitCount) {
-    case 1:
-    case 4:
-    case 8:
-    case 16:
-    case 24:
-    case 32:
-      break;
-    default:
-      throw EInvalidGraphicOperation(DIBText::kBitCountInvalid, bitCount);
-  }
+  CheckDIBBitCount(bitCount);
   if (!LayoutFitsDepth(bitCount, layout))
     throw EInvalidGraphicOperation(DIBText::kPixelFormatInvalid);
 }
