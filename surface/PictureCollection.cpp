@@ -20,8 +20,14 @@ namespace {
 
 template <typename T>
 void DefineValue(TFiler& filer, const std::string& name, T& value, bool stored) {
+  // Read whole before storing, so a short property leaves the value as it was.
   filer.DefineBinaryProperty(
-      name, [&value](TStream& s) { s.ReadBuffer(&value, sizeof(T)); },
+      name,
+      [&value](TStream& s) {
+        T read{};
+        s.ReadBuffer(&read, sizeof(T));
+        value = read;
+      },
       [&value](TStream& s) { s.WriteBuffer(&value, sizeof(T)); }, stored);
 }
 
@@ -278,6 +284,11 @@ void TPictureCollection::BuildColorTable() {
 void TPictureCollection::DefineProperties(TFiler& filer) {
   THashCollection::DefineProperties(filer);
   filer.DefineBinaryProperty(
-      "ColorTable", [this](TStream& s) { s.ReadBuffer(FColorTable, sizeof(FColorTable)); },
+      "ColorTable",
+      [this](TStream& s) {
+        TColorTable read;
+        s.ReadBuffer(read, sizeof(read));
+        std::copy(std::begin(read), std::end(read), FColorTable);
+      },
       [this](TStream& s) { s.WriteBuffer(FColorTable, sizeof(FColorTable)); }, true);
 }

@@ -340,6 +340,28 @@ TEST_F(CollectionTest, ColorTableIsStoredAsItsBytes) {
   EXPECT_EQ(std::memcmp(other.Items().ColorTable(), FList->Items().ColorTable(), sizeof(TColorTable)), 0);
 }
 
+TEST_F(CollectionTest, ShortStoredPropertiesRaiseAndChangeNothing) {
+  FList->Items().BuildColorTable();
+  TColorTable before;
+  std::memcpy(before, FList->Items().ColorTable(), sizeof(before));
+  // "ColorTable" with 4 bytes instead of 1024, then the end mark.
+  const uint8_t data[] = {10, 'C', 'o', 'l', 'o', 'r', 'T', 'a', 'b', 'l', 'e', 4, 0, 0, 0, 1, 2, 3, 4, 0};
+  TMemoryStream stream;
+  stream.WriteBuffer(data, sizeof(data));
+  stream.SetPosition(0);
+  EXPECT_THROW(TReader(stream).ReadProperties(FList->Items()), EReadError);
+  EXPECT_EQ(std::memcmp(before, FList->Items().ColorTable(), sizeof(before)), 0);
+
+  TPictureCollectionItem& item = AddItem(nullptr);
+  item.SetPatternWidth(7);
+  const uint8_t shortWidth[] = {12, 'P', 'a', 't', 't', 'e', 'r', 'n', 'W', 'i', 'd', 't', 'h', 2, 0, 0, 0, 9, 9, 0};
+  TMemoryStream second;
+  second.WriteBuffer(shortWidth, sizeof(shortWidth));
+  second.SetPosition(0);
+  EXPECT_THROW(TReader(second).ReadProperties(item), EReadError);
+  EXPECT_EQ(item.PatternWidth(), 7);
+}
+
 // --- Colour table ----------------------------------------------------------------
 
 class ColorTableTest : public ::testing::Test {
