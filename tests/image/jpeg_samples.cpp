@@ -16,14 +16,14 @@ void SampleColour(int x, int y, int width, int height, uint8_t& r, uint8_t& g, u
 
 namespace {
 
-void FillRow(const TSampleSpec& spec, int y, std::vector<uint8_t>& row) {
-  const bool cmyk = spec.Kind == TSampleKind::Cmyk || spec.Kind == TSampleKind::CmykNoAdobe ||
-                    spec.Kind == TSampleKind::Ycck;
-  const bool inverted = spec.Kind != TSampleKind::CmykNoAdobe;
-  for (int x = 0; x < spec.Width; ++x) {
+void FillRow(const TSampleRecipe& recipe, int y, std::vector<uint8_t>& row) {
+  const bool cmyk = recipe.Kind == TSampleKind::Cmyk || recipe.Kind == TSampleKind::CmykNoAdobe ||
+                    recipe.Kind == TSampleKind::Ycck;
+  const bool inverted = recipe.Kind != TSampleKind::CmykNoAdobe;
+  for (int x = 0; x < recipe.Width; ++x) {
     uint8_t r, g, b;
-    SampleColour(x, y, spec.Width, spec.Height, r, g, b);
-    if (spec.Kind == TSampleKind::Grey) {
+    SampleColour(x, y, recipe.Width, recipe.Height, r, g, b);
+    if (recipe.Kind == TSampleKind::Grey) {
       row[x] = static_cast<uint8_t>((r * 77 + g * 150 + b * 29) >> 8);
     } else if (cmyk) {
       // No black ink; cyan, magenta, yellow are the complements of red, green, blue.
@@ -37,10 +37,10 @@ void FillRow(const TSampleSpec& spec, int y, std::vector<uint8_t>& row) {
   }
 }
 
-void SetUpCompressor(jpeg_compress_struct& info, const TSampleSpec& spec) {
-  info.image_width = spec.Width;
-  info.image_height = spec.Height;
-  switch (spec.Kind) {
+void SetUpCompressor(jpeg_compress_struct& info, const TSampleRecipe& recipe) {
+  info.image_width = recipe.Width;
+  info.image_height = recipe.Height;
+  switch (recipe.Kind) {
     case TSampleKind::Grey:
       info.input_components = 1;
       info.in_color_space = JCS_GRAYSCALE;
@@ -59,15 +59,15 @@ void SetUpCompressor(jpeg_compress_struct& info, const TSampleSpec& spec) {
   jpeg_set_quality(&info, 95, TRUE);
   // Full-resolution colour so the colour edges stay sharp.
   for (int c = 0; c < info.num_components; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
-  if (spec.Kind == TSampleKind::Progressive) jpeg_simple_progression(&info);
-  if (spec.Kind == TSampleKind::Restart) info.restart_interval = 1;
-  if (spec.Kind == TSampleKind::Ycck) jpeg_set_colorspace(&info, JCS_YCCK);
-  if (spec.Kind == TSampleKind::CmykNoAdobe) info.write_Adobe_marker = FALSE;
+  if (recipe.Kind == TSampleKind::Progressive) jpeg_simple_progression(&info);
+  if (recipe.Kind == TSampleKind::Restart) info.restart_interval = 1;
+  if (recipe.Kind == TSampleKind::Ycck) jpeg_set_colorspace(&info, JCS_YCCK);
+  if (recipe.Kind == TSampleKind::CmykNoAdobe) info.write_Adobe_marker = FALSE;
 }
 
 }  // namespace
 
-std::vector<uint8_t> MakeSampleJpeg(const TSampleSpec& spec) {
+std::vector<uint8_t> MakeSampleJpeg(const TSampleRecipe& recipe) {
   jpeg_compress_struct info{};
   jpeg_error_mgr errors{};
   info.err = jpeg_std_error(&errors);
@@ -75,11 +75,11 @@ std::vector<uint8_t> MakeSampleJpeg(const TSampleSpec& spec) {
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
   jpeg_mem_dest(&info, &buffer, &size);
-  SetUpCompressor(info, spec);
+  SetUpCompressor(info, recipe);
   jpeg_start_compress(&info, TRUE);
-  std::vector<uint8_t> row(static_cast<size_t>(spec.Width) * info.input_components);
-  for (int y = 0; y < spec.Height; ++y) {
-    FillRow(spec, y, row);
+  std::vector<uint8_t> row(static_cast<size_t>(recipe.Width) * info.input_components);
+  for (int y = 0; y < recipe.Height; ++y) {
+    FillRow(recipe, y, row);
     JSAMPROW pointer = row.data();
     jpeg_write_scanlines(&info, &pointer, 1);
   }

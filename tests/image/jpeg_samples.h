@@ -10,7 +10,7 @@
 
 enum class TSampleKind { Colour, Grey, Progressive, Restart, Cmyk, CmykNoAdobe, Ycck };
 
-struct TSampleSpec {
+struct TSampleRecipe {
   TSampleKind Kind = TSampleKind::Colour;
   int Width = 32;
   int Height = 16;
@@ -20,7 +20,7 @@ struct TSampleSpec {
 // row is green instead, so channel order, row order and column order all show.
 void SampleColour(int x, int y, int width, int height, uint8_t& r, uint8_t& g, uint8_t& b);
 
-std::vector<uint8_t> MakeSampleJpeg(const TSampleSpec& spec);
+std::vector<uint8_t> MakeSampleJpeg(const TSampleRecipe& recipe);
 
 // A header claiming width x height with only a tiny picture's data behind it.
 std::vector<uint8_t> MakeHugeHeaderJpeg(int width, int height, bool progressive = false);
