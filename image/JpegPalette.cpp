@@ -34,11 +34,3 @@ void UseColormapOfPalette(TJpegDecoder& decoder, HPALETTE palette) {
     info.actual_number_of_colors = static_cast<int>(count);
   });
 }
-
-HPALETTE DuplicatePalette(HPALETTE palette) {
-  if (!palette) return nullptr;
-  LOGPALETTE copy;
-  copy.palVersion = 0x300;
-  copy.palNumEntries = static_cast<WORD>(GetPaletteEntries(palette, 0, 256, copy.palPalEntry));
-  return copy.palNumEntries ? CreatePalette(&copy) : nullptr;
-}

@@ -10,6 +10,3 @@ HPALETTE PaletteFromColormap(const jpeg_decompress_struct& info);
 
 // Gives libjpeg an external colour map with the palette's entries (at most 256).
 void UseColormapOfPalette(TJpegDecoder& decoder, HPALETTE palette);
-
-// A new palette with the same entries, or none.
-HPALETTE DuplicatePalette(HPALETTE palette);

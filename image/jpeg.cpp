@@ -7,6 +7,7 @@
 #include "image/JpegPalette.h"
 #include "image/JpegProgress.h"
 #include "image/PixelLimits.h"
+#include "platform/framework/BitmapImage.h"
 #include "platform/framework/Canvas.h"
 #include "platform/framework/Picture.h"
 #include "platform/gdi/Gdi.h"
@@ -208,7 +209,7 @@ void TJPEGImage::Decode(TJpegDecoder& decoder) {
   if (FTempPal) {
     if (FOptions.Palettized && info.quantize_colors) {
       UseColormapOfPalette(decoder, FTempPal);
-      FBitmap->SetPalette(DuplicatePalette(FTempPal));
+      FBitmap->SetPalette(CopyPalette(FTempPal));
       generatePalette = false;
     } else {
       DeleteObject(FTempPal);
