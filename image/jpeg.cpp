@@ -37,7 +37,6 @@ size_t SizeOf(const TJPEGData& data) { return data.Data() ? static_cast<size_t>(
 TJPEGImage::TJPEGImage() : FOptions(DefaultJpegOptions()) { AttachData(new TJPEGData); }
 
 TJPEGImage::~TJPEGImage() {
-  FBitmap.reset();
   if (FTempPal) DeleteObject(FTempPal);
   FImage->Release();
 }
@@ -48,13 +47,11 @@ void TJPEGImage::AttachData(TJPEGData* data) {
   FImage = data;
 }
 
-void TJPEGImage::FreeBitmap() { FBitmap.reset(); }
-
 void TJPEGImage::AssignFrom(TPersistent* source) {
   if (auto* jpeg = dynamic_cast<TJPEGImage*>(source)) {
     if (jpeg == this) return;
     AttachData(jpeg->FImage);
-    FreeBitmap();
+    FBitmap.reset();
     if (jpeg->FBitmap) {
       FBitmap = std::make_unique<TBitmap>();
       FBitmap->AssignFrom(jpeg->FBitmap.get());
@@ -114,7 +111,7 @@ HPALETTE TJPEGImage::Palette() {
 void TJPEGImage::SetPalette(HPALETTE value) {
   if (value == FTempPal) return;
   const bool bitmapFreed = FBitmap && FBitmap->Palette() != value;
-  if (bitmapFreed) FreeBitmap();
+  if (bitmapFreed) FBitmap.reset();
   if (FTempPal) DeleteObject(FTempPal);
   FTempPal = value;
   if (bitmapFreed) {
@@ -127,7 +124,7 @@ void TJPEGImage::ReadFromStream(TStream& stream) { ReadJpegBytes(stream, stream.
 
 void TJPEGImage::ReadJpegBytes(TStream& stream, int64_t count) {
   AttachData(new TJPEGData);
-  FreeBitmap();
+  FBitmap.reset();
   auto data = std::make_unique<TMemoryStream>();
   data->SetSize(count);
   if (count > 0) stream.ReadBuffer(data->Memory(), count);

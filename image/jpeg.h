@@ -88,7 +88,6 @@ class TJPEGImage : public TGraphic {
 
  private:
   void AttachData(TJPEGData* data);
-  void FreeBitmap();
   void ReadJpegBytes(TStream& stream, int64_t count);
   void ReadHeaderValues();
   int32_t ScaledSize(bool width) const;
