@@ -39,7 +39,8 @@ std::vector<uint8_t> PhotoLikeRows(int width, int height) {
       const double u = x * 6.0 / width, v = y * 4.0 / height;
       const double shade = 110 + 70 * std::sin(u * 2.1 + v) * std::cos(v * 1.7 - u * 0.5);
       const double grain = static_cast<double>(seed >> 27) - 16;
-      p[0] = static_cast<uint8_t>(std::clamp(shade * 0.8 + 40 * std::sin(v * 5) + grain, 0.0, 255.0));
+      p[0] =
+          static_cast<uint8_t>(std::clamp(shade * 0.8 + 40 * std::sin(v * 5) + grain, 0.0, 255.0));
       p[1] = static_cast<uint8_t>(std::clamp(shade + grain * 0.7, 0.0, 255.0));
       p[2] = static_cast<uint8_t>(std::clamp(255 - shade * 0.9 + grain * 0.5, 0.0, 255.0));
     }
@@ -49,11 +50,13 @@ std::vector<uint8_t> PhotoLikeRows(int width, int height) {
 
 std::string MakePhoto(int width, int height) {
   const std::vector<uint8_t> rows = PhotoLikeRows(width, height);
-  const std::vector<uint8_t> bytes = EncodeJpeg(rows.data(), width * 3, width, height, {90, false, false});
-  const std::string path = "/tmp/loupix_bench_" + std::to_string(getpid()) + "_" + std::to_string(width) + "x" +
-                           std::to_string(height) + ".jpg";
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  const std::vector<uint8_t> bytes =
+      EncodeJpeg(rows.data(), width * 3, width, height, {90, false, false});
+  const std::string path = "/tmp/loupix_bench_" + std::to_string(getpid()) + "_" +
+                           std::to_string(width) + "x" + std::to_string(height) + ".jpg";
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   return path;
 }
 
@@ -61,16 +64,20 @@ std::string MakePhoto(int width, int height) {
 // is what the decoding itself costs.
 double ProcessSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
 
-double Seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6; }
+double Seconds(const timeval& t) {
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
+}
 
 // Runs a program to its end; returns its exit code and adds its processor time to cpuSeconds.
-int RunProcess(std::vector<std::string> arguments, const char* output = nullptr, double* cpuSeconds = nullptr) {
+int RunProcess(std::vector<std::string> arguments, const char* output = nullptr,
+               double* cpuSeconds = nullptr) {
   std::vector<char*> argv;
   for (std::string& a : arguments) argv.push_back(a.data());
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  if (output) posix_spawn_file_actions_addopen(&actions, 1, output, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (output)
+    posix_spawn_file_actions_addopen(&actions, 1, output, O_WRONLY | O_CREAT | O_TRUNC, 0644);
   pid_t child = 0;
   const int failed = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
@@ -94,7 +101,8 @@ double TimeRoute(const std::string& file) {
 
 double TimeDjpeg(const std::string& file) {
   double seconds = 0;
-  if (RunProcess({"djpeg", "-dct", "float", "-bmp", "-outfile", "/dev/null", file}, nullptr, &seconds) != 0)
+  if (RunProcess({"djpeg", "-dct", "float", "-bmp", "-outfile", "/dev/null", file}, nullptr,
+                 &seconds) != 0)
     std::fprintf(stderr, "djpeg failed\n");
   return seconds;
 }
@@ -130,15 +138,19 @@ void Measure(const char* self, int width, int height, int runs) {
   TimeRoute(file);  // warm the page cache and the libraries
   const double route = Best(runs, [&] { return TimeRoute(file); });
   const double djpeg = Best(runs, [&] { return TimeDjpeg(file); });
-  std::printf("%dx%d (%.1f MB file): route %.1f ms, djpeg -dct float -bmp %.1f ms (processor time, best of %d), ratio %.2f (goal <= 1.15)\n",
-              width, height, fileBytes / 1e6, route * 1e3, djpeg * 1e3, runs, route / djpeg);
+  std::printf(
+      "%dx%d (%.1f MB file): route %.1f ms, djpeg -dct float -bmp %.1f ms (processor time, best of "
+      "%d), ratio %.2f (goal <= 1.15)\n",
+      width, height, fileBytes / 1e6, route * 1e3, djpeg * 1e3, runs, route / djpeg);
   const std::string peakFile = file + ".peak";
   RunProcess({self, "--peak", file}, peakFile.c_str());
   long peakKb = -1;
   std::ifstream(peakFile) >> peakKb;
   const double decoded = static_cast<double>(PaddedRowBytes(width, 24) * height);
-  std::printf("%dx%d peak memory growth %.1f MB = %.2f x (decoded %.1f MB + file %.1f MB) (goal <= 1.30)\n", width,
-              height, peakKb / 1024.0, peakKb * 1024.0 / (decoded + fileBytes), decoded / 1e6, fileBytes / 1e6);
+  std::printf(
+      "%dx%d peak memory growth %.1f MB = %.2f x (decoded %.1f MB + file %.1f MB) (goal <= 1.30)\n",
+      width, height, peakKb / 1024.0, peakKb * 1024.0 / (decoded + fileBytes), decoded / 1e6,
+      fileBytes / 1e6);
   std::remove(peakFile.c_str());
   std::remove(file.c_str());
 }

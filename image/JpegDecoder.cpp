@@ -1,8 +1,8 @@
 #include "image/JpegDecoder.h"
 
-#include <algorithm>
-
 #include <jerror.h>
+
+#include <algorithm>
 
 #include "image/PixelLimits.h"
 
@@ -25,7 +25,9 @@ struct TMemorySource {
   bool AtStart;
 };
 
-TMemorySource& SourceOf(j_decompress_ptr info) { return *reinterpret_cast<TMemorySource*>(info->src); }
+TMemorySource& SourceOf(j_decompress_ptr info) {
+  return *reinterpret_cast<TMemorySource*>(info->src);
+}
 
 void InitSource(j_decompress_ptr info) {
   TMemorySource& source = SourceOf(info);
@@ -65,8 +67,8 @@ void SkipInputData(j_decompress_ptr info, long count) {
 void TermSource(j_decompress_ptr) {}
 
 void AttachSource(j_decompress_ptr info, const uint8_t* data, size_t size) {
-  auto* source = static_cast<TMemorySource*>(
-      info->mem->alloc_small(reinterpret_cast<j_common_ptr>(info), JPOOL_PERMANENT, sizeof(TMemorySource)));
+  auto* source = static_cast<TMemorySource*>(info->mem->alloc_small(
+      reinterpret_cast<j_common_ptr>(info), JPOOL_PERMANENT, sizeof(TMemorySource)));
   source->Manager.init_source = &InitSource;
   source->Manager.fill_input_buffer = &FillInputBuffer;
   source->Manager.skip_input_data = &SkipInputData;
@@ -143,7 +145,8 @@ void TJpegDecoder::SetUp(const TJPEGOptions& options) {
   ApplyQuality(options);
   // The colour quantizer works on red, green, blue; unquantized colour comes out
   // directly in the bitmap's blue, green, red order.
-  if (!FInfo.quantize_colors && FInfo.out_color_space == JCS_RGB) FInfo.out_color_space = JCS_EXT_BGR;
+  if (!FInfo.quantize_colors && FInfo.out_color_space == JCS_RGB)
+    FInfo.out_color_space = JCS_EXT_BGR;
   FGuard.Run([this] { jpeg_calc_output_dimensions(&FInfo); });
   CheckOutput();
 }
@@ -182,7 +185,8 @@ void TJpegDecoder::StartDecompress() {
 
 void TJpegDecoder::ReadRows(const TJpegRowTarget& target) {
   const bool fourComponents = FInfo.output_components == 4;
-  const size_t written = size_t{FInfo.output_width} * (fourComponents ? 3u : unsigned(FInfo.output_components));
+  const size_t written =
+      size_t{FInfo.output_width} * (fourComponents ? 3u : unsigned(FInfo.output_components));
   if (written > target.RowBytes || !target.FirstRow) RaiseJpegError(JERR_CONVERSION_NOTIMPL);
   TCmykConverter convert = nullptr;
   if (fourComponents) convert = FInfo.saw_Adobe_marker ? &CmykRowToBgr<true> : &CmykRowToBgr<false>;
@@ -190,7 +194,8 @@ void TJpegDecoder::ReadRows(const TJpegRowTarget& target) {
     jpeg_decompress_struct& info = FInfo;
     JSAMPARRAY scratch = nullptr;
     if (convert)
-      scratch = info.mem->alloc_sarray(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, info.output_width * 4, 1);
+      scratch = info.mem->alloc_sarray(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                       info.output_width * 4, 1);
     while (info.output_scanline < info.output_height) {
       const JDIMENSION rowIndex = info.output_scanline;
       uint8_t* row = target.FirstRow + static_cast<ptrdiff_t>(rowIndex) * target.Pitch;

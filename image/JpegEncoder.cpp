@@ -29,7 +29,8 @@ void InitDestination(j_compress_ptr info) {
 void Flush(j_compress_ptr info, size_t count) {
   TVectorDestination& destination = DestinationOf(info);
   TJpegGuard::Of(reinterpret_cast<j_common_ptr>(info)).CallFromLibrary([&] {
-    destination.Output->insert(destination.Output->end(), destination.Buffer, destination.Buffer + count);
+    destination.Output->insert(destination.Output->end(), destination.Buffer,
+                               destination.Buffer + count);
   });
 }
 
@@ -77,8 +78,8 @@ class TCompressor {
 
 }  // namespace
 
-std::vector<uint8_t> EncodeJpeg(const uint8_t* firstRow, ptrdiff_t pitch, uint32_t width, uint32_t height,
-                                const TJpegEncodeSettings& settings) {
+std::vector<uint8_t> EncodeJpeg(const uint8_t* firstRow, ptrdiff_t pitch, uint32_t width,
+                                uint32_t height, const TJpegEncodeSettings& settings) {
   std::vector<uint8_t> output;
   TCompressor compressor;
   compressor.Guard().Run([&] {
@@ -95,7 +96,8 @@ std::vector<uint8_t> EncodeJpeg(const uint8_t* firstRow, ptrdiff_t pitch, uint32
     if (settings.Progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-      JSAMPROW row = const_cast<JSAMPROW>(firstRow + static_cast<ptrdiff_t>(info.next_scanline) * pitch);
+      JSAMPROW row =
+          const_cast<JSAMPROW>(firstRow + static_cast<ptrdiff_t>(info.next_scanline) * pitch);
       jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);

@@ -13,5 +13,5 @@ struct TJpegEncodeSettings {
 
 // Rows are read top picture row first: row k starts at firstRow + k * pitch.
 // Errors arrive as EJPEG.
-std::vector<uint8_t> EncodeJpeg(const uint8_t* firstRow, ptrdiff_t pitch, uint32_t width, uint32_t height,
-                                const TJpegEncodeSettings& settings);
+std::vector<uint8_t> EncodeJpeg(const uint8_t* firstRow, ptrdiff_t pitch, uint32_t width,
+                                uint32_t height, const TJpegEncodeSettings& settings);

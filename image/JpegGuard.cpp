@@ -14,7 +14,9 @@ void TJpegGuard::Attach(j_common_ptr info) {
   info->client_data = this;
 }
 
-TJpegGuard& TJpegGuard::Of(j_common_ptr info) { return *static_cast<TJpegGuard*>(info->client_data); }
+TJpegGuard& TJpegGuard::Of(j_common_ptr info) {
+  return *static_cast<TJpegGuard*>(info->client_data);
+}
 
 bool TJpegGuard::RunStep(void (*step)(void*), void* arg) {
   FPending = nullptr;

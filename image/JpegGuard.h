@@ -4,12 +4,12 @@
 // ever passes through libjpeg's C frames.
 #pragma once
 
+#include <jpeglib.h>
+
 #include <csetjmp>
 #include <cstdio>
 #include <exception>
 #include <type_traits>
-
-#include <jpeglib.h>
 
 #include "platform/framework/Exception.h"
 
@@ -48,7 +48,9 @@ class TJpegGuard {
 
  private:
   template <typename F>
-  static void Invoke(void* f) { (*static_cast<F*>(f))(); }
+  static void Invoke(void* f) {
+    (*static_cast<F*>(f))();
+  }
   bool RunStep(void (*step)(void*), void* arg);
   bool CallCatching(void (*action)(void*), void* arg);
   [[noreturn]] void RaiseFailure();

@@ -24,7 +24,8 @@ void UseColormapOfPalette(TJpegDecoder& decoder, HPALETTE palette) {
   if (count == 0) return;
   jpeg_decompress_struct& info = decoder.Info();
   decoder.Guard().Run([&] {
-    JSAMPARRAY map = info.mem->alloc_sarray(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, count, 3);
+    JSAMPARRAY map =
+        info.mem->alloc_sarray(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, count, 3);
     for (UINT i = 0; i < count; ++i) {
       map[0][i] = entries[i].peRed;
       map[1][i] = entries[i].peGreen;

@@ -1,12 +1,13 @@
 #include "image/JpegProgress.h"
 
-#include <chrono>
-
 #include <jerror.h>
+
+#include <chrono>
 
 int JpegProgressPercent(long passCounter, long passLimit, int completedPasses, int totalPasses) {
   if (totalPasses <= 0) return 0;
-  const double pass = passLimit > 0 ? static_cast<double>(passCounter) / static_cast<double>(passLimit) : 0.0;
+  const double pass =
+      passLimit > 0 ? static_cast<double>(passCounter) / static_cast<double>(passLimit) : 0.0;
   return static_cast<int>((pass + completedPasses) * 100.0 / totalPasses);
 }
 
@@ -38,15 +39,17 @@ void TJpegProgressMonitor::Step(jpeg_decompress_struct& info) {
   }
   if (now - FLastTime < kSpacingMs) return;
   FLastTime = now;
-  const int percent = JpegProgressPercent(FLink.Manager.pass_counter, FLink.Manager.pass_limit,
-                                          FLink.Manager.completed_passes, FLink.Manager.total_passes);
+  const int percent =
+      JpegProgressPercent(FLink.Manager.pass_counter, FLink.Manager.pass_limit,
+                          FLink.Manager.completed_passes, FLink.Manager.total_passes);
   if (percent == FLastPercent) return;
   FLastPercent = percent;
   TRect band{};
   if (info.buffered_image) {
     const JDIMENSION row = info.output_scanline;
     if (row < FLastRow) FLastRow = 0;
-    band = TRect{0, static_cast<int32_t>(FLastRow), static_cast<int32_t>(info.output_width), static_cast<int32_t>(row)};
+    band = TRect{0, static_cast<int32_t>(FLastRow), static_cast<int32_t>(info.output_width),
+                 static_cast<int32_t>(row)};
     FLastRow = row;
   }
   OnProgress(percent, band);

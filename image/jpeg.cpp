@@ -30,7 +30,9 @@ const uint8_t* BytesOf(const TJPEGData& data) {
   return data.Data() ? static_cast<const uint8_t*>(data.Data()->Memory()) : nullptr;
 }
 
-size_t SizeOf(const TJPEGData& data) { return data.Data() ? static_cast<size_t>(data.Data()->Size()) : 0; }
+size_t SizeOf(const TJPEGData& data) {
+  return data.Data() ? static_cast<size_t>(data.Data()->Size()) : 0;
+}
 
 }  // namespace
 
@@ -166,7 +168,9 @@ void TJPEGImage::WriteToStream(TStream& stream) {
   if (FImage->HasData()) stream.WriteBuffer(FImage->Data()->Memory(), FImage->Data()->Size());
 }
 
-void TJPEGImage::Draw(TCanvas& canvas, const TRect& rect) { canvas.StretchDraw(rect, DecodedBitmap()); }
+void TJPEGImage::Draw(TCanvas& canvas, const TRect& rect) {
+  canvas.StretchDraw(rect, DecodedBitmap());
+}
 
 TBitmap* TJPEGImage::DecodedBitmap() {
   if (FBitmap) return FBitmap.get();
@@ -175,7 +179,8 @@ TBitmap* TJPEGImage::DecodedBitmap() {
   try {
     TJpegProgressMonitor monitor;
     monitor.OnProgress = [this](int percent, const TRect& band) {
-      Progress(this, psRunning, static_cast<uint8_t>(std::clamp(percent, 0, 100)), !band.IsEmpty(), band, "");
+      Progress(this, psRunning, static_cast<uint8_t>(std::clamp(percent, 0, 100)), !band.IsEmpty(),
+               band, "");
     };
     TJpegDecoder decoder(BytesOf(*FImage), SizeOf(*FImage));
     monitor.Attach(decoder.Info());
@@ -214,7 +219,8 @@ void TJPEGImage::Decode(TJpegDecoder& decoder) {
     }
   }
   decoder.StartDecompress();
-  FBitmap->SetSize(static_cast<int32_t>(info.output_width), static_cast<int32_t>(info.output_height));
+  FBitmap->SetSize(static_cast<int32_t>(info.output_width),
+                   static_cast<int32_t>(info.output_height));
   if (info.buffered_image) DecodeBufferedPasses(decoder, generatePalette);
   if ((!info.buffered_image || decoder.Final().TwoPassQuantize) && info.colormap && generatePalette)
     TakePaletteOf(decoder);
@@ -230,7 +236,8 @@ void TJPEGImage::DecodeBufferedPasses(TJpegDecoder& decoder, bool generatePalett
   while (decoder.ConsumeInput() != JPEG_REACHED_EOI) {
     decoder.StartOutput(info.input_scan_number);
     const bool firstPass = !info.progress || info.progress->completed_passes == 0;
-    if (firstPass && info.colormap && decoder.OutputBitCount() == 8 && generatePalette) TakePaletteOf(decoder);
+    if (firstPass && info.colormap && decoder.OutputBitCount() == 8 && generatePalette)
+      TakePaletteOf(decoder);
     ReadAllRows(decoder);
     decoder.FinishOutput();
   }
@@ -248,8 +255,10 @@ void TJPEGImage::ReadAllRows(TJpegDecoder& decoder) {
   const jpeg_decompress_struct& info = decoder.Info();
   TJpegRowTarget target;
   target.FirstRow = static_cast<uint8_t*>(FBitmap->ScanLine(0));
-  if (info.output_height > 1) target.Pitch = static_cast<uint8_t*>(FBitmap->ScanLine(1)) - target.FirstRow;
-  target.RowBytes = PaddedRowBytes(info.output_width, static_cast<uint64_t>(decoder.OutputBitCount()));
+  if (info.output_height > 1)
+    target.Pitch = static_cast<uint8_t*>(FBitmap->ScanLine(1)) - target.FirstRow;
+  target.RowBytes =
+      PaddedRowBytes(info.output_width, static_cast<uint64_t>(decoder.OutputBitCount()));
   decoder.ReadRows(target);
 }
 
@@ -268,9 +277,9 @@ void TJPEGImage::Compress() {
   const ptrdiff_t pitch = height > 1 ? static_cast<const uint8_t*>(copy.ScanLine(1)) - firstRow : 0;
   try {
     Progress(this, psStarting, 0, false, TRect{}, "");
-    const std::vector<uint8_t> bytes = EncodeJpeg(
-        firstRow, pitch, static_cast<uint32_t>(width), static_cast<uint32_t>(height),
-        {FOptions.CompressQuality, FOptions.GrayOutput, FOptions.ProgressiveSave});
+    const std::vector<uint8_t> bytes =
+        EncodeJpeg(firstRow, pitch, static_cast<uint32_t>(width), static_cast<uint32_t>(height),
+                   {FOptions.CompressQuality, FOptions.GrayOutput, FOptions.ProgressiveSave});
     auto data = std::make_unique<TMemoryStream>();
     data->WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
     data->SetPosition(0);

@@ -1,9 +1,8 @@
 // The libjpeg layer: guard, memory source, decoder set-up, row output, encoder.
 #include <gtest/gtest.h>
+#include <jerror.h>
 
 #include <cstring>
-
-#include <jerror.h>
 
 #include "image/JpegDecoder.h"
 #include "image/JpegEncoder.h"
@@ -72,8 +71,9 @@ TEST_P(ColourKinds, DecodeToBlueGreenRedWithTopRowFirst) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ColourKinds,
-                         testing::Values(TSampleKind::Colour, TSampleKind::Progressive, TSampleKind::Restart,
-                                         TSampleKind::Cmyk, TSampleKind::CmykNoAdobe, TSampleKind::Ycck));
+                         testing::Values(TSampleKind::Colour, TSampleKind::Progressive,
+                                         TSampleKind::Restart, TSampleKind::Cmyk,
+                                         TSampleKind::CmykNoAdobe, TSampleKind::Ycck));
 
 TEST(JpegDecoding, GreyFilesGiveEightBitsWithAGreyColourMap) {
   const std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::Grey, 32, 16});
@@ -137,8 +137,8 @@ TEST_P(Scaling, OutputSizeFollowsScaleShift) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shifts, Scaling,
-                         testing::Values(TScaleCase{0, 80, 41}, TScaleCase{1, 40, 21}, TScaleCase{2, 20, 11},
-                                         TScaleCase{3, 10, 6}));
+                         testing::Values(TScaleCase{0, 80, 41}, TScaleCase{1, 40, 21},
+                                         TScaleCase{2, 20, 11}, TScaleCase{3, 10, 6}));
 
 TEST(JpegDecoding, IncrementalDisplayRunsBufferedPassesToTheSamePicture) {
   TJPEGOptions options;
@@ -261,7 +261,8 @@ TEST(JpegErrors, CmykRowsFillExactlyThreeBytesPerPixel) {
   std::vector<uint8_t> pixels(static_cast<size_t>(pitch) * 4, 0xAB);
   decoder.ReadRows({pixels.data(), pitch, 16 * 3});
   for (int y = 0; y < 4; ++y)
-    for (int i = 16 * 3; i < pitch; ++i) ASSERT_EQ(pixels[static_cast<size_t>(y) * pitch + i], 0xAB);
+    for (int i = 16 * 3; i < pitch; ++i)
+      ASSERT_EQ(pixels[static_cast<size_t>(y) * pitch + i], 0xAB);
 }
 
 struct TPercentCase {
@@ -276,9 +277,11 @@ TEST_P(ProgressPercent, IsTruncated) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ProgressPercent,
-                         testing::Values(TPercentCase{0, 10, 0, 1, 0}, TPercentCase{5, 10, 0, 1, 50},
+                         testing::Values(TPercentCase{0, 10, 0, 1, 0},
+                                         TPercentCase{5, 10, 0, 1, 50},
                                          TPercentCase{1, 3, 0, 1, 33}, TPercentCase{2, 3, 1, 2, 83},
-                                         TPercentCase{0, 0, 1, 2, 50}, TPercentCase{7, 7, 2, 3, 100}));
+                                         TPercentCase{0, 0, 1, 2, 50},
+                                         TPercentCase{7, 7, 2, 3, 100}));
 
 // Decodes a file with a clock that advances by stepMs on every progress call.
 std::vector<int> ProgressReports(int64_t stepMs, bool abortAtFirst = false) {
@@ -343,8 +346,6 @@ INSTANTIATE_TEST_SUITE_P(Settings, Encoding,
                          testing::Values(TEncodeCase{false, false}, TEncodeCase{true, false},
                                          TEncodeCase{false, true}, TEncodeCase{true, true}));
 
-TEST(Encoding, ZeroSizeIsALibjpegError) {
-  EXPECT_THROW(EncodeJpeg(nullptr, 0, 0, 0, {}), EJPEG);
-}
+TEST(Encoding, ZeroSizeIsALibjpegError) { EXPECT_THROW(EncodeJpeg(nullptr, 0, 0, 0, {}), EJPEG); }
 
 }  // namespace

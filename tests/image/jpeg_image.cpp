@@ -1,6 +1,5 @@
 // TJPEGImage: reading, decoding into bitmaps, palettes, copying, saving.
 #include <gtest/gtest.h>
-
 #include <jerror.h>
 
 #include "image/jpeg.h"
@@ -10,7 +9,8 @@
 
 namespace {
 
-std::unique_ptr<TJPEGImage> ReadImage(const std::vector<uint8_t>& bytes, const TJPEGOptions* options = nullptr) {
+std::unique_ptr<TJPEGImage> ReadImage(const std::vector<uint8_t>& bytes,
+                                      const TJPEGOptions* options = nullptr) {
   auto image = std::make_unique<TJPEGImage>();
   if (options) image->Options() = *options;
   TMemoryStream stream;
@@ -63,8 +63,9 @@ TEST_P(DecodedKinds, ColourFilesBecomeTwentyFourBitBitmapsTopRowFirst) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, DecodedKinds,
-                         testing::Values(TSampleKind::Colour, TSampleKind::Progressive, TSampleKind::Restart,
-                                         TSampleKind::Cmyk, TSampleKind::CmykNoAdobe, TSampleKind::Ycck));
+                         testing::Values(TSampleKind::Colour, TSampleKind::Progressive,
+                                         TSampleKind::Restart, TSampleKind::Cmyk,
+                                         TSampleKind::CmykNoAdobe, TSampleKind::Ycck));
 
 TEST(JpegImageDecoding, IncrementalDisplayOfAProgressiveFileEndsWithTheFullPicture) {
   TJPEGOptions options;
@@ -128,7 +129,8 @@ TEST(JpegImageDecoding, FilesWithThousandsOfScansAreRefused) {
   size_t lastScan = 0;
   for (size_t i = 0; i + 1 < bytes.size(); ++i)
     if (bytes[i] == 0xFF && bytes[i + 1] == 0xDA) lastScan = i;
-  const std::vector<uint8_t> scan(bytes.begin() + static_cast<ptrdiff_t>(lastScan), bytes.end() - 2);
+  const std::vector<uint8_t> scan(bytes.begin() + static_cast<ptrdiff_t>(lastScan),
+                                  bytes.end() - 2);
   bytes.resize(bytes.size() - 2);
   for (int i = 0; i < 600; ++i) bytes.insert(bytes.end(), scan.begin(), scan.end());
   bytes.insert(bytes.end(), {0xFF, 0xD9});
@@ -159,14 +161,17 @@ TEST(JpegImageReading, NotAJpegFailsWhileReading) {
 }
 
 TEST(JpegImageReading, HugeHeaderIsRefusedWhileReading) {
-  EXPECT_EQ(MessageOf<EJPEG>([] { ReadImage(MakeHugeHeaderJpeg(65500, 65500)); }), ErrorText(JERR_IMAGE_TOO_BIG));
+  EXPECT_EQ(MessageOf<EJPEG>([] { ReadImage(MakeHugeHeaderJpeg(65500, 65500)); }),
+            ErrorText(JERR_IMAGE_TOO_BIG));
 }
 
 TEST(JpegImageReading, StreamShorterThanItsSizeIsAReadError) {
   // A stream that claims more bytes than it delivers.
   class TShortStream : public TMemoryStream {
    public:
-    int64_t Read(void* buffer, int64_t count) override { return TMemoryStream::Read(buffer, count / 2); }
+    int64_t Read(void* buffer, int64_t count) override {
+      return TMemoryStream::Read(buffer, count / 2);
+    }
   } stream;
   const std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::Colour, 8, 8});
   stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
@@ -177,8 +182,10 @@ TEST(JpegImageReading, StreamShorterThanItsSizeIsAReadError) {
 
 TEST(JpegImageSize, SettingWidthOrHeightIsRefused) {
   TJPEGImage image;
-  EXPECT_EQ(MessageOf<EInvalidGraphicOperation>([&] { image.SetWidth(5); }), "Cannot change the size of a JPEG image");
-  EXPECT_EQ(MessageOf<EInvalidGraphicOperation>([&] { image.SetHeight(5); }), "Cannot change the size of a JPEG image");
+  EXPECT_EQ(MessageOf<EInvalidGraphicOperation>([&] { image.SetWidth(5); }),
+            "Cannot change the size of a JPEG image");
+  EXPECT_EQ(MessageOf<EInvalidGraphicOperation>([&] { image.SetHeight(5); }),
+            "Cannot change the size of a JPEG image");
 }
 
 TEST(JpegImageCopying, BitmapSharesTheDecodedImage) {
@@ -193,11 +200,9 @@ TEST(JpegImageCopying, BitmapSharesTheDecodedImage) {
 
 TEST(JpegImageCopying, CopyingIntoAnotherClassIsRefused) {
   auto image = ReadImage(MakeSampleJpeg({TSampleKind::Colour, 8, 8}));
-  class TOther : public TPersistent {
-   public:
-    LOUPIX_CLASS(TOther, TPersistent)
-  } target;
-  EXPECT_EQ(MessageOf<EConvertError>([&] { target.Assign(image.get()); }), "Cannot assign a TJPEGImage to a TOther");
+  class TOther : public TPersistent{public : LOUPIX_CLASS(TOther, TPersistent)} target;
+  EXPECT_EQ(MessageOf<EConvertError>([&] { target.Assign(image.get()); }),
+            "Cannot assign a TJPEGImage to a TOther");
 }
 
 TEST(JpegImageCopying, AssignFromAnImageSharesItsDataAndBitmap) {
@@ -241,7 +246,8 @@ TEST_P(Saving, ABitmapIsEncodedOnDemandAndReadsBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, Saving,
-                         testing::Values(TSaveCase{false, false}, TSaveCase{true, false}, TSaveCase{false, true}));
+                         testing::Values(TSaveCase{false, false}, TSaveCase{true, false},
+                                         TSaveCase{false, true}));
 
 TEST(JpegImageStoredForm, CountAndBytesRoundTrip) {
   const std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::Colour, 16, 8});
@@ -266,8 +272,8 @@ TEST(JpegImageStoredForm, CountAndBytesRoundTrip) {
 struct TProgressLog {
   std::vector<std::pair<TProgressStage, int>> Calls;
   void Attach(TGraphic& graphic, bool abortAtStart = false) {
-    graphic.OnProgress = [this, abortAtStart](TObject*, TProgressStage stage, uint8_t percent, bool, const TRect&,
-                                             const std::string&) {
+    graphic.OnProgress = [this, abortAtStart](TObject*, TProgressStage stage, uint8_t percent, bool,
+                                              const TRect&, const std::string&) {
       Calls.emplace_back(stage, percent);
       if (abortAtStart && stage == psStarting) throw EAbort("stop");
     };

@@ -1,6 +1,5 @@
 // The viewer's JPEG route and JPEG files loaded by extension.
 #include <gtest/gtest.h>
-
 #include <jerror.h>
 
 #include "image/JpegRoute.h"
@@ -16,7 +15,9 @@ struct TNameCase {
 };
 class JpegFileNames : public testing::TestWithParam<TNameCase> {};
 
-TEST_P(JpegFileNames, UpperCasedExtensionDecides) { EXPECT_EQ(IsJpegFileName(GetParam().Name), GetParam().Jpeg); }
+TEST_P(JpegFileNames, UpperCasedExtensionDecides) {
+  EXPECT_EQ(IsJpegFileName(GetParam().Name), GetParam().Jpeg);
+}
 
 INSTANTIATE_TEST_SUITE_P(Names, JpegFileNames,
                          testing::Values(TNameCase{"a.JpG", true}, TNameCase{"/p/b.jpeg", true},
@@ -85,7 +86,8 @@ TEST_F(JpegRoute, EmptyFileFailsWhenDecodingAndLeavesThePictureAlone) {
 }
 
 TEST_F(JpegRoute, HugeHeaderIsRefusedAndLeavesThePictureAlone) {
-  EXPECT_THROW(LoadJpegIntoPicture(FPicture, File("huge.jpg", MakeHugeHeaderJpeg(65500, 65500))), EJPEG);
+  EXPECT_THROW(LoadJpegIntoPicture(FPicture, File("huge.jpg", MakeHugeHeaderJpeg(65500, 65500))),
+               EJPEG);
   ExpectPictureKept();
 }
 
@@ -121,9 +123,10 @@ TEST_P(UnknownExtensions, AreNamedAsWritten) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, UnknownExtensions,
-                         testing::Values(TUnknownCase{"/tmp/a.GIF", "Unknown picture file extension (.GIF)"},
-                                         TUnknownCase{"/tmp/noext", "Unknown picture file extension (.)"}));
+INSTANTIATE_TEST_SUITE_P(
+    Names, UnknownExtensions,
+    testing::Values(TUnknownCase{"/tmp/a.GIF", "Unknown picture file extension (.GIF)"},
+                    TUnknownCase{"/tmp/noext", "Unknown picture file extension (.)"}));
 
 TEST(JpegFormats, RegisteredAtStartUpAndRemovable) {
   TFileFormatsList& formats = TFileFormatsList::Instance();

@@ -1,10 +1,10 @@
 #include "tests/image/jpeg_samples.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
-
-#include <unistd.h>
 
 void SampleColour(int x, int y, int width, int height, uint8_t& r, uint8_t& g, uint8_t& b) {
   const bool right = x >= width - width / 4;
@@ -58,7 +58,8 @@ void SetUpCompressor(jpeg_compress_struct& info, const TSampleRecipe& recipe) {
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
   // Full-resolution colour so the colour edges stay sharp.
-  for (int c = 0; c < info.num_components; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+  for (int c = 0; c < info.num_components; ++c)
+    info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
   if (recipe.Kind == TSampleKind::Progressive) jpeg_simple_progression(&info);
   if (recipe.Kind == TSampleKind::Restart) info.restart_interval = 1;
   if (recipe.Kind == TSampleKind::Ycck) jpeg_set_colorspace(&info, JCS_YCCK);
@@ -109,8 +110,10 @@ std::vector<uint8_t> MakeHugeHeaderJpeg(int width, int height, bool progressive)
 
 std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes) {
   const char* folder = std::getenv("TMPDIR");
-  const std::string path = std::string(folder ? folder : "/tmp") + "/loupix_jpeg_" + std::to_string(getpid()) + "_" + name;
+  const std::string path = std::string(folder ? folder : "/tmp") + "/loupix_jpeg_" +
+                           std::to_string(getpid()) + "_" + name;
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return path;
 }
