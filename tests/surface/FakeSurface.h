@@ -92,7 +92,8 @@ class TFakeSurface : public IDirectDrawSurface7 {
     return DD_OK;
   }
   HRESULT IsLost() override { return DD_OK; }
-  HRESULT Lock(const TRect*, DDSURFACEDESC* desc, DWORD, HANDLE) override {
+  HRESULT Lock(const TRect* rect, DDSURFACEDESC* desc, DWORD, HANDLE) override {
+    FLockRect = Opt(rect);
     if (FPixels.empty()) return DDERR_SURFACEBUSY;
     ++FLocks;
     desc->dwWidth = FWidth;
@@ -120,6 +121,7 @@ class TFakeSurface : public IDirectDrawSurface7 {
   LONG FPitch = 0;
   DWORD FBitCount = 16;
   int FLocks = 0;  // locks outstanding
+  std::optional<TRect> FLockRect;  // as the last Lock was given it
 
  private:
   static std::optional<TRect> Opt(const TRect* r) { return r ? std::optional<TRect>(*r) : std::nullopt; }

@@ -1,7 +1,9 @@
 // Locking and single-pixel access at every depth, over memory the test can inspect.
 #include <gtest/gtest.h>
 
+#include "platform/framework/Exception.h"
 #include "surface/DirectDrawSurface.h"
+#include "surface/DirectDrawSurfaceCanvas.h"
 #include "tests/surface/CaseName.h"
 #include "tests/surface/DeviceFixture.h"
 #include "tests/surface/FakeSurface.h"
@@ -107,6 +109,28 @@ TEST_F(PixelMemoryTest, LocksDoNotNest) {
   FSurface->Unlock();  // unbalanced unlock does nothing
   EXPECT_EQ(FNative.FLocks, 0);
   EXPECT_EQ(FSurface->Pixel(0, 0), 5u);
+}
+
+TEST_F(PixelMemoryTest, OnlyAPartIsLockedByItsRectangle) {
+  DDSURFACEDESC desc;
+  const TRect whole{0, 0, 20, 4}, part{1, 1, 3, 2};
+  ASSERT_TRUE(FSurface->Lock(&whole, desc));
+  EXPECT_EQ(FNative.FLockRect, std::nullopt);
+  FSurface->Unlock();
+  ASSERT_TRUE(FSurface->Lock(&part, desc));
+  EXPECT_EQ(FNative.FLockRect, part);
+  FSurface->Unlock();
+}
+
+TEST_F(PixelMemoryTest, RefusedDeviceContextLeavesTheCanvasWithoutHandle) {
+  try {
+    FSurface->Canvas()->Handle();
+    FAIL() << "no error";
+  } catch (const EInvalidOperation& e) {
+    EXPECT_EQ(e.Message(), "Canvas does not allow drawing");
+  }
+  EXPECT_EQ(FSurface->LastResult(), DDERR_CANTCREATEDC);
+  EXPECT_EQ(FSurface->Canvas()->DeviceContext(), nullptr);
 }
 
 TEST_F(PixelMemoryTest, ChangingTheSurfaceEndsTheLock) {
