@@ -4,13 +4,12 @@
 // ever passes through libjpeg's C frames.
 #pragma once
 
-#include <jpeglib.h>
-
 #include <csetjmp>
 #include <cstdio>
 #include <exception>
 #include <type_traits>
 
+#include "image/JpegLib.h"
 #include "platform/framework/Exception.h"
 
 LOUPIX_DECLARE_ERROR(EJPEG, EInvalidGraphic);

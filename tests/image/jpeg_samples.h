@@ -1,12 +1,12 @@
 // JPEG files for the tests, made with libjpeg's compressor.
 #pragma once
 
-#include <jpeglib.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "image/JpegLib.h"
 
 enum class TSampleKind { Colour, Grey, Progressive, Restart, Cmyk, CmykNoAdobe, Ycck };
 
