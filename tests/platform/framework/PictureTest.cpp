@@ -52,6 +52,35 @@ class TDerivedTestBitmap : public TTestBitmap {
   LOUPIX_CLASS(TDerivedTestBitmap, TTestBitmap)
 };
 
+// Reports progress while reading and accepts any clipboard data.
+class TProgressGraphic : public TBitmap {
+ public:
+  LOUPIX_CLASS(TProgressGraphic, TBitmap)
+  std::unique_ptr<TGraphic> CreateNew() const override { return std::make_unique<TProgressGraphic>(); }
+  void ReadFromStream(TStream&) override { Progress(this, psEnding, 100, true, TRect{}, "done"); }
+  void LoadClipboardData(UINT, HANDLE, HPALETTE) override { SetSize(2, 3); }
+};
+
+TEST(PictureLoad, ProgressAndClipboardGoThroughTheRegisteredClass) {
+  TempDir dir;
+  TPicture::RegisterFileFormat("tpg", "Progress", TGraphicClass::Of<TProgressGraphic>());
+  TPicture::RegisterClipboardFormat(0x7778, TGraphicClass::Of<TProgressGraphic>());
+  TPicture picture;
+  std::vector<std::string> seen;
+  picture.OnProgress = [&](TObject* sender, TProgressStage stage, uint8_t percent, bool redraw, const TRect&,
+                           const std::string& message) {
+    EXPECT_NE(dynamic_cast<TProgressGraphic*>(sender), nullptr);
+    seen.push_back(message + std::to_string(stage) + std::to_string(percent) + std::to_string(redraw));
+  };
+  picture.LoadPictureFile(dir.Write("x.TPG", {1}));
+  EXPECT_EQ(seen, std::vector<std::string>{"done21001"});
+  EXPECT_THROW(picture.LoadClipboardData(0x7779, nullptr, nullptr), EInvalidGraphic);
+  picture.LoadClipboardData(0x7778, nullptr, nullptr);
+  EXPECT_EQ(picture.Height(), 3);
+  TPicture::UnregisterGraphicClass(TProgressGraphic::StaticClass());
+  EXPECT_FALSE(TPicture::SupportsClipboardFormat(0x7778));
+}
+
 TEST(FileFormats, StartWithTheFourFrameworkFormatsInOrder) {
   const TFileFormatsList& list = TFileFormatsList::Instance();
   ASSERT_GE(list.Count(), 4);
