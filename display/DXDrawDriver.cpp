@@ -60,29 +60,38 @@ bool TDXDrawDriver::Restore() {
 
 void TDXDrawDriver::Initialize3D() { throw EDXDrawError(DXText::k3DDeviceNotFound); }
 
+void TDXDrawDriver::CreatePrimary(const DDSURFACEDESC& description) {
+  FDXDraw.FPrimary = std::make_unique<TDirectDrawSurface>(*FDXDraw.FDevice);
+  if (!FDXDraw.FPrimary->CreateFromDescription(description))
+    throw EDXDrawError(DXText::kCannotMake, "Primary Surface");
+}
+
+void TDXDrawDriver::CreatePalette(DWORD caps) {
+  const bool allow256 = FDXDraw.EffectiveOptions().Contains(doAllowPalette256);
+  PALETTEENTRY entries[256];
+  TCustomDXDraw::ColorTableToEntries(FDXDraw.FColorTable, allow256, entries);
+  FDXDraw.FPalette = std::make_unique<TDirectDrawPalette>(*FDXDraw.FDevice);
+  // A failure is only recorded in the palette object.
+  FDXDraw.FPalette->CreatePalette(caps | (allow256 ? DDPCAPS_ALLOW256 : 0), entries);
+}
+
 // --- Blit driver --------------------------------------------------------------
 
 void TDXDrawDriverBlt::Initialize() {
   TDirectDraw& device = *FDXDraw.FDevice;
-  FDXDraw.FPrimary = std::make_unique<TDirectDrawSurface>(device);
   DDSURFACEDESC description;
   description.dwSize = kDDSurfaceDescSize;
   description.dwFlags = DDSD_CAPS;
   description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-  if (!FDXDraw.FPrimary->CreateFromDescription(description))
-    throw EDXDrawError(DXText::kCannotMake, "Primary Surface");
+  CreatePrimary(description);
   FDXDraw.FSurface = std::make_unique<TDirectDrawSurface>(device);
 
+  // Copies onto the screen stay inside the control's window.
   FDXDraw.FClipper = std::make_unique<TDirectDrawClipper>(device);
   FDXDraw.FClipper->SetHandle(FDXDraw.Handle());
   FDXDraw.FPrimary->SetClipper(FDXDraw.FClipper.get());
 
-  const bool allow256 = FDXDraw.EffectiveOptions().Contains(doAllowPalette256);
-  PALETTEENTRY entries[256];
-  TCustomDXDraw::ColorTableToEntries(FDXDraw.FColorTable, allow256, entries);
-  FDXDraw.FPalette = std::make_unique<TDirectDrawPalette>(device);
-  FDXDraw.FPalette->CreatePalette(
-      DDPCAPS_8BIT | DDPCAPS_INITIALIZE | (allow256 ? DDPCAPS_ALLOW256 : 0), entries);
+  CreatePalette(DDPCAPS_8BIT | DDPCAPS_INITIALIZE);
   FDXDraw.FPrimary->SetPalette(FDXDraw.FPalette.get());
   InitializeSurface();
 }
@@ -158,15 +167,13 @@ bool TDXDrawDriverBlt::SetSize(int32_t width, int32_t height) {
 void TDXDrawDriverFlip::Initialize() {
   TDirectDraw& device = *FDXDraw.FDevice;
   const bool with3D = FDXDraw.EffectiveOptions().Contains(do3D);
-  FDXDraw.FPrimary = std::make_unique<TDirectDrawSurface>(device);
   DDSURFACEDESC description;
   description.dwSize = kDDSurfaceDescSize;
   description.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
   description.dwBackBufferCount = 1;
   description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX |
                                (with3D ? DDSCAPS_3DDEVICE : 0);
-  if (!FDXDraw.FPrimary->CreateFromDescription(description))
-    throw EDXDrawError(DXText::kCannotMake, "Primary Surface");
+  CreatePrimary(description);
 
   FDXDraw.FSurface = std::make_unique<TDirectDrawSurface>(device);
   DDSCAPS backCaps;
@@ -182,11 +189,7 @@ void TDXDrawDriverFlip::Initialize() {
 
   FDXDraw.FClipper = std::make_unique<TDirectDrawClipper>(device);
 
-  const bool allow256 = FDXDraw.EffectiveOptions().Contains(doAllowPalette256);
-  PALETTEENTRY entries[256];
-  TCustomDXDraw::ColorTableToEntries(FDXDraw.FColorTable, allow256, entries);
-  FDXDraw.FPalette = std::make_unique<TDirectDrawPalette>(device);
-  FDXDraw.FPalette->CreatePalette(DDPCAPS_8BIT | (allow256 ? DDPCAPS_ALLOW256 : 0), entries);
+  CreatePalette(DDPCAPS_8BIT);
   FDXDraw.FPrimary->SetPalette(FDXDraw.FPalette.get());
   FDXDraw.FSurface->SetPalette(FDXDraw.FPalette.get());
   if (with3D) Initialize3D();

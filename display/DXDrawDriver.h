@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/ddraw/DDraw.h"
+
 class TCustomDXDraw;
 
 class TDXDrawDriver {
@@ -28,6 +30,11 @@ class TDXDrawDriver {
   void Initialize3D();
 
  protected:
+  // The control's primary surface; raises EDXDrawError when it cannot be made.
+  void CreatePrimary(const DDSURFACEDESC& description);
+  // The control's palette from its colour table.
+  void CreatePalette(DWORD caps);
+
   TCustomDXDraw& FDXDraw;
 };
 
