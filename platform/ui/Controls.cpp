@@ -9,6 +9,7 @@
 #include "platform/ui/Input.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/QtBridge.h"
+#include "platform/ui/QtScreenHost.h"
 
 namespace {
 
@@ -90,7 +91,9 @@ void TControl::SetCaption(const std::string& value) {
 }
 
 TPoint TControl::ClientToScreen(TPoint point) const {
-  if (WidgetAllocated()) {
+  TQtScreenHost* host = QtScreenHost();
+  // On the scaled exclusive window the program's coordinates are the logical ones.
+  if (WidgetAllocated() && !(host && host->OnExclusiveWindow(Native().Widget))) {
     QPoint global = Native().Widget->mapToGlobal(QPoint(point.X, point.Y));
     return {global.x(), global.y()};
   }
@@ -221,7 +224,8 @@ void TControl::DestroyWidget() {
 void TControl::UpdateWidget() {
   if (!WidgetAllocated()) return;
   QWidget* widget = Native().Widget;
-  widget->setGeometry(FLeft, FTop, FWidth, FHeight);
+  TQtScreenHost* host = QtScreenHost();
+  widget->setGeometry(host ? host->NativeRect(*this) : QRect(FLeft, FTop, FWidth, FHeight));
   if (widget->isWindow()) widget->setWindowTitle(QString::fromStdString(FCaption));
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/ui/Application.h"
 #include "platform/ui/QtBridge.h"
+#include "platform/ui/QtScreenHost.h"
 #include "platform/ui/ScreenHost.h"
 
 namespace {
@@ -57,6 +58,8 @@ void TCustomForm::UpdateWidget() {
   }
   if (flags != widget->windowFlags()) widget->setWindowFlags(flags);
   if (FBorderStyle == bsDialog) widget->setFixedSize(Width(), Height());
+  TQtScreenHost* host = QtScreenHost();
+  if (host && host->OnExclusiveWindow(widget)) return;  // the screen host places it
   widget->setGeometry(Left(), Top(), Width(), Height());
 }
 
@@ -171,6 +174,8 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
 }
 
 void TCustomForm::WindowMoved(const TRect& frame) {
+  TQtScreenHost* host = QtScreenHost();
+  if (host && WidgetAllocated() && host->OnExclusiveWindow(Native().Widget)) return;
   FMovingFromWindow = true;
   SetBounds(frame.Left, frame.Top, frame.Right - frame.Left, frame.Bottom - frame.Top);
   FMovingFromWindow = false;
@@ -181,6 +186,8 @@ void TCustomForm::WndProc(TMessage& message) {
     Close();
     return;
   }
+  // A maximised form fits a changed screen, as the desktop does on a mode change.
+  if (message.Msg == WM_DISPLAYCHANGE && FWindowState == wsMaximized && Visible()) PlaceForShow();
   TWinControl::WndProc(message);
 }
 

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 
 #include "platform/ui/QtBridge.h"
+#include "platform/ui/QtScreenHost.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ TPoint TMouse::CursorPos() const {
   if (FOverride) return *FOverride;
   EnsureQtApplication();
   QPoint at = QCursor::pos();
+  if (TQtScreenHost* host = QtScreenHost()) at = host->CursorToVirtual(at);
   return {at.x(), at.y()};
 }
 

@@ -24,6 +24,7 @@ inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_SHOWWINDOW = 0x0018;
 inline constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
+inline constexpr UINT WM_DISPLAYCHANGE = 0x007E;
 inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_KEYUP = 0x0101;
 inline constexpr UINT WM_CHAR = 0x0102;

@@ -7,6 +7,7 @@
 #include <QWindowStateChangeEvent>
 
 #include <unordered_map>
+#include <vector>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Forms.h"
@@ -104,6 +105,21 @@ void TControlNative::Attach(QWidget* widget) {
     HandleTable()[handle] = win;
     QObject::connect(widget, &QObject::destroyed, [handle] { HandleTable().erase(handle); });
   }
+}
+
+void TControlNative::Refit(TControl& control) {
+  control.UpdateWidget();
+  if (auto* win = dynamic_cast<TWinControl*>(&control))
+    for (int32_t i = 0; i < win->ControlCount(); ++i) Refit(*win->Controls(i));
+}
+
+void RefitWindows(TControl& window) { TControlNative::Refit(window); }
+
+void ScreenSizeChanged() {
+  std::vector<TWinControl*> forms;
+  for (auto& [handle, control] : HandleTable())
+    if (dynamic_cast<TCustomForm*>(control)) forms.push_back(control);
+  for (TWinControl* form : forms) form->Perform(WM_DISPLAYCHANGE);
 }
 
 QWidget* TControlNative::ParentWidgetOf(const TControl& control) {

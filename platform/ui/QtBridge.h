@@ -36,6 +36,8 @@ struct TControlNative {
   void Attach(QWidget* widget);
   // The widget the control's native window should be a child of.
   static QWidget* ParentWidgetOf(const TControl& control);
+  // Places the control's window and those of its children again.
+  static void Refit(TControl& control);
 
   TControl& Control;
   TInputBridge Bridge;
@@ -64,6 +66,11 @@ class TControlWidget : public QWidget {
 // Calls code of the system from a Qt callback: errors go to the application's
 // error report instead of unwinding through Qt.
 void RunGuarded(const std::function<void()>& action);
+
+// Tells every form that the screen size changed (WM_DISPLAYCHANGE).
+void ScreenSizeChanged();
+// Places a window and everything on it again, after its scaling changed.
+void RefitWindows(TControl& window);
 
 WORD VirtualKeyFromQt(int qtKey);
 HWND HandleOf(const QWidget* widget);

@@ -45,15 +45,32 @@ int TQtScreenHost::RefreshRateHz() {
   return rate >= 1.0 ? static_cast<int>(rate + 0.5) : 60;
 }
 
-void TQtScreenHost::SetVirtualScreen(int32_t width, int32_t height) { FVirtual = {width, height}; }
+void TQtScreenHost::SetVirtualScreen(int32_t width, int32_t height) {
+  FVirtual = {width, height};
+  ScreenSizeChanged();
+}
 
-void TQtScreenHost::RestoreDesktopScreen() { FVirtual = {}; }
+void TQtScreenHost::RestoreDesktopScreen() {
+  FVirtual = {};
+  ScreenSizeChanged();
+}
 
 TSize TQtScreenHost::ScreenSize() { return FVirtual.cx > 0 ? FVirtual : MonitorSize(); }
 
 void TQtScreenHost::SetExclusiveWindow(HWND window) {
+  QWidget* previous = FExclusive;
   FExclusive = window ? WidgetOf(window) : nullptr;
-  if (FExclusive) FExclusive->update();
+  if (previous && previous != FExclusive) Refit(previous);
+  if (!FExclusive) return;
+  // The exclusive window covers the monitor; what it shows is scaled to fit.
+  QScreen* screen = FExclusive->screen();
+  if (screen && FExclusive->geometry() != screen->geometry()) FExclusive->setGeometry(screen->geometry());
+  Refit(FExclusive);
+  FExclusive->update();
+}
+
+void TQtScreenHost::Refit(QWidget* window) {
+  if (TWinControl* control = FindControl(HandleOf(window))) RefitWindows(*control);
 }
 
 void TQtScreenHost::ShowFramebufferIn(HWND window, bool on) {
@@ -97,13 +114,29 @@ void TQtScreenHost::FramebufferChanged(const ScreenFramebuffer& framebuffer, con
   for (QWidget* viewer : FViewers) viewer->update();
 }
 
-TQtScreenHost::TPlacement TQtScreenHost::PlacementIn(const QWidget* window) const {
+TQtScreenHost::TPlacement TQtScreenHost::Placement() const {
   TPlacement placement;
-  if (FImage.isNull() || window->width() <= 0 || window->height() <= 0) return placement;
-  placement.scale = std::min(double(window->width()) / FImage.width(), double(window->height()) / FImage.height());
-  placement.offset = {(window->width() - FImage.width() * placement.scale) / 2,
-                      (window->height() - FImage.height() * placement.scale) / 2};
+  TWinControl* control = FExclusive ? FindControl(HandleOf(FExclusive)) : nullptr;
+  if (!control || control->Width() <= 0 || control->Height() <= 0) return placement;
+  placement.scale = std::min(double(FExclusive->width()) / control->Width(), double(FExclusive->height()) / control->Height());
+  placement.offset = {(FExclusive->width() - control->Width() * placement.scale) / 2,
+                      (FExclusive->height() - control->Height() * placement.scale) / 2};
   return placement;
+}
+
+bool TQtScreenHost::OnExclusiveWindow(const QWidget* widget) const {
+  return FExclusive && widget && widget->window() == FExclusive;
+}
+
+QRect TQtScreenHost::NativeRect(const TControl& control) const {
+  QRect logical(control.Left(), control.Top(), control.Width(), control.Height());
+  TWinControl* parent = control.Parent();
+  QWidget* parentWidget = parent ? TControlNative::Of(*parent).Widget.data() : nullptr;
+  if (!OnExclusiveWindow(parentWidget)) return logical;
+  TPlacement placement = Placement();
+  QPointF origin = parentWidget == FExclusive ? placement.offset : QPointF();
+  return QRectF(origin + QPointF(logical.topLeft()) * placement.scale, QSizeF(logical.size()) * placement.scale)
+      .toRect();
 }
 
 bool TQtScreenHost::PaintFramebuffer(QWidget* widget, QPainter& painter) {
@@ -111,7 +144,7 @@ bool TQtScreenHost::PaintFramebuffer(QWidget* widget, QPainter& painter) {
   if (FExclusive && widget->window() == FExclusive) {
     // Children of the exclusive window show the same picture, each its own part.
     QPoint origin = widget->mapTo(FExclusive, QPoint(0, 0));
-    TPlacement placement = PlacementIn(FExclusive);
+    TPlacement placement = Placement();
     painter.fillRect(widget->rect(), Qt::black);
     QRectF target(placement.offset - QPointF(origin), QSizeF(FImage.size()) * placement.scale);
     painter.drawImage(target, FImage);
@@ -124,12 +157,17 @@ bool TQtScreenHost::PaintFramebuffer(QWidget* widget, QPainter& painter) {
 }
 
 QPoint TQtScreenHost::ToVirtual(QWidget* widget, QPoint local) const {
-  if (!FExclusive || widget->window() != FExclusive) return local;
-  TPlacement placement = PlacementIn(FExclusive);
-  if (placement.scale == 1.0 && placement.offset.isNull()) return local;
-  QPointF inWindow = QPointF(widget->mapTo(FExclusive, local)) - placement.offset;
-  QPoint logicalOrigin = widget->mapTo(FExclusive, QPoint(0, 0));
-  return (inWindow / placement.scale).toPoint() - logicalOrigin;
+  if (!OnExclusiveWindow(widget)) return local;
+  TPlacement placement = Placement();
+  QPointF point = widget == FExclusive ? QPointF(local) - placement.offset : QPointF(local);
+  return (point / placement.scale).toPoint();
+}
+
+QPoint TQtScreenHost::CursorToVirtual(QPoint global) const {
+  TWinControl* control = FExclusive ? FindControl(HandleOf(FExclusive)) : nullptr;
+  if (!control) return global;
+  QPoint local = ToVirtual(FExclusive, FExclusive->mapFromGlobal(global));
+  return local + QPoint(control->Left(), control->Top());
 }
 
 bool TQtScreenHost::WindowClientRectOnScreen(HWND window, TRect* rect) {

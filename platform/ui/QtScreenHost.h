@@ -11,6 +11,7 @@
 #include "platform/ui/ScreenHost.h"
 
 class QPainter;
+class TControl;
 
 class TQtScreenHost final : public IScreenHost {
  public:
@@ -30,6 +31,13 @@ class TQtScreenHost final : public IScreenHost {
   // A point in a widget's own pixels as the program sees it: the exclusive
   // window's scaling undone.
   QPoint ToVirtual(QWidget* widget, QPoint local) const;
+  // The pointer in the program's screen coordinates.
+  QPoint CursorToVirtual(QPoint global) const;
+  // Whether the widget is the exclusive window or lies on it.
+  bool OnExclusiveWindow(const QWidget* widget) const;
+  // Where a control's window goes inside its parent's: on the exclusive
+  // window, the logical rectangle scaled like the framebuffer.
+  QRect NativeRect(const TControl& control) const;
 
  private:
   // Scale and offset of the framebuffer inside the exclusive window.
@@ -37,7 +45,8 @@ class TQtScreenHost final : public IScreenHost {
     double scale = 1.0;
     QPointF offset;
   };
-  TPlacement PlacementIn(const QWidget* window) const;
+  TPlacement Placement() const;
+  void Refit(QWidget* window);
   void CopyRows(const ScreenFramebuffer& framebuffer, const TRect& dirty);
 
   QImage FImage;

@@ -1,8 +1,10 @@
 #include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/ui/Application.h"
@@ -47,35 +49,86 @@ struct TFrame {
   ScreenFramebuffer frame;
 };
 
-TEST_F(ScreenHostTest, ExclusiveWindowShowsTheFramebufferScaledAndCentredOnBlack) {
+QWidget* WidgetOf(TWinControl& control) { return reinterpret_cast<QWidget*>(control.Handle()); }
+
+// A borderless form of the framebuffer's size with a control filling it.
+TWinControl* ExclusiveForm(int32_t width, int32_t height) {
   auto* form = Application().CreateForm<TForm>();
   form->SetBorderStyle(bsNone);
-  form->SetBounds(0, 0, 300, 100);
+  form->SetBounds(0, 0, width, height);
+  auto* view = new TWinControl(form);
+  view->SetParent(form);
+  view->SetAlign(alClient);
   form->Show();
-  TFrame red(100, 50, 0xF800);
   ScreenHost().SetExclusiveWindow(form->Handle());
+  return view;
+}
+
+TEST_F(ScreenHostTest, ExclusiveWindowShowsTheFramebufferScaledAndCentredOnBlack) {
+  TWinControl* view = ExclusiveForm(100, 50);
+  TFrame red(100, 50, 0xF800);
   ScreenHost().FramebufferChanged(red.frame, {0, 0, 100, 50});
-  QImage shot = reinterpret_cast<QWidget*>(form->Handle())->grab().toImage();
-  // Scale 2 (100 high fits 50 twice): the picture is 200 wide, centred at 50..250.
-  EXPECT_EQ(QColor(shot.pixel(150, 50)), QColor(255, 0, 0));
-  EXPECT_EQ(QColor(shot.pixel(20, 50)), QColor(0, 0, 0));
-  EXPECT_EQ(QColor(shot.pixel(280, 50)), QColor(0, 0, 0));
+  QWidget* window = WidgetOf(*view->Parent());
+  QImage shot = window->grab().toImage();
+  double scale = std::min(window->width() / 100.0, window->height() / 50.0);
+  int left = int((window->width() - 100 * scale) / 2), top = int((window->height() - 50 * scale) / 2);
+  EXPECT_EQ(QColor(shot.pixel(window->width() / 2, window->height() / 2)), QColor(255, 0, 0));
+  if (top > 1) {
+    EXPECT_EQ(QColor(shot.pixel(window->width() / 2, top / 2)), QColor(0, 0, 0));
+  }
+  if (left > 1) {
+    EXPECT_EQ(QColor(shot.pixel(left / 2, window->height() / 2)), QColor(0, 0, 0));
+  }
   ScreenHost().SetExclusiveWindow(nullptr);
 }
 
-TEST_F(ScreenHostTest, OnlyTheDirtyRowsAreTakenOver) {
+TEST_F(ScreenHostTest, ExclusiveWindowCoversTheMonitorAndMapsThePointerBack) {
+  TWinControl* view = ExclusiveForm(200, 100);
+  QWidget* window = WidgetOf(*view->Parent());
+  TSize monitor = ScreenHost().MonitorSize();
+  EXPECT_EQ(window->size(), QSize(monitor.cx, monitor.cy));
+  EXPECT_EQ(view->Parent()->BoundsRect(), (TRect{0, 0, 200, 100}));
+  EXPECT_EQ(view->BoundsRect(), (TRect{0, 0, 200, 100}));
+  double scale = std::min(monitor.cx / 200.0, monitor.cy / 100.0);
+  QWidget* child = WidgetOf(*view);
+  EXPECT_NEAR(child->width(), 200 * scale, 1.0);
+  TPoint down{-1, -1};
+  view->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int32_t x, int32_t y) { down = {x, y}; };
+  QPointF centre(child->width() / 2.0, child->height() / 2.0);
+  QMouseEvent press(QEvent::MouseButtonPress, centre, child->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(child, &press);
+  EXPECT_NEAR(down.X, 100, 1);
+  EXPECT_NEAR(down.Y, 50, 1);
+  EXPECT_EQ(view->ClientToScreen({10, 20}), (TPoint{10, 20}));
+  ScreenHost().SetExclusiveWindow(nullptr);
+  EXPECT_EQ(window->size(), QSize(200, 100));
+}
+
+TEST_F(ScreenHostTest, MaximisedFormsFollowTheScreenSize) {
   auto* form = Application().CreateForm<TForm>();
   form->SetBorderStyle(bsNone);
-  form->SetBounds(0, 0, 100, 50);
+  form->SetWindowState(wsMaximized);
   form->Show();
-  ScreenHost().SetExclusiveWindow(form->Handle());
+  ScreenHost().SetVirtualScreen(640, 480);
+  EXPECT_EQ(form->BoundsRect(), (TRect{0, 0, 640, 480}));
+  ScreenHost().RestoreDesktopScreen();
+  EXPECT_EQ(form->Width(), ScreenHost().MonitorSize().cx);
+}
+
+TEST_F(ScreenHostTest, OnlyTheDirtyRowsAreTakenOver) {
+  TWinControl* view = ExclusiveForm(100, 50);
   TFrame frame(100, 50, 0x001F);
   ScreenHost().FramebufferChanged(frame.frame, {0, 0, 100, 50});
   std::fill(frame.pixels.begin(), frame.pixels.end(), 0x07E0);
   ScreenHost().FramebufferChanged(frame.frame, {0, 0, 100, 10});
-  QImage shot = reinterpret_cast<QWidget*>(form->Handle())->grab().toImage();
-  EXPECT_EQ(QColor(shot.pixel(50, 5)), QColor(0, 255, 0));
-  EXPECT_EQ(QColor(shot.pixel(50, 30)), QColor(0, 0, 255));
+  QWidget* window = WidgetOf(*view->Parent());
+  QImage shot = window->grab().toImage();
+  double scale = std::min(window->width() / 100.0, window->height() / 50.0);
+  int top = int((window->height() - 50 * scale) / 2);
+  // Logical rows 5 and 30, in the middle of the picture.
+  EXPECT_EQ(QColor(shot.pixel(window->width() / 2, top + int(5.5 * scale))), QColor(0, 255, 0));
+  EXPECT_EQ(QColor(shot.pixel(window->width() / 2, top + int(30.5 * scale))), QColor(0, 0, 255));
   ScreenHost().SetExclusiveWindow(nullptr);
 }
 
