@@ -352,20 +352,14 @@ void TCustomDXDraw::Build() {
 }
 
 void TCustomDXDraw::NotifyInitialized() {
-  ++FRestoreNotifyHold;
-  try {
-    SendNotify(nkSurfaceSize);
-    SendNotify(nkInitialize);
-    FInitializeFired = true;
-    TriggerInitialize();
-    SendNotify(nkInitializeSurface);
-    FInitializeSurfaceFired = true;
-    TriggerInitializeSurface();
-  } catch (...) {
-    --FRestoreNotifyHold;
-    throw;
-  }
-  --FRestoreNotifyHold;
+  THoldRestoreNotify hold(*this);
+  SendNotify(nkSurfaceSize);
+  SendNotify(nkInitialize);
+  FInitializeFired = true;
+  TriggerInitialize();
+  SendNotify(nkInitializeSurface);
+  FInitializeSurfaceFired = true;
+  TriggerInitializeSurface();
 }
 
 void TCustomDXDraw::ApplyCooperativeLevel() {

@@ -101,6 +101,17 @@ class TCustomDXDraw : public TWinControl, public TDXDrawDisplayOwner {
     const void* Object;
     TDXDrawNotifyEvent Handler;
   };
+  // Raises RestoreNotifyHold for one scope, whatever happens in it.
+  class THoldRestoreNotify {
+   public:
+    explicit THoldRestoreNotify(TCustomDXDraw& dxDraw) : FHold(dxDraw.FRestoreNotifyHold) { ++FHold; }
+    ~THoldRestoreNotify() { --FHold; }
+    THoldRestoreNotify(const THoldRestoreNotify&) = delete;
+    THoldRestoreNotify& operator=(const THoldRestoreNotify&) = delete;
+
+   private:
+    int32_t& FHold;
+  };
   friend class TDXDrawDriver;
   friend class TDXDrawDriverBlt;
   friend class TDXDrawDriverFlip;

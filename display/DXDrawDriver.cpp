@@ -10,22 +10,6 @@
 #include "platform/ui/Forms.h"
 #include "surface/DirectDrawSurface.h"
 
-namespace {
-
-// The restore-notification hold of a control, raised for one scope.
-class TNotifyHold {
- public:
-  explicit TNotifyHold(int32_t& hold) : FHold(hold) { ++FHold; }
-  ~TNotifyHold() { --FHold; }
-  TNotifyHold(const TNotifyHold&) = delete;
-  TNotifyHold& operator=(const TNotifyHold&) = delete;
-
- private:
-  int32_t& FHold;
-};
-
-}  // namespace
-
 TDXDrawDriver::TDXDrawDriver(TCustomDXDraw& dxDraw) : FDXDraw(dxDraw) {
   const TDXDrawOptions options = FDXDraw.Options();
   // With 3D the driver selection would pick a GUID here; this platform has none.
@@ -149,7 +133,7 @@ void TDXDrawDriverBlt::Flip() {
 bool TDXDrawDriverBlt::SetSize(int32_t width, int32_t height) {
   FDXDraw.FSurfaceWidth = std::max(width, 1);
   FDXDraw.FSurfaceHeight = std::max(height, 1);
-  TNotifyHold hold(FDXDraw.FRestoreNotifyHold);
+  TCustomDXDraw::THoldRestoreNotify hold(FDXDraw);
   FDXDraw.SendNotify(nkFinalizeSurface);
   if (FDXDraw.FInitializeSurfaceFired) {
     FDXDraw.FInitializeSurfaceFired = false;
