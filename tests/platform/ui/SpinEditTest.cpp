@@ -1,5 +1,8 @@
 #include "platform/ui/Spin.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 #include "platform/ui/Application.h"
@@ -95,6 +98,27 @@ TEST(SpinEditTest, UpAndDownKeysStep) {
   field.Perform(WM_KEYDOWN, VK_UP);
   field.Perform(WM_KEYDOWN, VK_DOWN);
   EXPECT_EQ(field.Value(), 6);
+}
+
+TEST(SpinEditTest, QtUpKeyStepsOnceAndTypingReachesTheText) {
+  TForm form(nullptr);
+  auto* field = new TSpinEdit(&form);
+  field->SetParent(&form);
+  field->SetValue(5);
+  form.Show();
+  auto* widget = reinterpret_cast<QWidget*>(field->Handle());
+  QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+  QApplication::sendEvent(widget, &up);
+  EXPECT_EQ(field->Value(), 6);
+  auto* edit = widget->findChild<QLineEdit*>();
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->text(), "6");
+  edit->selectAll();
+  for (auto [key, text] : {std::pair{Qt::Key_4, "4"}, std::pair{Qt::Key_2, "2"}}) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromLatin1(text));
+    QApplication::sendEvent(edit, &press);
+  }
+  EXPECT_EQ(field->Text(), "42");
 }
 
 TEST(SpinEditTest, KeyTakenByTheHandlerDoesNotStep) {
