@@ -132,6 +132,29 @@ TEST_F(ScreenHostTest, OnlyTheDirtyRowsAreTakenOver) {
   ScreenHost().SetExclusiveWindow(nullptr);
 }
 
+TEST_F(ScreenHostTest, NormalLevelWindowShowsThePartUnderIt) {
+  auto* form = Application().CreateForm<TForm>();
+  form->SetBorderStyle(bsNone);
+  form->SetBounds(40, 30, 100, 50);
+  auto* view = new TWinControl(form);
+  view->SetParent(form);
+  view->SetAlign(alClient);
+  form->Show();
+  QApplication::processEvents();
+  ScreenHost().ShowFramebufferIn(view->Handle(), true);
+  // The desktop framebuffer: blue everywhere, a red square at the view's top-left corner.
+  TSize monitor = ScreenHost().MonitorSize();
+  TFrame desktop(monitor.cx, monitor.cy, 0x001F);
+  TPoint corner = view->ClientToScreen({0, 0});
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) desktop.pixels[size_t(corner.Y + y) * monitor.cx + corner.X + x] = 0xF800;
+  ScreenHost().FramebufferChanged(desktop.frame, {0, 0, monitor.cx, monitor.cy});
+  QImage shot = WidgetOf(*view)->grab().toImage();
+  EXPECT_EQ(QColor(shot.pixel(5, 5)), QColor(255, 0, 0));
+  EXPECT_EQ(QColor(shot.pixel(50, 30)), QColor(0, 0, 255));
+  ScreenHost().ShowFramebufferIn(view->Handle(), false);
+}
+
 TEST_F(ScreenHostTest, ClientRectOnScreenOfOurWindowsOnly) {
   auto* form = Application().CreateForm<TForm>();
   form->SetBorderStyle(bsNone);
