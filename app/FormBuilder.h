@@ -7,7 +7,8 @@
 
 // A control made on a form, placed at (left, top) with the given size.
 template <typename T>
-T* Place(TCustomForm* form, const std::string& name, int32_t left, int32_t top, int32_t width, int32_t height) {
+T* Place(TCustomForm* form, const std::string& name, int32_t left, int32_t top, int32_t width,
+         int32_t height) {
   T* control = new T(form);
   control->SetName(name);
   control->SetBounds(left, top, width, height);
@@ -16,8 +17,8 @@ T* Place(TCustomForm* form, const std::string& name, int32_t left, int32_t top, 
 }
 
 // A fixed-size dialog with a close box, centred on the main window when shown.
-inline void SetUpDialog(TCustomForm& form, const std::string& caption, int32_t clientWidth, int32_t clientHeight,
-                        const TFont& font) {
+inline void SetUpDialog(TCustomForm& form, const std::string& caption, int32_t clientWidth,
+                        int32_t clientHeight, const TFont& font) {
   form.SetCaption(caption);
   form.SetBorderStyle(bsDialog);
   form.SetPosition(poMainFormCenter);

@@ -6,10 +6,10 @@
 #include "app/ChangeList.h"
 #include "app/ConfigScreen.h"
 #include "app/ConfigWindow.h"
-#include "app/Magnify.h"
-#include "app/PageConfig.h"
 #include "app/GridGeometry.h"
 #include "app/LensGeometry.h"
+#include "app/Magnify.h"
+#include "app/PageConfig.h"
 #include "app/PictureList.h"
 #include "image/JpegRoute.h"
 #include "platform/ui/Application.h"
@@ -119,8 +119,8 @@ void TForm1::CreateDisplay() {
   DXDraw1->Display().SetFixedBitCount(true);
   DXDraw1->Display().SetFixedRatio(true);
   DXDraw1->Display().SetFixedSize(false);
-  DXDraw1->SetOptions({doFullScreen, doNoWindowChange, doAllowReboot, doWaitVBlank, doAllowPalette256,
-                       doDirectX7Mode, doHardware, doSelectDriver});
+  DXDraw1->SetOptions({doFullScreen, doNoWindowChange, doAllowReboot, doWaitVBlank,
+                       doAllowPalette256, doDirectX7Mode, doHardware, doSelectDriver});
 }
 
 void TForm1::CreatePictureList() {
@@ -143,7 +143,9 @@ void TForm1::CreateMenu() {
     item->SetGroupIndex(row.Group);
     item->SetChecked(row.Checked);
     if (row.Handler)
-      item->OnClick = [this, handler = row.Handler](TObject* s) { RunHandler([&] { (this->*handler)(s); }); };
+      item->OnClick = [this, handler = row.Handler](TObject* s) {
+        RunHandler([&] { (this->*handler)(s); });
+      };
     PopupMenu1->Items().Add(item);
     this->*row.Field = item;
   }
@@ -234,7 +236,9 @@ void TForm1::DrawPictureAt(int32_t x, int32_t y) {
 }
 
 // The entry on screen: the index has usually moved on past it already.
-const std::string& TForm1::CurrentEntry() const { return FileList->Strings(std::max(PageIndex - 1, 0)); }
+const std::string& TForm1::CurrentEntry() const {
+  return FileList->Strings(std::max(PageIndex - 1, 0));
+}
 
 void TForm1::ShowCurrentPicture() {
   if (FileList->Count() > 0)
@@ -294,16 +298,27 @@ void TForm1::DXDraw1KeyDown(TObject*, WORD& key, TShiftState) {
   }
 }
 
-void TForm1::MovePage(int32_t step) { PageIndex = std::clamp(PageIndex + step, 0, FileList->Count() - 1); }
+void TForm1::MovePage(int32_t step) {
+  PageIndex = std::clamp(PageIndex + step, 0, FileList->Count() - 1);
+}
 
 void TForm1::MoveOffsets(WORD key) {
   constexpr int32_t kStep = 15;
   switch (key) {
-    case VK_UP: OffsetY -= kStep; break;
-    case VK_DOWN: OffsetY += kStep; break;
-    case VK_LEFT: OffsetX -= kStep; break;
-    case VK_RIGHT: OffsetX += kStep; break;
-    default: break;
+    case VK_UP:
+      OffsetY -= kStep;
+      break;
+    case VK_DOWN:
+      OffsetY += kStep;
+      break;
+    case VK_LEFT:
+      OffsetX -= kStep;
+      break;
+    case VK_RIGHT:
+      OffsetX += kStep;
+      break;
+    default:
+      break;
   }
 }
 
@@ -349,7 +364,8 @@ void TForm1::DrawGrid(bool reload) {
   if (reload) ResetGridItems(cells);
   TDirectDrawSurface* surface = DXDraw1->Surface();
   if (surface) surface->Fill(0);
-  const TGridLayout layout{GridColumns, GridRows, DXDraw1->SurfaceWidth(), DXDraw1->SurfaceHeight()};
+  const TGridLayout layout{GridColumns, GridRows, DXDraw1->SurfaceWidth(),
+                           DXDraw1->SurfaceHeight()};
   TPictureCollection& items = DXImageList1->Items();
   int64_t entry = int64_t{PageIndex} * cells;
   int32_t k = 1;
@@ -357,7 +373,8 @@ void TForm1::DrawGrid(bool reload) {
     for (int32_t column = 0; column < GridColumns && entry < count; ++column, ++entry, ++k) {
       if (reload) LoadGridPicture(k, FileList->Strings(static_cast<int32_t>(entry)));
       // The grid may have grown since the items were made; such cells stay empty.
-      if (k < items.Count()) items.Items(k)->StretchDraw(surface, GridCellRect(layout, column, row), 0);
+      if (k < items.Count())
+        items.Items(k)->StretchDraw(surface, GridCellRect(layout, column, row), 0);
     }
   }
   // A page the list runs out on is presented as well, so no older screen stays.

@@ -9,10 +9,10 @@
 #include "display/DXDraw.h"
 #include "display/DXForm.h"
 #include "platform/framework/StringList.h"
-#include "surface/DXImageList.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Menus.h"
+#include "surface/DXImageList.h"
 
 class TForm1 : public TDXForm {
  public:
@@ -65,9 +65,11 @@ class TForm1 : public TDXForm {
   void FormCreate(TObject* sender);
   void FormDestroy(TObject* sender);
   void DXDraw1KeyDown(TObject* sender, WORD& key, TShiftState shift);
-  void DXDraw1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  void DXDraw1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int32_t x,
+                        int32_t y);
   void DXDraw1MouseMove(TObject* sender, TShiftState shift, int32_t x, int32_t y);
-  void DXDraw1MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  void DXDraw1MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int32_t x,
+                      int32_t y);
   void Timer1Timer(TObject* sender);
   void N1Click(TObject* sender);
   void N2Click(TObject* sender);
@@ -110,5 +112,6 @@ extern TForm1* Form1;
 
 // The filter of the open dialog.
 inline constexpr const char* kPictureFilter =
-    "All (*.dib;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp|JPEG Image File (*.jpg)|*.jpg|"
+    "All (*.dib;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp|JPEG Image File "
+    "(*.jpg)|*.jpg|"
     "JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp";

@@ -24,13 +24,16 @@ std::string UpperAscii(std::string text) {
 void ScanOnce(const std::string& folder, TStringList& list, const std::function<bool()>& terminated,
               std::set<TDirectoryId>& scanned) {
   struct stat info {};
-  if (stat(folder.c_str(), &info) != 0 || !scanned.insert({info.st_dev, info.st_ino}).second) return;
+  if (stat(folder.c_str(), &info) != 0 || !scanned.insert({info.st_dev, info.st_ino}).second)
+    return;
   TSearchRec entry;
   if (FindFirst(Join(folder, "*.*"), faAnyFile, entry) != 0) return;
   do {
     if (entry.Name == "." || entry.Name == "..") continue;
-    if (entry.Attr & faDirectory) ScanOnce(Join(folder, entry.Name), list, terminated, scanned);
-    else if (IsPictureName(entry.Name)) list.Add(Join(folder, entry.Name));
+    if (entry.Attr & faDirectory)
+      ScanOnce(Join(folder, entry.Name), list, terminated, scanned);
+    else if (IsPictureName(entry.Name))
+      list.Add(Join(folder, entry.Name));
   } while (!terminated() && FindNext(entry) == 0);
   FindClose(entry);
 }
@@ -44,7 +47,8 @@ bool IsPictureName(const std::string& name) {
   return extension == ".JPEG" || extension == ".JPG" || extension == ".BMP";
 }
 
-void ScanFolder(const std::string& folder, TStringList& list, const std::function<bool()>& terminated) {
+void ScanFolder(const std::string& folder, TStringList& list,
+                const std::function<bool()>& terminated) {
   std::set<TDirectoryId> scanned;
   ScanOnce(folder, list, terminated, scanned);
 }

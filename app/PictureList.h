@@ -16,7 +16,8 @@ bool IsPictureName(const std::string& name);
 // order. Each directory is scanned at most once (by device and inode), so links
 // leading back to an ancestor end. Folders that cannot be read add nothing.
 // The scan stops early once terminated() is true.
-void ScanFolder(const std::string& folder, TStringList& list, const std::function<bool()>& terminated);
+void ScanFolder(const std::string& folder, TStringList& list,
+                const std::function<bool()>& terminated);
 
 // The index after pageIndex, held on the last entry of a list of count entries.
 int32_t AdvanceIndex(int32_t pageIndex, int32_t count);

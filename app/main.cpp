@@ -1,11 +1,13 @@
 // Start-up: the application, its title, the main window and the five dialogs,
 // then the message loop until Esc.
+#include "app/Main.h"
+
 #include "app/ChangeList.h"
 #include "app/ConfigScreen.h"
 #include "app/ConfigWindow.h"
 #include "app/Magnify.h"
-#include "app/Main.h"
 #include "app/PageConfig.h"
+#include "display/DXClass.h"
 #include "platform/ui/Application.h"
 
 int main() {
@@ -19,5 +21,7 @@ int main() {
   Form6 = Application().CreateForm<TForm6>();
   Application().Run();
   DoneApplication();
+  // Every device object is gone with the forms; the display services can go.
+  FreeLoadedLibraries();
   return 0;
 }

@@ -18,10 +18,12 @@ void ExpectPlaces(std::initializer_list<TPlace> places) {
   }
 }
 
-TRect At(int32_t left, int32_t top, int32_t width, int32_t height) { return {left, top, left + width, top + height}; }
+TRect At(int32_t left, int32_t top, int32_t width, int32_t height) {
+  return {left, top, left + width, top + height};
+}
 
-void ExpectDialog(TCustomForm& form, const char* caption, int32_t width, int32_t height, const char* font,
-                  int32_t pixels) {
+void ExpectDialog(TCustomForm& form, const char* caption, int32_t width, int32_t height,
+                  const char* font, int32_t pixels) {
   EXPECT_EQ(form.Caption(), caption);
   EXPECT_EQ(form.ClientWidth(), width);
   EXPECT_EQ(form.ClientHeight(), height);
@@ -159,17 +161,6 @@ TEST_F(DialogsTest, JumpListShowsTheListTakenWhenShown) {
   Form5->Hide();
   Form5->Show();
   EXPECT_EQ(Form5->ListBox1->Items().Count(), 3);
-}
-
-TEST_F(DialogsTest, JumpListDoubleClickMovesThePage) {
-  for (int i = 0; i < 10; ++i) Form1->FileList->Add("/p/" + std::to_string(i) + ".jpg");
-  Form5->Show();
-  Form5->ListBox1->SetItemIndex(3);
-  Form5->ListBox1->DblClick();
-  EXPECT_EQ(Form1->PageIndex, 4);
-  Form5->ListBox1->SetItemIndex(9);
-  Form5->ListBox1->DblClick();
-  EXPECT_EQ(Form1->PageIndex, 9);
 }
 
 TEST_F(DialogsTest, JumpListIgnoresLinesNoLongerInTheList) {

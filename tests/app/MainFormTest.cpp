@@ -41,7 +41,8 @@ TEST_F(MainFormTest, HoldsTheLensPanelAndTheOpenDialog) {
   EXPECT_FALSE(Form1->DxDraw2->Visible());
   EXPECT_EQ(Form1->DxDraw2->BoundsRect(), (TRect{104, 72, 104 + 257, 72 + 273}));
   EXPECT_EQ(Form1->OpenPictureDialog1->Filter(),
-            "All (*.dib;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp|JPEG Image File (*.jpg)|*.jpg|"
+            "All (*.dib;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp|JPEG Image File "
+            "(*.jpg)|*.jpg|"
             "JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp");
   EXPECT_EQ(Form1->OpenPictureDialog1->FilterIndex(), 1);
   EXPECT_EQ(Form1->OpenPictureDialog1->FileName(), "");
@@ -51,16 +52,26 @@ TEST_F(MainFormTest, HoldsTheLensPanelAndTheOpenDialog) {
 // name, caption, kind (c command, - line, x check, r radio), group, checked at start
 using TItemRow = std::tuple<const char*, const char*, char, int, bool>;
 const TItemRow kItems[] = {
-    {"N1", "设置放大倍数", 'c', 0, false},  {"N10", "设置窗口尺寸", 'c', 4, false},
-    {"N3", "关闭放大窗口", 'c', 4, false},  {"N9", "-", '-', 4, false},
-    {"N2", "应用自动跟踪", 'x', 4, true},   {"N4", "拉伸图像", 'x', 4, false},
-    {"N5", "透明放大", 'x', 4, false},      {"N11", "-", '-', 4, false},
-    {"N12", "启动自动翻页", 'r', 5, false}, {"N13", "关闭自动翻页", 'r', 5, true},
-    {"N14", "设置翻页间隔", 'c', 6, false}, {"N15", "-", '-', 6, false},
-    {"N16", "跳转到开始", 'c', 6, false},   {"N17", "跳转到最后", 'c', 6, false},
-    {"N18", "任意位置跳转", 'c', 6, false}, {"N6", "-", '-', 6, false},
-    {"N20", "分屏显示", 'x', 6, false},     {"N21", "分屏设置", 'c', 6, false},
-    {"N19", "-", '-', 6, false},            {"N7", "打开图片文件", 'c', 6, false},
+    {"N1", "设置放大倍数", 'c', 0, false},
+    {"N10", "设置窗口尺寸", 'c', 4, false},
+    {"N3", "关闭放大窗口", 'c', 4, false},
+    {"N9", "-", '-', 4, false},
+    {"N2", "应用自动跟踪", 'x', 4, true},
+    {"N4", "拉伸图像", 'x', 4, false},
+    {"N5", "透明放大", 'x', 4, false},
+    {"N11", "-", '-', 4, false},
+    {"N12", "启动自动翻页", 'r', 5, false},
+    {"N13", "关闭自动翻页", 'r', 5, true},
+    {"N14", "设置翻页间隔", 'c', 6, false},
+    {"N15", "-", '-', 6, false},
+    {"N16", "跳转到开始", 'c', 6, false},
+    {"N17", "跳转到最后", 'c', 6, false},
+    {"N18", "任意位置跳转", 'c', 6, false},
+    {"N6", "-", '-', 6, false},
+    {"N20", "分屏显示", 'x', 6, false},
+    {"N21", "分屏设置", 'c', 6, false},
+    {"N19", "-", '-', 6, false},
+    {"N7", "打开图片文件", 'c', 6, false},
     {"N8", "打开图片目录", 'c', 6, false},
 };
 

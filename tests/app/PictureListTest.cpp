@@ -1,16 +1,16 @@
-#include "app/PictureList.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <vector>
 
+#include "app/PictureList.h"
 #include "tests/app/TempTree.h"
 
 namespace {
 
-std::vector<std::string> Scan(const std::string& folder, const std::function<bool()>& stop = [] { return false; }) {
+std::vector<std::string> Scan(
+    const std::string& folder, const std::function<bool()>& stop = [] { return false; }) {
   TStringList list;
   ScanFolder(folder, list, stop);
   std::vector<std::string> paths;
@@ -25,19 +25,24 @@ struct TNameCase {
 
 class PictureNameTest : public testing::TestWithParam<TNameCase> {};
 
-TEST_P(PictureNameTest, ExtensionDecides) { EXPECT_EQ(IsPictureName(GetParam().name), GetParam().picture); }
+TEST_P(PictureNameTest, ExtensionDecides) {
+  EXPECT_EQ(IsPictureName(GetParam().name), GetParam().picture);
+}
 
 INSTANTIATE_TEST_SUITE_P(Names, PictureNameTest,
-                         testing::Values(TNameCase{"a.jpg", true}, TNameCase{"b.JPEG", true}, TNameCase{"c.Bmp", true},
-                                         TNameCase{"d.png", false}, TNameCase{"e", false},
-                                         TNameCase{"photo.jpg.txt", false}, TNameCase{"archive.tar.jpg", true},
+                         testing::Values(TNameCase{"a.jpg", true}, TNameCase{"b.JPEG", true},
+                                         TNameCase{"c.Bmp", true}, TNameCase{"d.png", false},
+                                         TNameCase{"e", false}, TNameCase{"photo.jpg.txt", false},
+                                         TNameCase{"archive.tar.jpg", true},
                                          TNameCase{".jpg", true}, TNameCase{"x.jpe", false},
                                          TNameCase{"x.jpgx", false}, TNameCase{"x.", false}));
 
 TEST(ScanFolderTest, KeepsPicturesOfEveryCaseAndSkipsOthers) {
   TTempTree tree;
-  for (const char* name : {"a.jpg", "b.JPEG", "c.Bmp", "d.png", "e", "photo.jpg.txt"}) tree.File(name);
-  EXPECT_EQ(Scan(tree.Root()), (std::vector<std::string>{tree.Path("a.jpg"), tree.Path("b.JPEG"), tree.Path("c.Bmp")}));
+  for (const char* name : {"a.jpg", "b.JPEG", "c.Bmp", "d.png", "e", "photo.jpg.txt"})
+    tree.File(name);
+  EXPECT_EQ(Scan(tree.Root()), (std::vector<std::string>{tree.Path("a.jpg"), tree.Path("b.JPEG"),
+                                                         tree.Path("c.Bmp")}));
 }
 
 TEST(ScanFolderTest, SubfolderPicturesStandWhereTheSubfolderIsMet) {
@@ -46,8 +51,9 @@ TEST(ScanFolderTest, SubfolderPicturesStandWhereTheSubfolderIsMet) {
   tree.File("s/y.jpg");
   tree.File("s/t/w.bmp");
   tree.File("z.jpg");
-  EXPECT_EQ(Scan(tree.Root()), (std::vector<std::string>{tree.Path("s/t/w.bmp"), tree.Path("s/y.jpg"),
-                                                          tree.Path("x.jpg"), tree.Path("z.jpg")}));
+  EXPECT_EQ(Scan(tree.Root()),
+            (std::vector<std::string>{tree.Path("s/t/w.bmp"), tree.Path("s/y.jpg"),
+                                      tree.Path("x.jpg"), tree.Path("z.jpg")}));
 }
 
 TEST(ScanFolderTest, FollowsNaturalOrderAcrossFoldersAndFiles) {
@@ -56,8 +62,9 @@ TEST(ScanFolderTest, FollowsNaturalOrderAcrossFoldersAndFiles) {
   tree.File("IMG_2.jpg");
   tree.File("img_3/a.jpg");
   tree.File("Img_1.JPG");
-  EXPECT_EQ(Scan(tree.Root()), (std::vector<std::string>{tree.Path("Img_1.JPG"), tree.Path("IMG_2.jpg"),
-                                                          tree.Path("img_3/a.jpg"), tree.Path("IMG_10.jpg")}));
+  EXPECT_EQ(Scan(tree.Root()),
+            (std::vector<std::string>{tree.Path("Img_1.JPG"), tree.Path("IMG_2.jpg"),
+                                      tree.Path("img_3/a.jpg"), tree.Path("IMG_10.jpg")}));
 }
 
 TEST(ScanFolderTest, FolderNamedLikeAPictureIsScannedNotAdded) {
@@ -70,7 +77,8 @@ TEST(ScanFolderTest, HiddenFilesAndFoldersAreIncluded) {
   TTempTree tree;
   tree.File(".hidden.jpg");
   tree.File(".cache/thumb.jpg");
-  EXPECT_EQ(Scan(tree.Root()), (std::vector<std::string>{tree.Path(".cache/thumb.jpg"), tree.Path(".hidden.jpg")}));
+  EXPECT_EQ(Scan(tree.Root()),
+            (std::vector<std::string>{tree.Path(".cache/thumb.jpg"), tree.Path(".hidden.jpg")}));
 }
 
 TEST(ScanFolderTest, MissingFolderAddsNothing) {
@@ -109,7 +117,8 @@ TEST(ScanFolderTest, LinkedFolderScannedOnceAndLinkedFileTakenLikeTheFile) {
   tree.Link(tree.Path("gone.jpg"), "broken.jpg");
   // "alias" comes first, so the folder is scanned through it and "real" adds nothing.
   EXPECT_EQ(Scan(tree.Root()),
-            (std::vector<std::string>{tree.Path("alias/p.jpg"), tree.Path("broken.jpg"), tree.Path("shortcut.jpg")}));
+            (std::vector<std::string>{tree.Path("alias/p.jpg"), tree.Path("broken.jpg"),
+                                      tree.Path("shortcut.jpg")}));
 }
 
 TEST(ScanFolderTest, StopsWhenTheApplicationEnds) {
@@ -144,7 +153,8 @@ TEST_P(AdvanceIndexTest, MovesOnAndHoldsOnTheLastEntry) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, AdvanceIndexTest,
-                         testing::Values(TAdvanceCase{0, 3, 1}, TAdvanceCase{1, 3, 2}, TAdvanceCase{2, 3, 2},
-                                         TAdvanceCase{0, 1, 0}, TAdvanceCase{5, 3, 2}));
+                         testing::Values(TAdvanceCase{0, 3, 1}, TAdvanceCase{1, 3, 2},
+                                         TAdvanceCase{2, 3, 2}, TAdvanceCase{0, 1, 0},
+                                         TAdvanceCase{5, 3, 2}));
 
 }  // namespace

@@ -1,11 +1,11 @@
 // A temporary folder tree for tests, removed again at the end.
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include <unistd.h>
 
 class TTempTree {
  public:
