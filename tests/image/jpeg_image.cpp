@@ -74,6 +74,20 @@ TEST(JpegImageDecoding, IncrementalDisplayOfAProgressiveFileEndsWithTheFullPictu
   ExpectSample24(*image->DecodedBitmap());
 }
 
+TEST(JpegImageDecoding, IncrementalPalettizedDecodingKeepsAPaletteOfTheFinalPass) {
+  TJPEGOptions options;
+  options.IncrementalDisplay = true;
+  options.Palettized = true;
+  auto image = ReadImage(MakeSampleJpeg({TSampleKind::Progressive, 48, 24}), &options);
+  TBitmap* bitmap = image->DecodedBitmap();
+  EXPECT_EQ(bitmap->PixelFormat(), pf8bit);
+  PALETTEENTRY entries[256];
+  ASSERT_GT(GetPaletteEntries(bitmap->Palette(), 0, 256, entries), 1u);
+  const PALETTEENTRY bottomLeft = entries[*Pixel(*bitmap, 1, 22, 1)];
+  EXPECT_GT(bottomLeft.peBlue, 200);
+  EXPECT_LT(bottomLeft.peRed, 60);
+}
+
 TEST(JpegImageDecoding, GreyFilesDecodeToEightBitsWithGreyLevels) {
   auto image = ReadImage(MakeSampleJpeg({TSampleKind::Grey, 32, 16}));
   EXPECT_TRUE(image->JpegData().Grayscale());
@@ -248,6 +262,20 @@ TEST_P(Saving, ABitmapIsEncodedOnDemandAndReadsBack) {
 INSTANTIATE_TEST_SUITE_P(Settings, Saving,
                          testing::Values(TSaveCase{false, false}, TSaveCase{true, false},
                                          TSaveCase{false, true}));
+
+TEST(JpegImageSaving, AnAbortWhileEncodingLeavesNoEncodedData) {
+  auto decoded = ReadImage(MakeSampleJpeg({TSampleKind::Colour, 16, 8}));
+  TJPEGImage image;
+  image.AssignFrom(decoded->DecodedBitmap());
+  image.OnProgress = [](TObject*, TProgressStage stage, uint8_t, bool, const TRect&,
+                        const std::string&) {
+    if (stage == psStarting) throw EAbort("stop");
+  };
+  TMemoryStream saved;
+  image.WriteToStream(saved);
+  EXPECT_FALSE(image.JpegData().HasData());
+  EXPECT_EQ(saved.Size(), 0);
+}
 
 TEST(JpegImageStoredForm, CountAndBytesRoundTrip) {
   const std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::Colour, 16, 8});
