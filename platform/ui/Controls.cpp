@@ -173,7 +173,9 @@ void TControl::DispatchMouse(TMessage& message) {
 void TControl::DefaultHandler(TMessage&) {}
 
 void TControl::Invalidate() {
-  if (WidgetAllocated()) Native().Widget->update();
+  if (!WidgetAllocated()) return;
+  Native().Widget->setProperty(kFramebufferOnly, false);
+  Native().Widget->update();
 }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {

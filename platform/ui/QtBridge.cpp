@@ -139,6 +139,10 @@ void TControlWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     host->PaintFramebuffer(this, painter);
   }
+  if (property(kFramebufferOnly).toBool()) {
+    setProperty(kFramebufferOnly, false);
+    return;
+  }
   RunGuarded([this] { FControl.Perform(WM_PAINT); });
 }
 

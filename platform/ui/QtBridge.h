@@ -10,6 +10,9 @@
 
 #include "platform/ui/Controls.h"
 
+// Widget property: the pending repaint only shows a changed framebuffer.
+inline constexpr const char* kFramebufferOnly = "loupixFramebufferOnly";
+
 // Makes sure a QApplication exists before the first widget.
 void EnsureQtApplication();
 

@@ -155,6 +155,43 @@ TEST_F(ScreenHostTest, NormalLevelWindowShowsThePartUnderIt) {
   ScreenHost().ShowFramebufferIn(view->Handle(), false);
 }
 
+// Presents the framebuffer from its own paint, as the display control does.
+class TPresenting : public TWinControl {
+ public:
+  TPresenting(TComponent* owner, TFrame& frame) : TWinControl(owner), FFrame(frame) {}
+  int Paints = 0;
+
+ protected:
+  void Paint() override {
+    ++Paints;
+    ScreenHost().FramebufferChanged(FFrame.frame, {0, 0, FFrame.frame.width, FFrame.frame.height});
+  }
+
+ private:
+  TFrame& FFrame;
+};
+
+TEST_F(ScreenHostTest, PresentingFromPaintDoesNotRepaintForEver) {
+  TFrame frame(100, 50, 0x07E0);
+  auto* form = Application().CreateForm<TForm>();
+  form->SetBorderStyle(bsNone);
+  form->SetBounds(0, 0, 100, 50);
+  auto* view = new TPresenting(form, frame);
+  view->SetParent(form);
+  view->SetAlign(alClient);
+  form->Show();
+  ScreenHost().SetExclusiveWindow(form->Handle());
+  for (int i = 0; i < 50; ++i) Application().ProcessMessages();
+  int settled = view->Paints;
+  for (int i = 0; i < 50; ++i) Application().ProcessMessages();
+  EXPECT_EQ(view->Paints, settled);
+  EXPECT_LE(settled, 3);
+  view->Invalidate();
+  for (int i = 0; i < 5; ++i) Application().ProcessMessages();
+  EXPECT_EQ(view->Paints, settled + 1);
+  ScreenHost().SetExclusiveWindow(nullptr);
+}
+
 TEST_F(ScreenHostTest, ClientRectOnScreenOfOurWindowsOnly) {
   auto* form = Application().CreateForm<TForm>();
   form->SetBorderStyle(bsNone);
