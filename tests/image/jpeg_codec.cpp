@@ -35,18 +35,6 @@ TDecoded DecodeAll(const std::vector<uint8_t>& bytes, const TJPEGOptions& option
   return out;
 }
 
-std::string ErrorText(int code) { return "JPEG error #" + std::to_string(code); }
-
-template <typename F>
-std::string JpegErrorOf(F&& action) {
-  try {
-    action();
-  } catch (const EJPEG& e) {
-    return e.Message();
-  }
-  return "no error";
-}
-
 void ExpectSamplePicture(const TDecoded& decoded, int tolerance) {
   ASSERT_EQ(decoded.BitCount, 24);
   for (int y : {1, decoded.Height / 2 - 2, decoded.Height / 2 + 2, decoded.Height - 1}) {
@@ -163,21 +151,21 @@ TEST(JpegDecoding, IncrementalDisplayRunsBufferedPassesToTheSamePicture) {
 }
 
 TEST(JpegErrors, EmptyInputFailsWithLibjpegsEmptyInputCode) {
-  EXPECT_EQ(JpegErrorOf([] {
+  EXPECT_EQ(MessageOf<EJPEG>([] {
               TJpegDecoder decoder(nullptr, 0);
               decoder.ReadHeader();
             }),
-            ErrorText(JERR_INPUT_EMPTY));
+            JpegErrorText(JERR_INPUT_EMPTY));
 }
 
 TEST(JpegErrors, TextThatIsNotAJpegFailsInTheHeader) {
   const std::vector<uint8_t> bytes = {'B', 'M', 'n', 'o', 't', ' ', 'j', 'p', 'e', 'g'};
   ASSERT_EQ(bytes.size(), 10u);
-  EXPECT_EQ(JpegErrorOf([&] {
+  EXPECT_EQ(MessageOf<EJPEG>([&] {
               TJpegDecoder decoder(bytes.data(), bytes.size());
               decoder.ReadHeader();
             }),
-            ErrorText(JERR_NO_SOI));
+            JpegErrorText(JERR_NO_SOI));
 }
 
 TEST(JpegErrors, ErrorsAreInvalidGraphicErrors) {
@@ -190,7 +178,7 @@ TEST(JpegErrors, HugeHeaderIsRefusedBeforeDecompressionStarts) {
   TJpegDecoder decoder(bytes.data(), bytes.size());
   decoder.ReadHeader();
   EXPECT_EQ(decoder.Info().image_width, 65500u);
-  EXPECT_EQ(JpegErrorOf([&] { decoder.SetUp({}); }), ErrorText(JERR_IMAGE_TOO_BIG));
+  EXPECT_EQ(MessageOf<EJPEG>([&] { decoder.SetUp({}); }), JpegErrorText(JERR_IMAGE_TOO_BIG));
 }
 
 TEST(JpegErrors, HugeHeaderScaledDownWithinTheBoundIsAccepted) {
@@ -222,7 +210,8 @@ TEST(JpegErrors, ProgressiveCoefficientMemoryIsBoundedToo) {
   TJpegDecoder decoder(bytes.data(), bytes.size());
   decoder.ReadHeader();
   decoder.SetUp(options);
-  EXPECT_EQ(JpegErrorOf([&] { decoder.StartDecompress(); }), ErrorText(JERR_NO_BACKING_STORE));
+  EXPECT_EQ(MessageOf<EJPEG>([&] { decoder.StartDecompress(); }),
+            JpegErrorText(JERR_NO_BACKING_STORE));
 }
 
 TEST(JpegErrors, CutShortFileDecodesWithoutError) {

@@ -108,6 +108,8 @@ std::vector<uint8_t> MakeHugeHeaderJpeg(int width, int height, bool progressive)
   throw std::runtime_error("no frame header");
 }
 
+std::string JpegErrorText(int code) { return "JPEG error #" + std::to_string(code); }
+
 std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes) {
   const char* folder = std::getenv("TMPDIR");
   const std::string path = std::string(folder ? folder : "/tmp") + "/loupix_jpeg_" +

@@ -25,4 +25,18 @@ std::vector<uint8_t> MakeSampleJpeg(const TSampleRecipe& recipe);
 // A header claiming width x height with only a tiny picture's data behind it.
 std::vector<uint8_t> MakeHugeHeaderJpeg(int width, int height, bool progressive = false);
 
+// "JPEG error #code", as EJPEG reports libjpeg's message codes.
+std::string JpegErrorText(int code);
+
+// The message of the Error that action raises, or "no error".
+template <typename Error, typename Action>
+std::string MessageOf(Action&& action) {
+  try {
+    action();
+  } catch (const Error& e) {
+    return e.Message();
+  }
+  return "no error";
+}
+
 std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes);
