@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include "app/GridGeometry.h"
+#include "tests/app/ShownViewer.h"
+
+namespace {
+
+class GridTest : public ShownViewerTest {
+ protected:
+  // The middle of the cell in column c and row r of the current grid size.
+  TPoint CellMiddle(int32_t c, int32_t r) const {
+    const TRect cell = GridCellRect({Form1->GridColumns, Form1->GridRows, 1024, 768}, c, r);
+    return {(cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2};
+  }
+  uint32_t CellPixel(int32_t c, int32_t r) {
+    const TPoint middle = CellMiddle(c, r);
+    return PixelAt(middle.X, middle.Y);
+  }
+  // Whether the cell's middle was presented with the expected value (where the
+  // test screen shows it).
+  bool CellPresented(int32_t c, int32_t r, uint32_t expected) {
+    const TPoint middle = CellMiddle(c, r);
+    return !Presented(middle.X, middle.Y) || ScreenPixelAt(middle.X, middle.Y) == expected;
+  }
+  void SetGrid(int32_t columns, int32_t rows) {
+    Form6->SpinEdit1->SetText(std::to_string(columns));
+    Form6->SpinEdit2->SetText(std::to_string(rows));
+    Form6->Button1->Click();
+  }
+  // Expects the cells in reading order to show entries first, first + 1, ...
+  // up to the list's end, and the cells after that to be empty.
+  void ExpectPage(int32_t first) {
+    int32_t entry = first;
+    for (int32_t r = 0; r < Form1->GridRows; ++r)
+      for (int32_t c = 0; c < Form1->GridColumns; ++c, ++entry) {
+        SCOPED_TRACE(testing::Message() << "cell " << c << "," << r);
+        const uint32_t expected = entry < Form1->FileList->Count() ? EntryPixel(entry) : 0u;
+        EXPECT_EQ(CellPixel(c, r), expected);
+        EXPECT_TRUE(CellPresented(c, r, expected));
+      }
+  }
+};
+
+TEST_F(GridTest, SwitchingOnShowsPageZeroAndMovesOn) {
+  OpenFolderOf(12);
+  Form1->N20->Click();
+  EXPECT_TRUE(Form1->N20->Checked());
+  EXPECT_EQ(Form1->PageIndex, 1);
+  EXPECT_EQ(Form1->DXImageList1->Items().Count(), 10);
+  ExpectPage(0);
+  // Margins, gaps and the remainder stay black.
+  for (auto [x, y] : {std::pair{2, 2}, {343, 100}, {100, 258}, {1023, 100}})
+    EXPECT_EQ(PixelAt(x, y), 0u) << x << "," << y;
+  EXPECT_EQ(PixelAt(5, 5), EntryPixel(0));
+  EXPECT_EQ(PixelAt(1022, 767), EntryPixel(8));
+}
+
+TEST_F(GridTest, TwentyFilesLastPageHoldsTwoCellsAndIsPresented) {
+  OpenFolderOf(20);
+  Form1->N20->Click();
+  Key(VK_NEXT);
+  EXPECT_EQ(Form1->PageIndex, 2);
+  ExpectPage(18);
+}
+
+TEST_F(GridTest, OneByOneShowsOneEntryPerPage) {
+  OpenFolderOf(3);
+  SetGrid(1, 1);
+  Form1->N20->Click();
+  EXPECT_EQ(PixelAt(5, 5), EntryPixel(0));
+  EXPECT_EQ(PixelAt(1023, 767), EntryPixel(0));
+  EXPECT_EQ(PixelAt(4, 4), 0u);
+  Key(VK_NEXT);
+  EXPECT_EQ(PixelAt(5, 5), EntryPixel(2));
+  Key(VK_PRIOR);
+  EXPECT_EQ(PixelAt(5, 5), EntryPixel(1));
+}
+
+TEST_F(GridTest, FourByTwoReadsAcrossThenDown) {
+  OpenFolderOf(10);
+  SetGrid(4, 2);
+  Form1->N20->Click();
+  ExpectPage(0);
+  EXPECT_EQ(PixelAt(1023, 767), EntryPixel(7));
+}
+
+TEST_F(GridTest, PagingPastTheLastPagePresentsAnEmptyPage) {
+  OpenFolderOf(10);
+  Form1->N20->Click();
+  Key(VK_NEXT);
+  EXPECT_EQ(Form1->PageIndex, 2);
+  ExpectPage(18);
+  for (int i = 0; i < 20; ++i) Key(VK_NEXT);
+  EXPECT_EQ(Form1->PageIndex, 9);
+  EXPECT_TRUE(Reports.empty());
+}
+
+TEST_F(GridTest, SlideshowShowsPagesThenAdvances) {
+  OpenFolderOf(12);
+  Form1->N20->Click();
+  Tick();
+  EXPECT_EQ(Form1->PageIndex, 2);
+  ExpectPage(9);
+}
+
+TEST_F(GridTest, NineFilesLensRedrawFindsNoEntryForItsFirstCell) {
+  OpenFolderOf(9);
+  Form1->N20->Click();
+  ExpectPage(0);
+  LeftClick({});
+  MoveTo(500, 300);
+  EXPECT_EQ(CellPixel(0, 0), 0u);
+  EXPECT_EQ(CellPixel(2, 2), 0u);
+  EXPECT_TRUE(CellPresented(0, 0, 0u));
+}
+
+TEST_F(GridTest, LensRedrawsTheLoadedPageWithoutReading) {
+  OpenFolderOf(12);
+  Form1->N20->Click();
+  Key(VK_PRIOR);
+  for (int i = 0; i < 12; ++i) std::filesystem::remove(Form1->FileList->Strings(i));
+  LeftClick({});
+  MoveTo(1000, 20);
+  EXPECT_TRUE(Reports.empty());
+  EXPECT_EQ(CellPixel(0, 2), EntryPixel(6));
+}
+
+TEST_F(GridTest, CellsWithoutAnItemDrawNothing) {
+  OpenFolderOf(30);
+  Form1->N20->Click();
+  Key(VK_PRIOR);  // items 1 to 9 hold entries 0 to 8
+  SetGrid(5, 5);
+  LeftClick({});
+  MoveTo(20, 700);
+  EXPECT_TRUE(Reports.empty());
+  EXPECT_EQ(CellPixel(0, 0), EntryPixel(0));
+  EXPECT_EQ(CellPixel(3, 1), EntryPixel(8));
+  EXPECT_EQ(CellPixel(4, 1), 0u);
+}
+
+TEST_F(GridTest, SwitchingOnWithAnEmptyListOnlySetsTheMark) {
+  Form1->N20->Click();
+  EXPECT_TRUE(Form1->N20->Checked());
+  EXPECT_EQ(Form1->DXImageList1->Items().Count(), 1);
+  OpenFolderOf(20);
+  EXPECT_EQ(PixelAt(0, 0), EntryPixel(0));
+  EXPECT_EQ(PixelAt(100, 100), 0u);
+  Key(VK_NEXT);
+  ExpectPage(18);
+}
+
+TEST_F(GridTest, SwitchingOffShowsTheCurrentPictureAtTheOffsets) {
+  OpenFolderOf(12);
+  Key(VK_RIGHT);
+  Form1->N20->Click();
+  Key(VK_NEXT);
+  Form1->N20->Click();
+  EXPECT_FALSE(Form1->N20->Checked());
+  EXPECT_EQ(PixelAt(15, 0), EntryPixel(1));
+  EXPECT_EQ(PixelAt(14, 0), 0u);
+}
+
+TEST_F(GridTest, ArrowsDoNothingInTheGrid) {
+  OpenFolderOf(4);
+  Form1->N20->Click();
+  Key(VK_RIGHT);
+  EXPECT_EQ(Form1->OffsetX, 0);
+  ExpectPage(0);
+}
+
+TEST_F(GridTest, ClosingTheLensPresentsTheRedrawnGrid) {
+  OpenFolderOf(4);
+  Form1->N20->Click();
+  Key(VK_PRIOR);
+  LeftClick({});
+  MoveTo(100, 100);
+  // The lens over cell (0, 1) shows cell (0, 0) enlarged.
+  ASSERT_EQ(ScreenPixelAt(300, 300), EntryPixel(0));
+  Form1->N3->Click();
+  EXPECT_FALSE(Form1->LensOn);
+  ExpectPage(0);
+  EXPECT_EQ(ScreenPixelAt(300, 300), EntryPixel(3));
+}
+
+}  // namespace
