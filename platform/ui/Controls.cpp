@@ -174,7 +174,7 @@ void TControl::DefaultHandler(TMessage&) {}
 
 void TControl::Invalidate() {
   if (!WidgetAllocated()) return;
-  Native().Widget->setProperty(kFramebufferOnly, false);
+  Native().Widget->setProperty(kNeedsPaint, true);
   Native().Widget->update();
 }
 

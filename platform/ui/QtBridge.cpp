@@ -99,6 +99,7 @@ WORD VirtualKeyFromQt(int qtKey) {
 void TControlNative::Attach(QWidget* widget) {
   Widget = widget;
   widget->setProperty("loupixControl", true);
+  widget->setProperty(kNeedsPaint, true);
   widget->installEventFilter(&Bridge);
   if (auto* win = dynamic_cast<TWinControl*>(&Control)) {
     HWND handle = HandleOf(widget);
@@ -139,10 +140,8 @@ void TControlWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     host->PaintFramebuffer(this, painter);
   }
-  if (property(kFramebufferOnly).toBool()) {
-    setProperty(kFramebufferOnly, false);
-    return;
-  }
+  if (!property(kNeedsPaint).toBool()) return;
+  setProperty(kNeedsPaint, false);
   RunGuarded([this] { FControl.Perform(WM_PAINT); });
 }
 
@@ -155,6 +154,7 @@ bool TInputBridge::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TInputBridge::Deliver(QWidget* widget, QEvent* event) {
+  if (event->type() == QEvent::Show || event->type() == QEvent::Resize) widget->setProperty(kNeedsPaint, true);
   switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:

@@ -10,8 +10,11 @@
 
 #include "platform/ui/Controls.h"
 
-// Widget property: the pending repaint only shows a changed framebuffer.
-inline constexpr const char* kFramebufferOnly = "loupixFramebufferOnly";
+// Widget property: the control is owed a WM_PAINT (it was shown, resized or
+// invalidated). Other repaints, such as those showing a newly presented
+// framebuffer, do not ask the control to paint: a control that presents from
+// its paint would otherwise present for ever.
+inline constexpr const char* kNeedsPaint = "loupixNeedsPaint";
 
 // Makes sure a QApplication exists before the first widget.
 void EnsureQtApplication();

@@ -25,11 +25,6 @@ QImage::Format FormatFor(uint32_t bitCount) {
 
 QScreen* Monitor() { return QGuiApplication::primaryScreen(); }
 
-// The next repaint of this widget only shows the new framebuffer: the control
-// is not asked to paint (it presented the picture itself, and painting would
-// present again, for ever).
-void MarkFramebufferOnly(QWidget* widget) { widget->setProperty(kFramebufferOnly, true); }
-
 }  // namespace
 
 TSize TQtScreenHost::MonitorSize() {
@@ -115,15 +110,9 @@ void TQtScreenHost::FramebufferChanged(const ScreenFramebuffer& framebuffer, con
       FormatFor(framebuffer.bitCount) == QImage::Format_Invalid)
     return;
   CopyRows(framebuffer, dirty);
-  if (FExclusive) {
-    MarkFramebufferOnly(FExclusive);
-    for (QWidget* child : FExclusive->findChildren<QWidget*>()) MarkFramebufferOnly(child);
-    FExclusive->update();
-  }
-  for (QWidget* viewer : FViewers) {
-    MarkFramebufferOnly(viewer);
-    viewer->update();
-  }
+  // These repaints only show the new picture; controls are not asked to paint.
+  if (FExclusive) FExclusive->update();
+  for (QWidget* viewer : FViewers) viewer->update();
 }
 
 TQtScreenHost::TPlacement TQtScreenHost::Placement() const {

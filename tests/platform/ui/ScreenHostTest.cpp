@@ -165,10 +165,18 @@ class TPresenting : public TWinControl {
   void Paint() override {
     ++Paints;
     ScreenHost().FramebufferChanged(FFrame.frame, {0, 0, FFrame.frame.width, FFrame.frame.height});
+    // The display control also asks its parent to repaint once after presenting.
+    if (FParentAsked) {
+      FParentAsked = false;
+      return;
+    }
+    FParentAsked = true;
+    Parent()->Invalidate();
   }
 
  private:
   TFrame& FFrame;
+  bool FParentAsked = false;
 };
 
 TEST_F(ScreenHostTest, PresentingFromPaintDoesNotRepaintForEver) {
