@@ -300,17 +300,9 @@ void TCustomDXDraw::Paint() {
     throw;
   }
   FEffectiveOptions = saved;
-  // The parent's repaint repaints this control too; asking again from that
-  // paint would repaint for ever.
-  if (FParentInvalidated) {
-    FParentInvalidated = false;
-    return;
-  }
   if (Parent() && FInitialized && FSurface &&
-      (FSurface->Description().ddsCaps.dwCaps & DDSCAPS_VIDEOMEMORY)) {
-    FParentInvalidated = true;
+      (FSurface->Description().ddsCaps.dwCaps & DDSCAPS_VIDEOMEMORY))
     Parent()->Invalidate();
-  }
 }
 
 // --- Life cycle ---------------------------------------------------------------

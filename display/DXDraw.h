@@ -134,7 +134,6 @@ class TCustomDXDraw : public TWinControl, public TDXDrawDisplayOwner {
   bool FInitializeRequested = false;
   bool FBuildStarted = false;
   bool FUpdating = false;
-  bool FParentInvalidated = false;
   std::unique_ptr<TControlSubClass> FFormHook;
   TDXDrawOptions FEffectiveOptions;
   TDXDrawOptions FOptions;
