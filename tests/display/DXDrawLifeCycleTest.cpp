@@ -393,6 +393,28 @@ TEST_F(DXDrawPresent, FlipCopiesTheBackSurfaceOntoTheScreen) {
   EXPECT_EQ(reinterpret_cast<const uint16_t*>(row)[origin.X + 10], 0xF800);
 }
 
+TEST_F(DXDrawPresent, FlipDriverPresentsOnlyForTheActiveForm) {
+  FDXDraw->SetOptions({doFullScreen, doFlip});
+  FDXDraw->Initialize();
+  ASSERT_NE(FDXDraw->Surface()->NativeSurface(), nullptr);
+  const auto frontPixel = [] {
+    ScreenFramebuffer screen;
+    EXPECT_TRUE(DDrawHooks().ReadFramebuffer(&screen));
+    return static_cast<const uint16_t*>(screen.bits)[0];
+  };
+  FDXDraw->Surface()->Fill(0x07E0);
+  FDXDraw->Flip();  // the form is not active
+  EXPECT_EQ(frontPixel(), 0);
+  EXPECT_EQ(FDXDraw->Primary()->LastResult(), DD_OK);
+  FForm->Show();
+  FForm->SetFocus();
+  Application().ProcessMessages();
+  if (Screen().ActiveForm() != FForm.get()) GTEST_SKIP() << "no active window on this platform";
+  FDXDraw->Surface()->Fill(0x07E0);
+  FDXDraw->Flip();
+  EXPECT_EQ(frontPixel(), 0x07E0);
+}
+
 TEST_F(DXDrawPresent, PaintFlipsWithoutWaitingAndKeepsTheOptions) {
   FDXDraw->Initialize();
   auto seen = std::make_shared<TDXDrawOptions>();
