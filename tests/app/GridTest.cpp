@@ -22,6 +22,8 @@ class GridTest : public ShownViewerTest {
     const TPoint middle = CellMiddle(c, r);
     return !Presented(middle.X, middle.Y) || ScreenPixelAt(middle.X, middle.Y) == expected;
   }
+  // The 3 x 3 page 0 still on the surface after the grid size was changed.
+  void ExpectPage3x3AfterResize() { EXPECT_EQ(PixelAt(687 + 168, 517 + 125), EntryPixel(8)); }
   void SetGrid(int32_t columns, int32_t rows) {
     Form6->SpinEdit1->SetText(std::to_string(columns));
     Form6->SpinEdit2->SetText(std::to_string(rows));
@@ -136,6 +138,16 @@ TEST_F(GridTest, CellsWithoutAnItemDrawNothing) {
   EXPECT_EQ(CellPixel(0, 0), EntryPixel(0));
   EXPECT_EQ(CellPixel(3, 1), EntryPixel(8));
   EXPECT_EQ(CellPixel(4, 1), 0u);
+}
+
+TEST_F(GridTest, NewGridSizeWaitsForTheNextDrawing) {
+  OpenFolderOf(12);
+  Form1->N20->Click();
+  SetGrid(2, 2);
+  ExpectPage3x3AfterResize();
+  Key(VK_PRIOR);
+  ExpectPage(0);
+  EXPECT_EQ(Form1->DXImageList1->Items().Count(), 5);
 }
 
 TEST_F(GridTest, SwitchingOnWithAnEmptyListOnlySetsTheMark) {
