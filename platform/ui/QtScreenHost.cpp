@@ -173,9 +173,17 @@ QPoint TQtScreenHost::CursorToVirtual(QPoint global) const {
 
 bool TQtScreenHost::WindowClientRectOnScreen(HWND window, TRect* rect) {
   QWidget* widget = window ? WidgetOf(window) : nullptr;
-  if (!widget || !FindControl(window)) return false;
-  QPoint origin = widget->mapToGlobal(QPoint(0, 0));
-  if (rect) *rect = {origin.x(), origin.y(), origin.x() + widget->width(), origin.y() + widget->height()};
+  TWinControl* control = widget ? FindControl(window) : nullptr;
+  if (!control) return false;
+  if (rect) {
+    // On the scaled exclusive window the program's coordinates are the mode's.
+    TPoint origin = OnExclusiveWindow(widget) ? control->ClientToScreen({0, 0})
+                                              : TPoint{widget->mapToGlobal(QPoint(0, 0)).x(),
+                                                       widget->mapToGlobal(QPoint(0, 0)).y()};
+    TSize size = OnExclusiveWindow(widget) ? TSize{control->ClientWidth(), control->ClientHeight()}
+                                           : TSize{widget->width(), widget->height()};
+    *rect = {origin.X, origin.Y, origin.X + size.cx, origin.Y + size.cy};
+  }
   return widget->isVisible();
 }
 

@@ -101,6 +101,9 @@ TEST_F(ScreenHostTest, ExclusiveWindowCoversTheMonitorAndMapsThePointerBack) {
   EXPECT_NEAR(down.X, 100, 1);
   EXPECT_NEAR(down.Y, 50, 1);
   EXPECT_EQ(view->ClientToScreen({10, 20}), (TPoint{10, 20}));
+  TRect onScreen{};
+  EXPECT_TRUE(ScreenHost().WindowClientRectOnScreen(view->Handle(), &onScreen));
+  EXPECT_EQ(onScreen, (TRect{0, 0, 200, 100}));
   ScreenHost().SetExclusiveWindow(nullptr);
   EXPECT_EQ(window->size(), QSize(200, 100));
 }
