@@ -157,6 +157,17 @@ INSTANTIATE_TEST_SUITE_P(
                      "EDirectDrawError", "Necessary since DirectX 6"}),
     [](const testing::TestParamInfo<CreationCase>& param) { return param.param.Name; });
 
+TEST(DisplayServicesLibrary, LoadedOnceWhateverTheCase) {
+  FreeLoadedLibraries();
+  void* first = LoadEntryPoint("DDraw.dll", "DirectDrawCreateEx");
+  void* second = LoadEntryPoint("ddraw.dll", "DirectDrawCreateEx");
+  EXPECT_EQ(first, second);
+  EXPECT_NE(LoadEntryPoint("DDRAW.DLL", "DirectDrawCreate"), first);
+  ASSERT_EQ(LoadedLibraries().size(), 1u);
+  EXPECT_EQ(LoadedLibraries()[0].Name, "ddraw.dll");
+  FreeLoadedLibraries();
+}
+
 TEST(DeviceEnumeration, ReportsThePrimaryDriverWithoutGuid) {
   struct Seen {
     int Count = 0;
