@@ -26,7 +26,8 @@ std::string MakeTree(const std::string& root) {
   // Ten chains of twenty nested folders.
   for (int folder = 0; folder < kFolders; ++folder) {
     std::string path = root;
-    for (int level = 0; level <= folder % 20; ++level) path += "/d" + std::to_string(folder / 20) + "_" + std::to_string(level);
+    for (int level = 0; level <= folder % 20; ++level)
+      path += "/d" + std::to_string(folder / 20) + "_" + std::to_string(level);
     std::filesystem::create_directories(path);
     for (int file = 0; file < kFilesPerFolder; ++file)
       std::ofstream(path + "/IMG_" + std::to_string(file) + kExtensions[file % 5]);
@@ -55,8 +56,9 @@ int main() {
     ScanFolder(root, list, [] { return false; });
     found = list.Count();
   });
-  std::string command = "find '" + root +
-                        "' -type f \\( -iname '*.jpg' -o -iname '*.jpeg' -o -iname '*.bmp' \\) > /dev/null";
+  std::string command =
+      "find '" + root +
+      "' -type f \\( -iname '*.jpg' -o -iname '*.jpeg' -o -iname '*.bmp' \\) > /dev/null";
   double find = BestSeconds([&] {
     if (std::system(command.c_str()) != 0) std::fprintf(stderr, "find failed\n");
   });

@@ -4,7 +4,6 @@
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QWidget>
-
 #include <unordered_map>
 
 #include "platform/gdi/Gdi.h"
@@ -96,7 +95,8 @@ void TApplication::RunLoopUntil(const std::function<bool()>& done) {
 void TApplication::Terminate() {
   FTerminated = true;
   // Wake a loop that waits for events so it sees the flag.
-  QMetaObject::invokeMethod(QApplication::instance(), [] {}, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      QApplication::instance(), [] {}, Qt::QueuedConnection);
 }
 
 void TApplication::ProcessMessages() { QApplication::processEvents(QEventLoop::AllEvents); }

@@ -2,7 +2,6 @@
 
 #include <QGuiApplication>
 #include <QWidget>
-
 #include <algorithm>
 
 #include "platform/ui/Forms.h"
@@ -253,7 +252,8 @@ void TWinControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t he
 void TWinControl::Realign() {
   TRect client = ClientRect();
   for (TControl* child : FControls)
-    if (child->Align() == alClient) child->SetBounds(client.Left, client.Top, client.Right, client.Bottom);
+    if (child->Align() == alClient)
+      child->SetBounds(client.Left, client.Top, client.Right, client.Bottom);
 }
 
 void TWinControl::SetFocus() {
@@ -271,12 +271,16 @@ void TWinControl::WndProc(TMessage& message) {
     TCustomForm* form = GetParentForm(this);
     // A form that previews keys sees them first and may swallow them (key := 0).
     if (form && form != this && form->KeyPreview()) {
-      if (message.Msg == WM_KEYDOWN) form->KeyDown(key, shift);
-      else form->KeyUp(key, shift);
+      if (message.Msg == WM_KEYDOWN)
+        form->KeyDown(key, shift);
+      else
+        form->KeyUp(key, shift);
     }
     if (key != 0) {
-      if (message.Msg == WM_KEYDOWN) KeyDown(key, shift);
-      else KeyUp(key, shift);
+      if (message.Msg == WM_KEYDOWN)
+        KeyDown(key, shift);
+      else
+        KeyUp(key, shift);
     }
     message.WParam = key;
     return;

@@ -22,9 +22,10 @@ enum TAlign { alNone, alClient };
 
 using TNotifyEvent = std::function<void(TObject* sender)>;
 using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
-using TMouseEvent =
-    std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y)>;
-using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int32_t x, int32_t y)>;
+using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift,
+                                       int32_t x, int32_t y)>;
+using TMouseMoveEvent =
+    std::function<void(TObject* sender, TShiftState shift, int32_t x, int32_t y)>;
 using TWndMethod = std::function<void(TMessage& message)>;
 
 // What a control asks of its native window when it is created.

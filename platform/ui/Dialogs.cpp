@@ -54,9 +54,10 @@ void AddPreview(QFileDialog& dialog) {
     QImageReader reader(path);
     reader.setAutoTransform(true);
     QImage image = reader.read();
-    preview->setPixmap(image.isNull() ? QPixmap()
-                                      : QPixmap::fromImage(image.scaled(preview->size(), Qt::KeepAspectRatio,
-                                                                        Qt::SmoothTransformation)));
+    preview->setPixmap(image.isNull()
+                           ? QPixmap()
+                           : QPixmap::fromImage(image.scaled(preview->size(), Qt::KeepAspectRatio,
+                                                             Qt::SmoothTransformation)));
   });
 }
 
@@ -66,7 +67,8 @@ std::vector<TFilterChoice> ParseFilter(const std::string& filter) {
   std::vector<TFilterChoice> choices;
   if (filter.empty()) return choices;
   std::vector<std::string> parts = Split(filter, '|');
-  for (size_t i = 0; i + 1 < parts.size(); i += 2) choices.push_back({parts[i], Split(parts[i + 1], ';')});
+  for (size_t i = 0; i + 1 < parts.size(); i += 2)
+    choices.push_back({parts[i], Split(parts[i + 1], ';')});
   return choices;
 }
 
@@ -79,7 +81,8 @@ bool TOpenPictureDialog::Execute() {
   dialog.setFileMode(QFileDialog::ExistingFile);
   QStringList filters = QtFilters(ParseFilter(FFilter));
   dialog.setNameFilters(filters);
-  if (FFilterIndex >= 1 && FFilterIndex <= filters.size()) dialog.selectNameFilter(filters[FFilterIndex - 1]);
+  if (FFilterIndex >= 1 && FFilterIndex <= filters.size())
+    dialog.selectNameFilter(filters[FFilterIndex - 1]);
   if (!FFileName.empty()) dialog.selectFile(QString::fromStdString(FFileName));
   AddPreview(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
@@ -87,18 +90,22 @@ bool TOpenPictureDialog::Execute() {
   return true;
 }
 
-void SetOpenDialogHandler(std::function<bool(TOpenPictureDialog&)> handler) { OpenHandler() = std::move(handler); }
+void SetOpenDialogHandler(std::function<bool(TOpenPictureDialog&)> handler) {
+  OpenHandler() = std::move(handler);
+}
 
 bool SelectDirectory(const std::string& caption, const std::string& root, std::string& directory) {
   if (DirectoryHandler()) return DirectoryHandler()(directory);
   EnsureQtApplication();
-  QString chosen = QFileDialog::getExistingDirectory(nullptr, QString::fromStdString(caption),
-                                                     QString::fromStdString(root.empty() ? "/" : root),
-                                                     QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+  QString chosen = QFileDialog::getExistingDirectory(
+      nullptr, QString::fromStdString(caption), QString::fromStdString(root.empty() ? "/" : root),
+      QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
   if (chosen.isEmpty()) return false;
   directory = chosen.toStdString();
   while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
   return true;
 }
 
-void SetSelectDirectoryHandler(std::function<bool(std::string&)> handler) { DirectoryHandler() = std::move(handler); }
+void SetSelectDirectoryHandler(std::function<bool(std::string&)> handler) {
+  DirectoryHandler() = std::move(handler);
+}

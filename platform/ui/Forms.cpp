@@ -79,7 +79,8 @@ void TCustomForm::SetFormStyle(TFormStyle value) {
   FFormStyle = value;
   if (!WidgetAllocated()) return;
   LONG style = GetWindowLong(Handle(), GWL_EXSTYLE);
-  style = value == fsStayOnTop ? (style | WS_EX_TOPMOST) : (style & ~static_cast<LONG>(WS_EX_TOPMOST));
+  style =
+      value == fsStayOnTop ? (style | WS_EX_TOPMOST) : (style & ~static_cast<LONG>(WS_EX_TOPMOST));
   SetWindowLong(Handle(), GWL_EXSTYLE, style);
 }
 
@@ -87,9 +88,12 @@ void TCustomForm::SetWindowState(TWindowState value) {
   FWindowState = value;
   if (!WidgetAllocated() || !Visible()) return;
   QWidget* widget = Native().Widget;
-  if (value == wsMinimized) widget->showMinimized();
-  else if (value == wsMaximized) PlaceForShow();
-  else widget->showNormal();
+  if (value == wsMinimized)
+    widget->showMinimized();
+  else if (value == wsMaximized)
+    PlaceForShow();
+  else
+    widget->showNormal();
 }
 
 void TCustomForm::PlaceForShow() {
@@ -98,7 +102,7 @@ void TCustomForm::PlaceForShow() {
   } else if (FPosition == poMainFormCenter) {
     TCustomForm* main = Application().MainForm();
     TRect around = main && main != this ? main->BoundsRect()
-                                         : TRect{0, 0, Screen().Width(), Screen().Height()};
+                                        : TRect{0, 0, Screen().Width(), Screen().Height()};
     int32_t left = around.Left + (around.Right - around.Left - Width()) / 2;
     int32_t top = around.Top + (around.Bottom - around.Top - Height()) / 2;
     SetBounds(left, top, Width(), Height());
@@ -117,8 +121,10 @@ void TCustomForm::SetVisible(bool value) {
     PlaceForShow();
     DoShow();
     QWidget* widget = Native().Widget;
-    if (FWindowState == wsMinimized) widget->showMinimized();
-    else widget->show();
+    if (FWindowState == wsMinimized)
+      widget->showMinimized();
+    else
+      widget->show();
     widget->raise();
     widget->activateWindow();
   } else {
@@ -161,9 +167,12 @@ void TCustomForm::Close() {
     if (FModalResult == mrNone) FModalResult = mrCancel;
     return;
   }
-  if (action == caMinimize) SetWindowState(wsMinimized);
-  else if (this == Application().MainForm()) Application().Terminate();
-  else Hide();
+  if (action == caMinimize)
+    SetWindowState(wsMinimized);
+  else if (this == Application().MainForm())
+    Application().Terminate();
+  else
+    Hide();
 }
 
 void TCustomForm::SetActiveControl(TWinControl* control) {

@@ -17,13 +17,20 @@ bool ModifierDown(int virtualKey) {
   Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
   Qt::MouseButtons buttons = QGuiApplication::mouseButtons();
   switch (virtualKey) {
-    case VK_SHIFT: return modifiers & Qt::ShiftModifier;
-    case VK_CONTROL: return modifiers & Qt::ControlModifier;
-    case VK_MENU: return modifiers & Qt::AltModifier;
-    case VK_LBUTTON: return buttons & Qt::LeftButton;
-    case VK_RBUTTON: return buttons & Qt::RightButton;
-    case VK_MBUTTON: return buttons & Qt::MiddleButton;
-    default: return false;
+    case VK_SHIFT:
+      return modifiers & Qt::ShiftModifier;
+    case VK_CONTROL:
+      return modifiers & Qt::ControlModifier;
+    case VK_MENU:
+      return modifiers & Qt::AltModifier;
+    case VK_LBUTTON:
+      return buttons & Qt::LeftButton;
+    case VK_RBUTTON:
+      return buttons & Qt::RightButton;
+    case VK_MBUTTON:
+      return buttons & Qt::MiddleButton;
+    default:
+      return false;
   }
 }
 
@@ -49,7 +56,8 @@ TMouse& Mouse() {
 }
 
 int16_t GetKeyState(int virtualKey) {
-  bool down = KeyStateHandler() ? KeyStateHandler()(virtualKey) : (QGuiApplication::instance() && ModifierDown(virtualKey));
+  bool down = KeyStateHandler() ? KeyStateHandler()(virtualKey)
+                                : (QGuiApplication::instance() && ModifierDown(virtualKey));
   return down ? static_cast<int16_t>(-32768) : 0;
 }
 

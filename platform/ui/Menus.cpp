@@ -51,7 +51,8 @@ void TMenuItem::SetChecked(bool value) {
 void TMenuItem::ClearRadioSiblings() {
   if (!FParent) return;
   for (TMenuItem* sibling : FParent->FItems)
-    if (sibling != this && sibling->FRadioItem && sibling->FGroupIndex == FGroupIndex) sibling->FChecked = false;
+    if (sibling != this && sibling->FRadioItem && sibling->FGroupIndex == FGroupIndex)
+      sibling->FChecked = false;
 }
 
 void TMenuItem::Add(TMenuItem* item) {
@@ -84,4 +85,6 @@ void TPopupMenu::Popup(int32_t x, int32_t y) {
     if (action == chosen) item->Click();
 }
 
-void SetPopupHandler(std::function<void(TPopupMenu&, TPoint)> handler) { PopupHandler() = std::move(handler); }
+void SetPopupHandler(std::function<void(TPopupMenu&, TPoint)> handler) {
+  PopupHandler() = std::move(handler);
+}

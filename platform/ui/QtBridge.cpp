@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindowStateChangeEvent>
-
 #include <unordered_map>
 #include <vector>
 
@@ -26,13 +25,13 @@ struct TKeyPair {
   WORD vk;
 };
 constexpr TKeyPair kKeys[] = {
-    {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Tab, VK_TAB},         {Qt::Key_Return, VK_RETURN},
-    {Qt::Key_Enter, VK_RETURN},   {Qt::Key_Shift, VK_SHIFT},     {Qt::Key_Control, VK_CONTROL},
-    {Qt::Key_Alt, VK_MENU},       {Qt::Key_Pause, VK_PAUSE},     {Qt::Key_CapsLock, VK_CAPITAL},
-    {Qt::Key_Escape, VK_ESCAPE},  {Qt::Key_Space, VK_SPACE},     {Qt::Key_PageUp, VK_PRIOR},
-    {Qt::Key_PageDown, VK_NEXT},  {Qt::Key_End, VK_END},         {Qt::Key_Home, VK_HOME},
-    {Qt::Key_Left, VK_LEFT},      {Qt::Key_Up, VK_UP},           {Qt::Key_Right, VK_RIGHT},
-    {Qt::Key_Down, VK_DOWN},      {Qt::Key_Insert, VK_INSERT},   {Qt::Key_Delete, VK_DELETE},
+    {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Tab, VK_TAB},       {Qt::Key_Return, VK_RETURN},
+    {Qt::Key_Enter, VK_RETURN},   {Qt::Key_Shift, VK_SHIFT},   {Qt::Key_Control, VK_CONTROL},
+    {Qt::Key_Alt, VK_MENU},       {Qt::Key_Pause, VK_PAUSE},   {Qt::Key_CapsLock, VK_CAPITAL},
+    {Qt::Key_Escape, VK_ESCAPE},  {Qt::Key_Space, VK_SPACE},   {Qt::Key_PageUp, VK_PRIOR},
+    {Qt::Key_PageDown, VK_NEXT},  {Qt::Key_End, VK_END},       {Qt::Key_Home, VK_HOME},
+    {Qt::Key_Left, VK_LEFT},      {Qt::Key_Up, VK_UP},         {Qt::Key_Right, VK_RIGHT},
+    {Qt::Key_Down, VK_DOWN},      {Qt::Key_Insert, VK_INSERT}, {Qt::Key_Delete, VK_DELETE},
 };
 
 WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
@@ -51,10 +50,14 @@ UINT ButtonMessage(Qt::MouseButton button, int action) {
   static constexpr UINT kRight[] = {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK};
   static constexpr UINT kMiddle[] = {WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK};
   switch (button) {
-    case Qt::LeftButton: return kLeft[action];
-    case Qt::RightButton: return kRight[action];
-    case Qt::MiddleButton: return kMiddle[action];
-    default: return WM_NULL;
+    case Qt::LeftButton:
+      return kLeft[action];
+    case Qt::RightButton:
+      return kRight[action];
+    case Qt::MiddleButton:
+      return kMiddle[action];
+    default:
+      return WM_NULL;
   }
 }
 
@@ -71,7 +74,9 @@ bool HoldsKeyFocus(QWidget* widget) {
 
 }  // namespace
 
-HWND HandleOf(const QWidget* widget) { return reinterpret_cast<HWND>(const_cast<QWidget*>(widget)); }
+HWND HandleOf(const QWidget* widget) {
+  return reinterpret_cast<HWND>(const_cast<QWidget*>(widget));
+}
 QWidget* WidgetOf(HWND handle) { return reinterpret_cast<QWidget*>(handle); }
 
 TWinControl* FindControl(HWND handle) {
@@ -90,7 +95,8 @@ void RunGuarded(const std::function<void()>& action) {
 WORD VirtualKeyFromQt(int qtKey) {
   if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
     return static_cast<WORD>(qtKey);
-  if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return static_cast<WORD>(VK_F1 + (qtKey - Qt::Key_F1));
+  if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
+    return static_cast<WORD>(VK_F1 + (qtKey - Qt::Key_F1));
   for (const TKeyPair& pair : kKeys)
     if (pair.qt == qtKey) return pair.vk;
   return 0;
@@ -130,7 +136,8 @@ QWidget* TControlNative::ParentWidgetOf(const TControl& control) {
   return Of(*parent).Widget;
 }
 
-TControlWidget::TControlWidget(TControl& control, QWidget* parent) : QWidget(parent), FControl(control) {
+TControlWidget::TControlWidget(TControl& control, QWidget* parent)
+    : QWidget(parent), FControl(control) {
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
 }
@@ -154,7 +161,8 @@ bool TInputBridge::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TInputBridge::Deliver(QWidget* widget, QEvent* event) {
-  if (event->type() == QEvent::Show || event->type() == QEvent::Resize) widget->setProperty(kNeedsPaint, true);
+  if (event->type() == QEvent::Show || event->type() == QEvent::Resize)
+    widget->setProperty(kNeedsPaint, true);
   switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
@@ -191,7 +199,9 @@ bool TInputBridge::DeliverMouse(QWidget* widget, QEvent* event) {
   Mouse().ClearOverride();
   UINT msg = WM_MOUSEMOVE;
   if (event->type() != QEvent::MouseMove) {
-    int action = event->type() == QEvent::MouseButtonPress ? 0 : event->type() == QEvent::MouseButtonRelease ? 1 : 2;
+    int action = event->type() == QEvent::MouseButtonPress     ? 0
+                 : event->type() == QEvent::MouseButtonRelease ? 1
+                                                               : 2;
     msg = ButtonMessage(mouse->button(), action);
     if (msg == WM_NULL) return false;
   }
@@ -208,7 +218,12 @@ bool TInputBridge::DeliverWindowEvent(QWidget* widget, QEvent* event) {
     case QEvent::Hide: {
       bool shown = event->type() == QEvent::Show;
       QRect area = widget->geometry();
-      WINDOWPOS pos{HandleOf(widget), nullptr, area.x(), area.y(), area.width(), area.height(),
+      WINDOWPOS pos{HandleOf(widget),
+                    nullptr,
+                    area.x(),
+                    area.y(),
+                    area.width(),
+                    area.height(),
                     shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW};
       FControl.Perform(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
       return false;
@@ -217,7 +232,8 @@ bool TInputBridge::DeliverWindowEvent(QWidget* widget, QEvent* event) {
     case QEvent::Resize: {
       QRect area = widget->geometry();
       if (auto* form = dynamic_cast<TCustomForm*>(&FControl))
-        form->WindowMoved({area.left(), area.top(), area.left() + area.width(), area.top() + area.height()});
+        form->WindowMoved(
+            {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()});
       return false;
     }
     case QEvent::WindowActivate:
@@ -227,7 +243,8 @@ bool TInputBridge::DeliverWindowEvent(QWidget* widget, QEvent* event) {
       FControl.Perform(WM_ACTIVATE, WA_INACTIVE);
       return false;
     case QEvent::WindowStateChange:
-      if (widget->isMinimized() && !(static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized))
+      if (widget->isMinimized() &&
+          !(static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized))
         FControl.Perform(WM_SYSCOMMAND, SC_MINIMIZE);
       return false;
     case QEvent::Close:

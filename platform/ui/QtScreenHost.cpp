@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
-
 #include <algorithm>
 #include <cstring>
 
@@ -15,11 +14,16 @@ TQtScreenHost* Installed = nullptr;
 
 QImage::Format FormatFor(uint32_t bitCount) {
   switch (bitCount) {
-    case 8: return QImage::Format_Indexed8;
-    case 16: return QImage::Format_RGB16;
-    case 24: return QImage::Format_BGR888;
-    case 32: return QImage::Format_RGB32;
-    default: return QImage::Format_Invalid;
+    case 8:
+      return QImage::Format_Indexed8;
+    case 16:
+      return QImage::Format_RGB16;
+    case 24:
+      return QImage::Format_BGR888;
+    case 32:
+      return QImage::Format_RGB32;
+    default:
+      return QImage::Format_Invalid;
   }
 }
 
@@ -64,7 +68,8 @@ void TQtScreenHost::SetExclusiveWindow(HWND window) {
   if (!FExclusive) return;
   // The exclusive window covers the monitor; what it shows is scaled to fit.
   QScreen* screen = FExclusive->screen();
-  if (screen && FExclusive->geometry() != screen->geometry()) FExclusive->setGeometry(screen->geometry());
+  if (screen && FExclusive->geometry() != screen->geometry())
+    FExclusive->setGeometry(screen->geometry());
   Refit(FExclusive);
   FExclusive->update();
 }
@@ -87,12 +92,14 @@ void TQtScreenHost::ShowFramebufferIn(HWND window, bool on) {
 
 void TQtScreenHost::CopyRows(const ScreenFramebuffer& framebuffer, const TRect& dirty) {
   QImage::Format format = FormatFor(framebuffer.bitCount);
-  if (FImage.width() != framebuffer.width || FImage.height() != framebuffer.height || FImage.format() != format)
+  if (FImage.width() != framebuffer.width || FImage.height() != framebuffer.height ||
+      FImage.format() != format)
     FImage = QImage(framebuffer.width, framebuffer.height, format);
   if (framebuffer.bitCount == 8 && framebuffer.palette) {
     QList<QRgb> colours(256);
     for (int i = 0; i < 256; ++i)
-      colours[i] = qRgb(framebuffer.palette[i].peRed, framebuffer.palette[i].peGreen, framebuffer.palette[i].peBlue);
+      colours[i] = qRgb(framebuffer.palette[i].peRed, framebuffer.palette[i].peGreen,
+                        framebuffer.palette[i].peBlue);
     FImage.setColorTable(colours);
   }
   int32_t top = std::max(dirty.Top, 0), bottom = std::min(dirty.Bottom, framebuffer.height);
@@ -101,7 +108,8 @@ void TQtScreenHost::CopyRows(const ScreenFramebuffer& framebuffer, const TRect& 
   if (left >= right) return;
   const auto* source = static_cast<const uint8_t*>(framebuffer.bits);
   for (int32_t y = top; y < bottom; ++y)
-    std::memcpy(FImage.scanLine(y) + left * bytesPerPixel, source + int64_t{y} * framebuffer.pitch + left * bytesPerPixel,
+    std::memcpy(FImage.scanLine(y) + left * bytesPerPixel,
+                source + int64_t{y} * framebuffer.pitch + left * bytesPerPixel,
                 static_cast<size_t>((right - left) * bytesPerPixel));
 }
 
@@ -119,7 +127,8 @@ TQtScreenHost::TPlacement TQtScreenHost::Placement() const {
   TPlacement placement;
   TWinControl* control = FExclusive ? FindControl(HandleOf(FExclusive)) : nullptr;
   if (!control || control->Width() <= 0 || control->Height() <= 0) return placement;
-  placement.scale = std::min(double(FExclusive->width()) / control->Width(), double(FExclusive->height()) / control->Height());
+  placement.scale = std::min(double(FExclusive->width()) / control->Width(),
+                             double(FExclusive->height()) / control->Height());
   placement.offset = {(FExclusive->width() - control->Width() * placement.scale) / 2,
                       (FExclusive->height() - control->Height() * placement.scale) / 2};
   return placement;
@@ -136,7 +145,8 @@ QRect TQtScreenHost::NativeRect(const TControl& control) const {
   if (!OnExclusiveWindow(parentWidget)) return logical;
   TPlacement placement = Placement();
   QPointF origin = parentWidget == FExclusive ? placement.offset : QPointF();
-  return QRectF(origin + QPointF(logical.topLeft()) * placement.scale, QSizeF(logical.size()) * placement.scale)
+  return QRectF(origin + QPointF(logical.topLeft()) * placement.scale,
+                QSizeF(logical.size()) * placement.scale)
       .toRect();
 }
 
@@ -194,4 +204,6 @@ TQtScreenHost& InstallQtScreenHost() {
   return host;
 }
 
-TQtScreenHost* QtScreenHost() { return Installed && &ScreenHost() == Installed ? Installed : nullptr; }
+TQtScreenHost* QtScreenHost() {
+  return Installed && &ScreenHost() == Installed ? Installed : nullptr;
+}

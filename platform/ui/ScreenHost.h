@@ -10,8 +10,8 @@ struct ScreenFramebuffer {
   const void* bits = nullptr;
   int32_t width = 0;
   int32_t height = 0;
-  int32_t pitch = 0;      // bytes per row, rows top-down
-  uint32_t bitCount = 0;  // 8 (palettised), 16 (5-6-5), 24 (B,G,R), 32 (X,R,G,B)
+  int32_t pitch = 0;                      // bytes per row, rows top-down
+  uint32_t bitCount = 0;                  // 8 (palettised), 16 (5-6-5), 24 (B,G,R), 32 (X,R,G,B)
   const PALETTEENTRY* palette = nullptr;  // 256 entries for 8 bits
 };
 

@@ -2,7 +2,6 @@
 
 #include <QAbstractSpinBox>
 #include <QLineEdit>
-
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -73,8 +72,10 @@ void TSpinEdit::WndProc(TMessage& message) {
   if (message.Msg == WM_KEYDOWN && (message.WParam == VK_UP || message.WParam == VK_DOWN)) {
     TWinControl::WndProc(message);
     // The field steps itself; the key is used up here.
-    if (message.WParam == VK_UP) Step(1);
-    else if (message.WParam == VK_DOWN) Step(-1);
+    if (message.WParam == VK_UP)
+      Step(1);
+    else if (message.WParam == VK_DOWN)
+      Step(-1);
     message.WParam = 0;
     return;
   }

@@ -18,7 +18,8 @@ void TLabel::CreateWidget() {
 
 void TLabel::UpdateWidget() {
   TControl::UpdateWidget();
-  if (auto* label = qobject_cast<QLabel*>(Native().Widget.data())) label->setText(QString::fromStdString(Caption()));
+  if (auto* label = qobject_cast<QLabel*>(Native().Widget.data()))
+    label->setText(QString::fromStdString(Caption()));
 }
 
 // --- TButton ---
@@ -64,7 +65,8 @@ TListBox::TListBox(TComponent* owner) : TWinControl(owner) {}
 
 void TListBox::SetItemIndex(int32_t index) {
   FItemIndex = index >= 0 && index < FItems.Count() ? index : -1;
-  if (auto* list = qobject_cast<QListWidget*>(Native().Widget.data())) list->setCurrentRow(FItemIndex);
+  if (auto* list = qobject_cast<QListWidget*>(Native().Widget.data()))
+    list->setCurrentRow(FItemIndex);
 }
 
 void TListBox::SetItemHeight(int32_t value) {
@@ -84,7 +86,8 @@ void TListBox::CreateWidget() {
   Native().Attach(list);
   FLinesChanged = true;
   QObject::connect(list, &QListWidget::currentRowChanged, [this](int row) { FItemIndex = row; });
-  QObject::connect(list, &QListWidget::itemDoubleClicked, [this] { RunGuarded([this] { DblClick(); }); });
+  QObject::connect(list, &QListWidget::itemDoubleClicked,
+                   [this] { RunGuarded([this] { DblClick(); }); });
 }
 
 void TListBox::UpdateWidget() {

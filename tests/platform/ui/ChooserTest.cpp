@@ -7,7 +7,8 @@ namespace {
 
 TEST(FilterTest, SplitsDescriptionsFromPatterns) {
   auto choices = ParseFilter(
-      "All (*.dib;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp|JPEG Image File (*.jpg)|*.jpg|"
+      "All (*.dib;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp|JPEG Image File "
+      "(*.jpg)|*.jpg|"
       "JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp");
   ASSERT_EQ(choices.size(), 4u);
   EXPECT_EQ(choices[0].Description, "All (*.dib;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)");

@@ -1,10 +1,9 @@
-#include "platform/ui/FileSearch.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 #include <vector>
 
+#include "platform/ui/FileSearch.h"
 #include "tests/app/TempTree.h"
 
 namespace {
@@ -21,13 +20,14 @@ TEST_P(NaturalOrderTest, FirstSortsBeforeSecond) {
   EXPECT_GT(NaturalCompare(GetParam().after, GetParam().before), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, NaturalOrderTest,
-                         testing::Values(TOrderCase{"IMG_2.jpg", "IMG_10.jpg"}, TOrderCase{"img_2.jpg", "IMG_10.jpg"},
-                                         TOrderCase{"a.jpg", "B.jpg"}, TOrderCase{"B.jpg", "c.jpg"},
-                                         TOrderCase{"x9", "x10"}, TOrderCase{"x", "x1"},
-                                         TOrderCase{"2", "10"}, TOrderCase{"007", "8"},
-                                         TOrderCase{"a99999999999999999999b", "a100000000000000000000a"},
-                                         TOrderCase{"A1", "a01"}, TOrderCase{"page 2 b", "page 10 a"}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NaturalOrderTest,
+    testing::Values(TOrderCase{"IMG_2.jpg", "IMG_10.jpg"}, TOrderCase{"img_2.jpg", "IMG_10.jpg"},
+                    TOrderCase{"a.jpg", "B.jpg"}, TOrderCase{"B.jpg", "c.jpg"},
+                    TOrderCase{"x9", "x10"}, TOrderCase{"x", "x1"}, TOrderCase{"2", "10"},
+                    TOrderCase{"007", "8"},
+                    TOrderCase{"a99999999999999999999b", "a100000000000000000000a"},
+                    TOrderCase{"A1", "a01"}, TOrderCase{"page 2 b", "page 10 a"}));
 
 TEST(NaturalOrderTest, OnlyIdenticalNamesAreEqual) {
   EXPECT_EQ(NaturalCompare("IMG_1.jpg", "IMG_1.jpg"), 0);
@@ -56,7 +56,8 @@ TEST(FindFirstTest, DeliversEverythingInNaturalOrder) {
   for (const char* name : {"IMG_10.jpg", "IMG_2.jpg", "b.txt", "A.bmp", ".hidden"}) tree.File(name);
   tree.Folder("Sub");
   EXPECT_EQ(Names(Enumerate(tree.Path("*.*"), faAnyFile)),
-            (std::vector<std::string>{".", "..", ".hidden", "A.bmp", "b.txt", "IMG_2.jpg", "IMG_10.jpg", "Sub"}));
+            (std::vector<std::string>{".", "..", ".hidden", "A.bmp", "b.txt", "IMG_2.jpg",
+                                      "IMG_10.jpg", "Sub"}));
 }
 
 TEST(FindFirstTest, ReportsDirectoryAndHiddenBits) {
@@ -83,13 +84,15 @@ TEST(FindFirstTest, LeavesOutHiddenAndFoldersUnlessAsked) {
   tree.File("plain");
   tree.Folder("dir");
   EXPECT_EQ(Names(Enumerate(tree.Path("*.*"), 0)), std::vector<std::string>{"plain"});
-  EXPECT_EQ(Names(Enumerate(tree.Path("*.*"), faDirectory)), (std::vector<std::string>{".", "..", "dir", "plain"}));
+  EXPECT_EQ(Names(Enumerate(tree.Path("*.*"), faDirectory)),
+            (std::vector<std::string>{".", "..", "dir", "plain"}));
 }
 
 TEST(FindFirstTest, MaskSelectsNamesWithoutCase) {
   TTempTree tree;
   for (const char* name : {"a.JPG", "b.jpg", "c.bmp", "d"}) tree.File(name);
-  EXPECT_EQ(Names(Enumerate(tree.Path("*.jpg"), faAnyFile)), (std::vector<std::string>{"a.JPG", "b.jpg"}));
+  EXPECT_EQ(Names(Enumerate(tree.Path("*.jpg"), faAnyFile)),
+            (std::vector<std::string>{"a.JPG", "b.jpg"}));
   EXPECT_EQ(Names(Enumerate(tree.Path("?.bmp"), faAnyFile)), std::vector<std::string>{"c.bmp"});
 }
 

@@ -1,6 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/ExtCtrls.h"
@@ -135,10 +136,12 @@ TEST_F(FormTest, MinimiseCommandMinimisesTheWindow) {
 
 TEST_F(FormTest, ErrorsGoToTheReplaceableReport) {
   std::vector<std::string> reports;
-  Application().OnException = [&](TObject*, const Exception& error) { reports.push_back(error.Message()); };
+  Application().OnException = [&](TObject*, const Exception& error) {
+    reports.push_back(error.Message());
+  };
   for (auto raise : std::initializer_list<std::function<void()>>{
-           [] { throw EInvalidGraphic("Bitmap image is not valid"); }, [] { throw EAbort("silent"); },
-           [] { throw std::runtime_error("plain"); }}) {
+           [] { throw EInvalidGraphic("Bitmap image is not valid"); },
+           [] { throw EAbort("silent"); }, [] { throw std::runtime_error("plain"); }}) {
     try {
       raise();
     } catch (...) {

@@ -2,5 +2,6 @@
 // and bus caches, Qt's pointing-device records kept across application
 // objects); they are not ours to free.
 extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\nleak:libdbus-1.so\nleak:libglib-2.0.so\nleak:QEventPoint::QEventPoint\n";
+  return "leak:libfontconfig.so\nleak:libdbus-1.so\nleak:libglib-2.0.so\nleak:QEventPoint::"
+         "QEventPoint\n";
 }

@@ -1,6 +1,6 @@
-#include "platform/ui/Library.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/ui/Library.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "platform/ui/Menus.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/ui/Forms.h"
+#include "platform/ui/Menus.h"
 
 namespace {
 
 class MenuTest : public testing::Test {
  protected:
-  TMenuItem* Item(const char* caption, bool autoCheck = false, bool radio = false, uint8_t group = 0) {
+  TMenuItem* Item(const char* caption, bool autoCheck = false, bool radio = false,
+                  uint8_t group = 0) {
     auto* item = new TMenuItem(&FForm);
     item->SetCaption(caption);
     item->SetAutoCheck(autoCheck);

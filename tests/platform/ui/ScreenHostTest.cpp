@@ -1,9 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
 #include <QWidget>
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <vector>
 
@@ -71,7 +71,8 @@ TEST_F(ScreenHostTest, ExclusiveWindowShowsTheFramebufferScaledAndCentredOnBlack
   QWidget* window = WidgetOf(*view->Parent());
   QImage shot = window->grab().toImage();
   double scale = std::min(window->width() / 100.0, window->height() / 50.0);
-  int left = int((window->width() - 100 * scale) / 2), top = int((window->height() - 50 * scale) / 2);
+  int left = int((window->width() - 100 * scale) / 2),
+      top = int((window->height() - 50 * scale) / 2);
   EXPECT_EQ(QColor(shot.pixel(window->width() / 2, window->height() / 2)), QColor(255, 0, 0));
   if (top > 1) {
     EXPECT_EQ(QColor(shot.pixel(window->width() / 2, top / 2)), QColor(0, 0, 0));
@@ -93,10 +94,12 @@ TEST_F(ScreenHostTest, ExclusiveWindowCoversTheMonitorAndMapsThePointerBack) {
   QWidget* child = WidgetOf(*view);
   EXPECT_NEAR(child->width(), 200 * scale, 1.0);
   TPoint down{-1, -1};
-  view->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int32_t x, int32_t y) { down = {x, y}; };
+  view->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int32_t x, int32_t y) {
+    down = {x, y};
+  };
   QPointF centre(child->width() / 2.0, child->height() / 2.0);
-  QMouseEvent press(QEvent::MouseButtonPress, centre, child->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
+  QMouseEvent press(QEvent::MouseButtonPress, centre, child->mapToGlobal(centre), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(child, &press);
   EXPECT_NEAR(down.X, 100, 1);
   EXPECT_NEAR(down.Y, 50, 1);
@@ -150,7 +153,8 @@ TEST_F(ScreenHostTest, NormalLevelWindowShowsThePartUnderIt) {
   TFrame desktop(monitor.cx, monitor.cy, 0x001F);
   TPoint corner = view->ClientToScreen({0, 0});
   for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 10; ++x) desktop.pixels[size_t(corner.Y + y) * monitor.cx + corner.X + x] = 0xF800;
+    for (int x = 0; x < 10; ++x)
+      desktop.pixels[size_t(corner.Y + y) * monitor.cx + corner.X + x] = 0xF800;
   ScreenHost().FramebufferChanged(desktop.frame, {0, 0, monitor.cx, monitor.cy});
   QImage shot = WidgetOf(*view)->grab().toImage();
   EXPECT_EQ(QColor(shot.pixel(5, 5)), QColor(255, 0, 0));

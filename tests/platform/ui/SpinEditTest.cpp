@@ -1,11 +1,11 @@
-#include "platform/ui/Spin.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <gtest/gtest.h>
 
 #include "platform/ui/Application.h"
+#include "platform/ui/Spin.h"
 #include "platform/ui/StdCtrls.h"
 
 namespace {
@@ -26,12 +26,13 @@ TEST_P(SpinReadTest, TextReadsAsValue) {
   EXPECT_EQ(field.Value(), GetParam().value);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SpinReadTest,
-    testing::Values(TReadCase{1, 100, "42", 42}, TReadCase{1, 100, "150", 150}, TReadCase{1, 100, "", 1},
-                    TReadCase{1, 100, "abc", 1}, TReadCase{1, 100, "-", 1}, TReadCase{1, 10, "3x", 1},
-                    TReadCase{0, 0, "", 0}, TReadCase{0, 0, "-40", -40}, TReadCase{0, 0, "99999999999", 0},
-                    TReadCase{5, 9, " 7", 5}));
+INSTANTIATE_TEST_SUITE_P(Cases, SpinReadTest,
+                         testing::Values(TReadCase{1, 100, "42", 42}, TReadCase{1, 100, "150", 150},
+                                         TReadCase{1, 100, "", 1}, TReadCase{1, 100, "abc", 1},
+                                         TReadCase{1, 100, "-", 1}, TReadCase{1, 10, "3x", 1},
+                                         TReadCase{0, 0, "", 0}, TReadCase{0, 0, "-40", -40},
+                                         TReadCase{0, 0, "99999999999", 0},
+                                         TReadCase{5, 9, " 7", 5}));
 
 struct TStepCase {
   int32_t min, max;
@@ -53,8 +54,9 @@ TEST_P(SpinStepTest, StepsByOneWithinTheBounds) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, SpinStepTest,
                          testing::Values(TStepCase{1, 10, "3", 1, 4}, TStepCase{1, 10, "10", 1, 10},
-                                         TStepCase{1, 10, "1", -1, 1}, TStepCase{1, 10, "50", -1, 10},
-                                         TStepCase{1, 10, "", 1, 2}, TStepCase{0, 0, "0", -1, -1},
+                                         TStepCase{1, 10, "1", -1, 1},
+                                         TStepCase{1, 10, "50", -1, 10}, TStepCase{1, 10, "", 1, 2},
+                                         TStepCase{0, 0, "0", -1, -1},
                                          TStepCase{0, 0, "2147483647", 1, 2147483647}));
 
 TEST(SpinEditTest, SetValueIsBroughtIntoTheBounds) {

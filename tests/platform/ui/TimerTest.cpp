@@ -1,10 +1,9 @@
-#include "platform/ui/ExtCtrls.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 
 #include "platform/ui/Application.h"
+#include "platform/ui/ExtCtrls.h"
 
 namespace {
 

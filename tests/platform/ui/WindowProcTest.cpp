@@ -1,9 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
-#include <gtest/gtest.h>
-
 #include <vector>
 
 #include "platform/ui/Application.h"
@@ -62,7 +62,8 @@ TEST_F(WindowProcTest, FormHookSeesCreateShowActivateAndDestroy) {
   TWndMethod previous = FForm.WindowProc();
   FForm.SetWindowProc([&](TMessage& message) {
     seen.push_back(message.Msg);
-    if (message.Msg == WM_WINDOWPOSCHANGED) showFlags.push_back(reinterpret_cast<WINDOWPOS*>(message.LParam)->flags);
+    if (message.Msg == WM_WINDOWPOSCHANGED)
+      showFlags.push_back(reinterpret_cast<WINDOWPOS*>(message.LParam)->flags);
     previous(message);
   });
   FForm.Show();
@@ -78,14 +79,17 @@ TEST_F(WindowProcTest, FormHookSeesCreateShowActivateAndDestroy) {
 TEST_F(WindowProcTest, QtKeysArriveAsVirtualKeys) {
   FForm.Show();
   std::vector<std::pair<WORD, bool>> keys;
-  FControl->OnKeyDown = [&](TObject*, WORD& key, TShiftState shift) { keys.emplace_back(key, shift.Contains(ssCtrl)); };
+  FControl->OnKeyDown = [&](TObject*, WORD& key, TShiftState shift) {
+    keys.emplace_back(key, shift.Contains(ssCtrl));
+  };
   FControl->SetFocus();
   struct {
     int qt;
     WORD vk;
-  } cases[] = {{Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_PageUp, VK_PRIOR}, {Qt::Key_PageDown, VK_NEXT},
-               {Qt::Key_Left, VK_LEFT},     {Qt::Key_Up, VK_UP},         {Qt::Key_Right, VK_RIGHT},
-               {Qt::Key_Down, VK_DOWN},     {Qt::Key_Control, VK_CONTROL}, {Qt::Key_A, 'A'}};
+  } cases[] = {
+      {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_PageUp, VK_PRIOR},    {Qt::Key_PageDown, VK_NEXT},
+      {Qt::Key_Left, VK_LEFT},     {Qt::Key_Up, VK_UP},           {Qt::Key_Right, VK_RIGHT},
+      {Qt::Key_Down, VK_DOWN},     {Qt::Key_Control, VK_CONTROL}, {Qt::Key_A, 'A'}};
   for (auto [qt, vk] : cases) {
     QKeyEvent press(QEvent::KeyPress, qt, Qt::NoModifier);
     QApplication::sendEvent(WidgetOf(*FControl), &press);
@@ -102,11 +106,12 @@ TEST_F(WindowProcTest, QtMouseArrivesWithButtonAndShiftState) {
     int32_t x, y;
   };
   std::vector<TDown> downs;
-  FControl->OnMouseDown = [&](TObject*, TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  FControl->OnMouseDown = [&](TObject*, TMouseButton button, TShiftState shift, int32_t x,
+                              int32_t y) {
     downs.push_back({button, shift, x, y});
   };
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(12, 34), QPointF(12, 34), Qt::LeftButton, Qt::LeftButton,
-                    Qt::ShiftModifier | Qt::ControlModifier);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(12, 34), QPointF(12, 34), Qt::LeftButton,
+                    Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier);
   QApplication::sendEvent(WidgetOf(*FControl), &press);
   ASSERT_EQ(downs.size(), 1u);
   EXPECT_EQ(downs[0].button, mbLeft);
@@ -120,7 +125,9 @@ TEST_F(WindowProcTest, QtMouseArrivesWithButtonAndShiftState) {
 TEST_F(WindowProcTest, AltComesFromTheKeyState) {
   SetKeyStateHandler([](int key) { return key == VK_MENU; });
   TShiftState seen;
-  FControl->OnMouseDown = [&](TObject*, TMouseButton, TShiftState shift, int32_t, int32_t) { seen = shift; };
+  FControl->OnMouseDown = [&](TObject*, TMouseButton, TShiftState shift, int32_t, int32_t) {
+    seen = shift;
+  };
   FControl->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakePointParam(0, 0));
   SetKeyStateHandler(nullptr);
   EXPECT_TRUE(seen.Contains(ssAlt));
