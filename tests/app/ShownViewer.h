@@ -88,10 +88,6 @@ class ShownViewerTest : public ViewerTest {
   void ClearBackSurface() { Form1->DXDraw1->Surface()->Fill(0); }
   // What was presented at (x, y): the primary surface's pixel.
   uint32_t ScreenPixelAt(int32_t x, int32_t y) { return Form1->DXDraw1->Primary()->Pixel(x, y); }
-  // The part of the screen the offscreen platform shows the full-screen window
-  // in (its own 800 x 600 screen, placed 100 pixels down); presenting copies
-  // only there, so checks of the primary stay inside it.
-  static bool Presented(int32_t x, int32_t y) { return x < 800 && y >= 100 && y < 700; }
 
   TTempTree Tree;
   std::map<std::string, uint32_t> Colours;
