@@ -72,6 +72,17 @@ TEST_F(ErrorReportTest, TicksWhileAReportIsOpenDoNothing) {
   EXPECT_FALSE(Form1->ErrorReportOpen());
 }
 
+TEST_F(ErrorReportTest, GridPageStopsAtTheFileThatFailsWithoutPresenting) {
+  OpenFolderOf(12);
+  Form1->N20->Click();
+  std::filesystem::remove(Form1->FileList->Strings(10));
+  Tick();
+  ASSERT_EQ(Reports.size(), 1u);
+  EXPECT_EQ(Form1->PageIndex, 1);
+  // The screen still shows page 0.
+  EXPECT_EQ(ScreenPixelAt(100, 100), EntryPixel(0));
+}
+
 TEST_F(ErrorReportTest, UnknownExtensionIsReported) {
   ChosenFile = Tree.File("notes.txt");
   LeftClick({ssCtrl});

@@ -180,6 +180,17 @@ TEST_F(LensBehaviourTest, LensSizesOfZeroOrLessDrawNoLens) {
   EXPECT_EQ(PixelAt(300, 100), Raw565(Scene(300, 100)));
 }
 
+TEST_F(LensBehaviourTest, DisplayControlWithoutWidthDrawsNoLens) {
+  LeftClick({});
+  Form1->DXDraw1->SetAlign(alNone);
+  Form1->DXDraw1->SetBounds(0, 0, 0, 768);
+  ClearBackSurface();
+  MoveTo(500, 300);
+  EXPECT_TRUE(Reports.empty());
+  EXPECT_EQ(PixelAt(100, 100), 0u);
+  EXPECT_EQ(Form1->DxDraw2->Left(), 104);
+}
+
 TEST_F(LensBehaviourTest, NewFactorAppliesFromTheNextMovement) {
   LeftClick({});
   Form3->SpinEdit1->SetText("1");
