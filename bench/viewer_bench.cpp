@@ -57,6 +57,9 @@ std::unique_ptr<TBitmap> MakeScene(int32_t width, int32_t height, int32_t seed) 
   return bitmap;
 }
 
+class TViewer;
+std::unique_ptr<TViewer> TheViewer;
+
 class TViewer {
  public:
   TViewer() {
@@ -91,9 +94,11 @@ class TViewer {
   // One viewer for the whole run: Qt does not take kindly to a second
   // application object after pointer events went to the first.
   static TViewer& Instance() {
-    static TViewer viewer;
-    return viewer;
+    if (!TheViewer) TheViewer = std::make_unique<TViewer>();
+    return *TheViewer;
   }
+  // Before main returns, while Qt is still whole.
+  static void Release() { TheViewer.reset(); }
 
   std::string Path(const std::string& name) const { return (FFolder / name).string(); }
 
@@ -218,4 +223,11 @@ BENCHMARK(LensFrame)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(PageDown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(GridPage)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(6);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  TViewer::Release();
+  return 0;
+}
