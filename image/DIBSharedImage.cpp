@@ -7,10 +7,10 @@
 #include "image/DIBPaletteManager.h"
 #include "image/DIBReader.h"
 #include "image/PixelLimits.h"
-#include "image/RleDecoder.h"
 #include "platform/framework/Exception.h"
 #include "platform/framework/Stream.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/RleDecoder.h"
 
 namespace {
 
@@ -175,12 +175,12 @@ void TDIBSharedImage::ExpandImage(const TDIBSharedImage& source, bool plainMemor
                 source.FColorTable, plainMemory, false);
   // Pixels the encoded data never reaches start as index 0.
   std::memset(FPixelData, 0, FImageSize);
-  const TRleTarget target{FPixelData, FWidth, FHeight, FRowBytes};
+  const gdi::TRleTarget target{FPixelData, FRowBytes, FWidth, FHeight};
   const uint32_t compression = source.BitmapInfo()->bmiHeader.biCompression;
   if (compression == BI_RLE8)
-    DecodeRle8(source.FPixelData, source.FImageSize, target);
+    gdi::DecodeRle8(source.FPixelData, source.FImageSize, target);
   else
-    DecodeRle4(source.FPixelData, source.FImageSize, target);
+    gdi::DecodeRle4(source.FPixelData, source.FImageSize, target);
 }
 
 void TDIBSharedImage::StoreColorTable(const TColorTable& colorTable) {

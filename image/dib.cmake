@@ -1,5 +1,5 @@
 # Device-independent bitmaps: the DIB graphic, its shared images and palettes,
-# BMP data reading and writing, run-length decoding.
+# BMP data reading and writing.
 target_sources(loupix_image PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DIB.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DIBFile.cpp
@@ -8,5 +8,4 @@ target_sources(loupix_image PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DIBPixelLayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DIBReader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DIBSharedImage.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/RleDecoder.cpp
 )

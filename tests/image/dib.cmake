@@ -5,7 +5,6 @@ loupix_add_test(tests_image_dib
     ${CMAKE_CURRENT_LIST_DIR}/dib_layout_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dib_palette_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dib_reader_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/dib_rle_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/dib_test.cpp
   LIBS loupix_image
 )

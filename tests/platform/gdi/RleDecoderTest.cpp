@@ -108,4 +108,107 @@ TEST(RleHostileData, RandomDataNeverLeavesTheRows) {
   }
 }
 
+// Bytes the data never reaches keep what they held.
+
+constexpr uint8_t kCanary = 0xAA;
+constexpr size_t kGuard = 16;
+
+struct RleCase {
+  std::string name;
+  int bits;
+  int32_t width, height;
+  std::vector<uint8_t> data;
+  // Stored rows, bottom row first, each RowBytes long; untouched bytes keep kCanary.
+  std::vector<std::vector<uint8_t>> rows;
+};
+
+// Decodes into storage with a guard band behind it and checks rows and guard.
+void CheckDecode(const RleCase& c) {
+  const int64_t rowBytes = gdi::DibRowBytes(c.width, static_cast<uint32_t>(c.bits));
+  const auto pixelBytes = static_cast<size_t>(rowBytes * c.height);
+  std::vector<uint8_t> storage(pixelBytes + kGuard, kCanary);
+  const gdi::TRleTarget target{storage.data(), rowBytes, c.width, c.height};
+  // Exact-size copy of the input, so reading past it is caught by the sanitizer.
+  std::vector<uint8_t> input(c.data);
+  (c.bits == 8 ? gdi::DecodeRle8 : gdi::DecodeRle4)(input.data(), input.size(), target);
+  for (int32_t r = 0; r < c.height; ++r) {
+    const std::vector<uint8_t> row(storage.begin() + r * rowBytes,
+                                   storage.begin() + (r + 1) * rowBytes);
+    EXPECT_EQ(row, c.rows.at(r)) << "stored row " << r;
+  }
+  for (size_t i = pixelBytes; i < storage.size(); ++i) ASSERT_EQ(storage[i], kCanary);
+}
+
+class RleStoredRows : public testing::TestWithParam<RleCase> {};
+
+TEST_P(RleStoredRows, DecodesIntoStoredRows) { CheckDecode(GetParam()); }
+
+constexpr uint8_t C = kCanary;
+
+INSTANTIATE_TEST_SUITE_P(
+    Rle8, RleStoredRows,
+    testing::Values(
+        RleCase{"EncodedRunsAndLineEnds",
+                8,
+                4,
+                2,
+                {2, 7, 2, 9, 0, 0, 4, 5, 0, 1},
+                {{7, 7, 9, 9}, {5, 5, 5, 5}}},
+        RleCase{"AbsoluteRunOddLengthIsPadded",
+                8,
+                4,
+                1,
+                {0, 3, 1, 2, 3, 0, 1, 4, 0, 1},
+                {{1, 2, 3, 4}}},
+        RleCase{"DeltaMovesRightAndUp",
+                8,
+                4,
+                3,
+                {0, 2, 1, 2, 1, 6, 0, 1},
+                {{C, C, C, C}, {C, C, C, C}, {C, 6, C, C}}},
+        RleCase{"EndOfBitmapStops", 8, 4, 1, {1, 3, 0, 1, 2, 9}, {{3, C, C, C}}},
+        RleCase{
+            "RunPastTheRowIsClipped", 8, 3, 2, {255, 4, 0, 0, 1, 5}, {{4, 4, 4, C}, {5, C, C, C}}},
+        RleCase{"AbsolutePastTheRowIsClipped", 8, 2, 1, {0, 4, 1, 2, 3, 4, 0, 1}, {{1, 2, C, C}}},
+        RleCase{"DeltaAboveThePictureStops",
+                8,
+                4,
+                2,
+                {0, 2, 0, 200, 4, 1},
+                {{C, C, C, C}, {C, C, C, C}}},
+        RleCase{"LineEndsAboveThePictureStop", 8, 4, 1, {0, 0, 0, 0, 0, 0, 4, 1}, {{C, C, C, C}}},
+        RleCase{"NoEndOfBitmapEndsWithTheData", 8, 4, 1, {2, 8}, {{8, 8, C, C}}},
+        RleCase{"EmptyDataWritesNothing", 8, 4, 1, {}, {{C, C, C, C}}},
+        RleCase{"OddTrailingByteIsIgnored", 8, 4, 1, {2, 8, 0}, {{8, 8, C, C}}},
+        RleCase{"CutShortDeltaStops", 8, 4, 1, {1, 1, 0, 2, 1}, {{1, C, C, C}}},
+        RleCase{"CutShortAbsoluteRunStops", 8, 4, 1, {0, 4, 1, 2}, {{C, C, C, C}}}),
+    [](const testing::TestParamInfo<RleCase>& p) { return p.param.name; });
+
+INSTANTIATE_TEST_SUITE_P(
+    Rle4, RleStoredRows,
+    testing::Values(
+        RleCase{
+            "RunAlternatesHighThenLowNibble", 4, 5, 1, {5, 0x12, 0, 1}, {{0x12, 0x12, 0x1A, C}}},
+        RleCase{"RunStartingAtOddPixelKeepsTheOtherNibble",
+                4,
+                4,
+                1,
+                {1, 0x30, 3, 0x45, 0, 1},
+                {{0x34, 0x54, C, C}}},
+        RleCase{"AbsoluteRunOddLength", 4, 8, 1, {0, 3, 0x12, 0x30, 0, 1}, {{0x12, 0x3A, C, C}}},
+        RleCase{"AbsoluteRunPaddedToEvenOffset",
+                4,
+                8,
+                1,
+                {0, 5, 0x12, 0x34, 0x50, 0, 1, 0x70, 0, 1},
+                {{0x12, 0x34, 0x57, C}}},
+        RleCase{"DeltaAndLineEnd",
+                4,
+                4,
+                2,
+                {0, 2, 3, 1, 1, 0xF0, 0, 0, 0, 1},
+                {{C, C, C, C}, {C, 0xAF, C, C}}},
+        RleCase{"RunPastTheRowIsClipped", 4, 3, 1, {9, 0x12, 0, 1}, {{0x12, 0x1A, C, C}}}),
+    [](const testing::TestParamInfo<RleCase>& p) { return p.param.name; });
+
 }  // namespace
