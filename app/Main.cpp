@@ -11,6 +11,7 @@
 #include "app/Magnify.h"
 #include "app/PageConfig.h"
 #include "app/PictureList.h"
+#include "display/FlagScope.h"
 #include "image/JpegRoute.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
@@ -57,18 +58,6 @@ const TMenuRow kMenu[] = {
     {&TForm1::N19, "N19", "-", K::Line, 6, false, nullptr},
     {&TForm1::N7, "N7", "打开图片文件", K::Command, 6, false, &TForm1::N7Click},
     {&TForm1::N8, "N8", "打开图片目录", K::Command, 6, false, &TForm1::N8Click},
-};
-
-// Holds a flag raised for as long as it lives.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& flag) : FFlag(flag) { FFlag = true; }
-  ~TFlagScope() { FFlag = false; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& FFlag;
 };
 
 }  // namespace

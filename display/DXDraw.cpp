@@ -5,6 +5,7 @@
 #include "display/ControlSubClass.h"
 #include "display/DXDrawDriver.h"
 #include "display/DXErrors.h"
+#include "display/FlagScope.h"
 #include "display/DirectDraw.h"
 #include "display/DirectDrawClipper.h"
 #include "display/DirectDrawPalette.h"
@@ -22,18 +23,6 @@ void SystemPaletteEntries(PALETTEENTRY* entries) {
   GetSystemPaletteEntries(screen, 0, 256, entries);
   ReleaseDC(nullptr, screen);
 }
-
-// Sets a flag for one scope and clears it whatever happens.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& flag) : FFlag(flag) { FFlag = true; }
-  ~TFlagScope() { FFlag = false; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& FFlag;
-};
 
 // Runs one stage of tearing down; the first error is kept for later.
 template <typename Stage>
