@@ -1,6 +1,7 @@
 #include "platform/gdi/GdiObjects.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <unordered_map>
 
@@ -72,7 +73,10 @@ std::shared_ptr<TGdiBitmap> TGdiBitmap::Create(int32_t width, int32_t height,
     bitmap->FFormat.ColorTable = nullptr;
     bitmap->FFormat.ColorCount = 0;
   }
-  bitmap->FBits = std::make_unique<uint8_t[]>(static_cast<size_t>(rowBytes * height));
+  // New pixels read as zero. calloc gets that without writing them again when the
+  // memory comes fresh from the system, which large sections usually do.
+  bitmap->FBits.reset(static_cast<uint8_t*>(std::calloc(static_cast<size_t>(rowBytes * height), 1)));
+  if (!bitmap->FBits) return nullptr;
   return bitmap;
 }
 

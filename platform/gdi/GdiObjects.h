@@ -5,6 +5,7 @@
 // the system, the services are used from one thread and take no locks.
 #pragma once
 
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -67,8 +68,11 @@ class TGdiBitmap : public TGdiObject {
   bool FTopDown = false;
   int64_t FRowBytes = 0;
   TPixelFormat FFormat;
+  struct TFreeBits {
+    void operator()(uint8_t* bits) const { std::free(bits); }
+  };
   RGBQUAD FColors[256]{};
-  std::unique_ptr<uint8_t[]> FBits;
+  std::unique_ptr<uint8_t, TFreeBits> FBits;
 };
 
 class TGdiPalette : public TGdiObject {

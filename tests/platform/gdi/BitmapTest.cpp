@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "tests/platform/gdi/GdiTestSupport.h"
 
 using gdi_test::GreyRamp;
@@ -51,6 +54,20 @@ INSTANTIATE_TEST_SUITE_P(Depths, SectionLayout,
                                          TSectionCase{32, 3, 20, {0xFF0000, 0xFF00, 0xFF}},
                                          TSectionCase{24, -3, 16, {0, 0, 0}},
                                          TSectionCase{8, -3, 8, {0, 0, 0}}));
+
+// Memory freed by an earlier, painted section must not show through a new one.
+TEST(SectionCreation, NewSectionsReadAsZero) {
+  for (const LONG side : {16, 64, 1024}) {
+    for (int round = 0; round < 2; ++round) {
+      TSection section(TInfo(side, side, 32, {}));
+      ASSERT_NE(section.Bits, nullptr);
+      const auto* bytes = static_cast<const uint8_t*>(section.Bits);
+      const size_t size = static_cast<size_t>(section.RowBytes() * side);
+      EXPECT_EQ(std::count(bytes, bytes + size, 0), static_cast<std::ptrdiff_t>(size)) << side;
+      std::memset(section.Bits, 0xFF, size);
+    }
+  }
+}
 
 TEST(SectionCreation, BitFieldMasksAreKept) {
   TSection section(TInfo(2, 2, 16, {}, {0xF800, 0x07E0, 0x001F}));
