@@ -127,6 +127,8 @@ void TJPEGImage::ReadFromStream(TStream& stream) { ReadJpegBytes(stream, stream.
 void TJPEGImage::ReadJpegBytes(TStream& stream, int64_t count) {
   AttachData(new TJPEGData);
   FBitmap.reset();
+  // A stored count is checked against what is there before anything is reserved for it.
+  if (count > stream.Remaining()) throw EReadError(FrameworkText::kReadError);
   auto data = std::make_unique<TMemoryStream>();
   data->SetSize(count);
   if (count > 0) stream.ReadBuffer(data->Memory(), count);

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <jerror.h>
 
+#include <algorithm>
+
 #include "image/jpeg.h"
 #include "platform/framework/Filer.h"
 #include "platform/gdi/Gdi.h"
@@ -286,6 +288,30 @@ TEST(JpegImageStoredForm, CountAndBytesRoundTrip) {
   reader.ReadProperties(reread);
   EXPECT_EQ(reread.Width(), 16);
   EXPECT_TRUE(reread.Equals(image.get()));
+}
+
+TEST(JpegImageStoredForm, CountBeyondTheStoredBytesIsRefusedBeforeReading) {
+  // Records the largest read asked of it.
+  class TWatchedStream : public TMemoryStream {
+   public:
+    int64_t Largest = 0;
+    int64_t Read(void* buffer, int64_t count) override {
+      Largest = std::max(Largest, count);
+      return TMemoryStream::Read(buffer, count);
+    }
+  } stored;
+  class TExposedJpeg : public TJPEGImage {
+   public:
+    using TJPEGImage::ReadData;
+  } image;
+  const std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::Colour, 8, 8});
+  const int32_t count = INT32_MAX;
+  stored.WriteBuffer(&count, sizeof count);
+  stored.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  stored.SetPosition(0);
+  EXPECT_THROW(image.ReadData(stored), EReadError);
+  EXPECT_LE(stored.Largest, stored.Size());
+  EXPECT_FALSE(image.JpegData().HasData());
 }
 
 struct TProgressLog {
