@@ -74,7 +74,7 @@ void TApplication::Initialize() {
 
 void TApplication::SetTitle(const std::string& title) {
   FTitle = title;
-  QApplication::setApplicationDisplayName(QString::fromStdString(title));
+  QApplication::setApplicationName(QString::fromStdString(title));
 }
 
 void TApplication::FormCreated(TCustomForm* form) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ostream>
 #include <vector>
 
 #include "platform/ui/FileSearch.h"
@@ -12,6 +13,10 @@ struct TOrderCase {
   const char* before;
   const char* after;
 };
+
+std::ostream& operator<<(std::ostream& out, const TOrderCase& c) {
+  return out << c.before << " < " << c.after;
+}
 
 class NaturalOrderTest : public testing::TestWithParam<TOrderCase> {};
 

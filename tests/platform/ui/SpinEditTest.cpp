@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <ostream>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Spin.h"
@@ -15,6 +16,10 @@ struct TReadCase {
   const char* text;
   int32_t value;
 };
+
+std::ostream& operator<<(std::ostream& out, const TReadCase& c) {
+  return out << c.min << ".." << c.max << " \"" << c.text << "\"";
+}
 
 class SpinReadTest : public testing::TestWithParam<TReadCase> {};
 
@@ -40,6 +45,10 @@ struct TStepCase {
   int32_t steps;
   int32_t value;
 };
+
+std::ostream& operator<<(std::ostream& out, const TStepCase& c) {
+  return out << c.min << ".." << c.max << " \"" << c.text << "\" " << c.steps;
+}
 
 class SpinStepTest : public testing::TestWithParam<TStepCase> {};
 
