@@ -7,20 +7,19 @@
 #include <string>
 #include <vector>
 
-#include "display/DXClass.h"
-#include "platform/ddraw/DDrawTesting.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Input.h"
 #include "surface/DirectDrawSurface.h"
 #include "tests/app/TempTree.h"
 #include "tests/app/ViewerPictures.h"
 #include "tests/app/ViewerTest.h"
+#include "tests/support/DDrawHooks.h"
 
 class ShownViewerTest : public ViewerTest {
  protected:
   void SetUp() override {
     Application().Initialize();
-    Hooks().SetInstantVerticalBlank(true);
+    DDrawHooks().SetInstantVerticalBlank(true);
     ViewerTest::SetUp();
     Application().OnException = [this](TObject*, const Exception& error) {
       Reports.push_back(error.Message());
@@ -50,12 +49,6 @@ class ShownViewerTest : public ViewerTest {
     SetKeyStateHandler(nullptr);
     Mouse().ClearOverride();
     ViewerTest::TearDown();
-  }
-
-  static IDDrawTesting& Hooks() {
-    auto entry =
-        reinterpret_cast<LoupixDDrawTestingFn>(LoadEntryPoint(kDDrawLibrary, kDDrawTestingEntry));
-    return *entry();
   }
 
   // The user's actions, as the window system delivers them.

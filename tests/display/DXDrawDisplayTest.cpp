@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "DDrawHooks.h"
+#include "tests/support/DDrawHooks.h"
 #include "display/DXDrawDisplay.h"
 #include "display/DXErrors.h"
 #include "display/DirectDraw.h"

@@ -8,14 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "DDrawHooks.h"
 #include "display/DXDraw.h"
 #include "platform/ui/Application.h"
+#include "tests/support/DDrawHooks.h"
+#include "tests/support/DXDrawOnForm.h"
 
 class TTestDXDraw : public TDXDraw {
  public:
-  using TDXDraw::TDXDraw;
   using TDXDraw::Paint;
+  using TDXDraw::TDXDraw;
 };
 
 inline const char* NotifyName(TDXDrawNotifyKind kind) {
@@ -25,9 +26,9 @@ inline const char* NotifyName(TDXDrawNotifyKind kind) {
   return kNames[kind];
 }
 
-inline const TDXDrawOptions kViewerOptions{doFullScreen,      doNoWindowChange, doAllowReboot,
-                                           doWaitVBlank,      doAllowPalette256, doDirectX7Mode,
-                                           doHardware,        doSelectDriver};
+inline const TDXDrawOptions kViewerOptions{doFullScreen, doNoWindowChange,  doAllowReboot,
+                                           doWaitVBlank, doAllowPalette256, doDirectX7Mode,
+                                           doHardware,   doSelectDriver};
 
 class DXDrawFixture : public testing::Test {
  protected:
@@ -37,15 +38,7 @@ class DXDrawFixture : public testing::Test {
     DDrawHooks().SetInstantVerticalBlank(true);
     FLog = std::make_shared<std::vector<std::string>>();
     FForm = std::make_unique<TForm>(nullptr);
-    FForm->SetBounds(0, 0, 1024, 768);
-    FDXDraw = new TTestDXDraw(FForm.get());
-    FDXDraw->SetParent(FForm.get());
-    FDXDraw->SetAutoInitialize(false);
-    FDXDraw->SetBounds(0, 0, 1024, 768);
-    FDXDraw->Display().SetWidth(1024);
-    FDXDraw->Display().SetHeight(768);
-    FDXDraw->Display().SetBitCount(16);
-    FDXDraw->SetOptions(kViewerOptions);
+    FDXDraw = PlaceDXDraw<TTestDXDraw>(*FForm, kViewerOptions);
     LogEvents(*FDXDraw);
   }
 

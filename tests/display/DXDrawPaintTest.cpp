@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "DDrawHooks.h"
+#include "tests/support/DDrawHooks.h"
 #include "display/DXDraw.h"
 #include "platform/ui/Application.h"
 

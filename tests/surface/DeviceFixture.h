@@ -5,25 +5,19 @@
 
 #include <memory>
 
-#include "display/DXClass.h"
 #include "display/DirectDraw.h"
-#include "platform/ddraw/DDrawTesting.h"
-
-inline IDDrawTesting& DDrawTesting() {
-  auto entry = reinterpret_cast<LoupixDDrawTestingFn>(LoadEntryPoint(kDDrawLibrary, kDDrawTestingEntry));
-  return *entry();
-}
+#include "tests/support/DDrawHooks.h"
 
 class DeviceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    DDrawTesting().ResetVideoMemoryBudget();
+    DDrawHooks().ResetVideoMemoryBudget();
     FDevice = std::make_unique<TDirectDraw>(nullptr);
   }
   void TearDown() override {
     if (FModeSet) FDevice->NativeDevice()->RestoreDisplayMode();
     FDevice.reset();
-    DDrawTesting().ResetVideoMemoryBudget();
+    DDrawHooks().ResetVideoMemoryBudget();
   }
   TDirectDraw& Device() { return *FDevice; }
   // Surfaces made without a pixel format take the screen's depth.

@@ -13,6 +13,7 @@
 #include "platform/ui/Forms.h"
 #include "surface/DXImageList.h"
 #include "surface/DirectDrawSurface.h"
+#include "tests/support/DXDrawOnForm.h"
 #include "tests/surface/CaseName.h"
 #include "tests/surface/DeviceFixture.h"
 #include "tests/surface/TestPictures.h"
@@ -24,24 +25,17 @@ class CollectionTest : public ::testing::Test {
   static void SetUpTestSuite() { Application().Initialize(); }
 
   void SetUp() override {
-    DDrawTesting().SetInstantVerticalBlank(true);
+    DDrawHooks().SetInstantVerticalBlank(true);
     FForm = std::make_unique<TForm>(nullptr);
-    FForm->SetBounds(0, 0, 1024, 768);
-    FDXDraw = new TDXDraw(FForm.get());
-    FDXDraw->SetParent(FForm.get());
-    FDXDraw->SetAutoInitialize(false);
-    FDXDraw->SetBounds(0, 0, 1024, 768);
-    FDXDraw->Display().SetWidth(1024);
-    FDXDraw->Display().SetHeight(768);
-    FDXDraw->Display().SetBitCount(16);
-    FDXDraw->SetOptions({doFullScreen, doAllowReboot, doWaitVBlank, doDirectX7Mode, doHardware, doSelectDriver});
+    FDXDraw = PlaceDXDraw<TDXDraw>(*FForm, {doFullScreen, doAllowReboot, doWaitVBlank,
+                                            doDirectX7Mode, doHardware, doSelectDriver});
     FDXDraw->Initialize();
     FList = std::make_unique<TDXImageList>(nullptr);
   }
   void TearDown() override {
     FList.reset();
     FForm.reset();
-    DDrawTesting().ResetVideoMemoryBudget();
+    DDrawHooks().ResetVideoMemoryBudget();
   }
 
   TPictureCollectionItem& AddItem(TGraphic* graphic) {
@@ -129,7 +123,8 @@ TEST_P(TileTest, CutsThePictureAsLaidOut) {
   item.SetSystemMemory(c.systemMemory);
   FList->SetDXDraw(FDXDraw);
   ASSERT_EQ(item.SurfaceCount(), static_cast<int32_t>(c.surfaces.size()));
-  for (int32_t i = 0; i < item.SurfaceCount(); ++i) EXPECT_EQ(item.Surfaces(i).ClientRect(), c.surfaces[i]);
+  for (int32_t i = 0; i < item.SurfaceCount(); ++i)
+    EXPECT_EQ(item.Surfaces(i).ClientRect(), c.surfaces[i]);
   ASSERT_EQ(item.PatternCount(), c.patternCount);
   if (c.patternCount == 0) return;
   EXPECT_EQ(item.Patterns(c.probe).Rect(), c.probeRect);
@@ -139,14 +134,61 @@ TEST_P(TileTest, CutsThePictureAsLaidOut) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, TileTest,
     ::testing::Values(
-        TileCase{"whole picture with skips", 50, 40, 0, 0, 5, 5, false, {{0, 0, 50, 40}}, 1, 0, {0, 0, 50, 40}, 0},
-        TileCase{"video tiles", 1000, 300, 100, 100, 0, 0, false, {{0, 0, 600, 300}, {0, 0, 400, 300}}, 30, 17,
-                 {100, 100, 200, 200}, 1},
-        TileCase{"system memory", 1000, 300, 100, 100, 0, 0, true, {{0, 0, 1000, 300}}, 30, 17,
-                 {700, 100, 800, 200}, 0},
-        TileCase{"skips", 100, 30, 30, 30, 10, 0, true, {{0, 0, 100, 30}}, 2, 1, {40, 0, 70, 30}, 0},
+        TileCase{"whole picture with skips",
+                 50,
+                 40,
+                 0,
+                 0,
+                 5,
+                 5,
+                 false,
+                 {{0, 0, 50, 40}},
+                 1,
+                 0,
+                 {0, 0, 50, 40},
+                 0},
+        TileCase{"video tiles",
+                 1000,
+                 300,
+                 100,
+                 100,
+                 0,
+                 0,
+                 false,
+                 {{0, 0, 600, 300}, {0, 0, 400, 300}},
+                 30,
+                 17,
+                 {100, 100, 200, 200},
+                 1},
+        TileCase{"system memory",
+                 1000,
+                 300,
+                 100,
+                 100,
+                 0,
+                 0,
+                 true,
+                 {{0, 0, 1000, 300}},
+                 30,
+                 17,
+                 {700, 100, 800, 200},
+                 0},
+        TileCase{
+            "skips", 100, 30, 30, 30, 10, 0, true, {{0, 0, 100, 30}}, 2, 1, {40, 0, 70, 30}, 0},
         TileCase{"pattern larger, video", 100, 100, 150, 50, 0, 0, false, {}, 0, 0, {}, 0},
-        TileCase{"pattern larger, system", 100, 100, 150, 50, 0, 0, true, {{0, 0, 100, 100}}, 0, 0, {}, 0},
+        TileCase{"pattern larger, system",
+                 100,
+                 100,
+                 150,
+                 50,
+                 0,
+                 0,
+                 true,
+                 {{0, 0, 100, 100}},
+                 0,
+                 0,
+                 {},
+                 0},
         TileCase{"cell of zero", 100, 100, 50, 50, -50, 0, false, {}, 0, 0, {}, 0}),
     CaseName());
 
@@ -208,7 +250,7 @@ TEST_F(CollectionTest, RestoreAfterLostSurfacesRebuildsEveryItem) {
   TPictureCollectionItem& a = AddItem(red.get());
   TPictureCollectionItem& b = AddItem(blue.get());
   FList->SetDXDraw(FDXDraw);
-  DDrawTesting().LoseAllSurfaces();
+  DDrawHooks().LoseAllSurfaces();
   FDXDraw->Restore();
   EXPECT_EQ(a.Surfaces(0).Pixel(1, 1), 0xF800u);
   EXPECT_EQ(b.Surfaces(0).Pixel(2, 2), 0x001Fu);
@@ -242,7 +284,8 @@ TEST_F(CollectionTest, UninitializedItemOfAnIdleControlIsNotRestored) {
 
 TEST_F(CollectionTest, InitializeNeedsAnInitializedControl) {
   AddItem(nullptr);
-  for (TCustomDXDraw* control : {static_cast<TCustomDXDraw*>(nullptr), static_cast<TCustomDXDraw*>(FDXDraw)}) {
+  for (TCustomDXDraw* control :
+       {static_cast<TCustomDXDraw*>(nullptr), static_cast<TCustomDXDraw*>(FDXDraw)}) {
     if (control) FDXDraw->Finalize();
     try {
       FList->Items().Initialize(control);
@@ -337,7 +380,8 @@ TEST_F(CollectionTest, ColorTableIsStoredAsItsBytes) {
   stream.SetPosition(0);
   TDXImageList other(nullptr);
   TReader(stream).ReadProperties(other.Items());
-  EXPECT_EQ(std::memcmp(other.Items().ColorTable(), FList->Items().ColorTable(), sizeof(TColorTable)), 0);
+  EXPECT_EQ(
+      std::memcmp(other.Items().ColorTable(), FList->Items().ColorTable(), sizeof(TColorTable)), 0);
 }
 
 TEST_F(CollectionTest, ShortStoredPropertiesRaiseAndChangeNothing) {
@@ -345,7 +389,8 @@ TEST_F(CollectionTest, ShortStoredPropertiesRaiseAndChangeNothing) {
   TColorTable before;
   std::memcpy(before, FList->Items().ColorTable(), sizeof(before));
   // "ColorTable" with 4 bytes instead of 1024, then the end mark.
-  const uint8_t data[] = {10, 'C', 'o', 'l', 'o', 'r', 'T', 'a', 'b', 'l', 'e', 4, 0, 0, 0, 1, 2, 3, 4, 0};
+  const uint8_t data[] = {10,  'C', 'o', 'l', 'o', 'r', 'T', 'a', 'b', 'l',
+                          'e', 4,   0,   0,   0,   1,   2,   3,   4,   0};
   TMemoryStream stream;
   stream.WriteBuffer(data, sizeof(data));
   stream.SetPosition(0);
@@ -354,7 +399,8 @@ TEST_F(CollectionTest, ShortStoredPropertiesRaiseAndChangeNothing) {
 
   TPictureCollectionItem& item = AddItem(nullptr);
   item.SetPatternWidth(7);
-  const uint8_t shortWidth[] = {12, 'P', 'a', 't', 't', 'e', 'r', 'n', 'W', 'i', 'd', 't', 'h', 2, 0, 0, 0, 9, 9, 0};
+  const uint8_t shortWidth[] = {12,  'P', 'a', 't', 't', 'e', 'r', 'n', 'W', 'i',
+                                'd', 't', 'h', 2,   0,   0,   0,   9,   9,   0};
   TMemoryStream second;
   second.WriteBuffer(shortWidth, sizeof(shortWidth));
   second.SetPosition(0);
@@ -377,12 +423,11 @@ class ColorTableTest : public ::testing::Test {
     return colours;
   }
   void ExpectFixedColours() {
-    const std::pair<int, Rgb> fixed[] = {{0, {0, 0, 0}},         {1, {128, 0, 0}},     {2, {0, 128, 0}},
-                                         {3, {128, 128, 0}},     {4, {0, 0, 128}},     {5, {128, 0, 128}},
-                                         {6, {0, 128, 128}},     {7, {192, 192, 192}}, {248, {128, 128, 128}},
-                                         {249, {255, 0, 0}},     {250, {0, 255, 0}},   {251, {255, 255, 0}},
-                                         {252, {0, 0, 255}},     {253, {255, 0, 255}}, {254, {0, 255, 255}},
-                                         {255, {255, 255, 255}}};
+    const std::pair<int, Rgb> fixed[] = {
+        {0, {0, 0, 0}},         {1, {128, 0, 0}},     {2, {0, 128, 0}},     {3, {128, 128, 0}},
+        {4, {0, 0, 128}},       {5, {128, 0, 128}},   {6, {0, 128, 128}},   {7, {192, 192, 192}},
+        {248, {128, 128, 128}}, {249, {255, 0, 0}},   {250, {0, 255, 0}},   {251, {255, 255, 0}},
+        {252, {0, 0, 255}},     {253, {255, 0, 255}}, {254, {0, 255, 255}}, {255, {255, 255, 255}}};
     for (auto [slot, colour] : fixed) EXPECT_EQ(Slot(slot), Quad(colour)) << slot;
   }
 

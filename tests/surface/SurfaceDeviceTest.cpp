@@ -67,7 +67,7 @@ TEST_F(SurfaceDeviceTest, NonPositiveSizesEmptyTheSurface) {
 }
 
 TEST_F(SurfaceDeviceTest, FallsBackToSystemMemory) {
-  DDrawTesting().SetVideoMemoryBudget(0);
+  DDrawHooks().SetVideoMemoryBudget(0);
   TDirectDrawSurface surface(Device());
   surface.SetSize(8, 8);
   EXPECT_NE(surface.NativeSurface(), nullptr);
@@ -184,7 +184,7 @@ TEST_F(SurfaceDeviceTest, StretchDrawOntoItself) {
 
 TEST_F(SurfaceDeviceTest, LostSurfaceWorksAgainAfterRestore) {
   TDirectDrawSurface& s = Make(2, 2);
-  DDrawTesting().LoseAllSurfaces();
+  DDrawHooks().LoseAllSurfaces();
   EXPECT_FALSE(s.Fill(1));
   EXPECT_EQ(s.LastResult(), DDERR_SURFACELOST);
   EXPECT_TRUE(s.Restore());

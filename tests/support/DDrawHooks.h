@@ -5,6 +5,7 @@
 #include "platform/ddraw/DDrawTesting.h"
 
 inline IDDrawTesting& DDrawHooks() {
-  auto entry = reinterpret_cast<LoupixDDrawTestingFn>(LoadEntryPoint(kDDrawLibrary, kDDrawTestingEntry));
+  auto entry =
+      reinterpret_cast<LoupixDDrawTestingFn>(LoadEntryPoint(kDDrawLibrary, kDDrawTestingEntry));
   return *entry();
 }
