@@ -1,7 +1,6 @@
 #include "platform/ddraw/SurfaceMemory.h"
 
 #include <cstring>
-#include <new>
 
 #include "platform/ddraw/DisplayServices.h"
 #include "platform/ddraw/PixelFormat.h"
@@ -26,7 +25,9 @@ HRESULT TSurfaceMemory::Create(uint32_t width, uint32_t height, uint32_t bitCoun
   if (kind == TMemoryKind::Video && !Services().ReserveVideoMemory(bytes)) {
     return DDERR_OUTOFVIDEOMEMORY;
   }
-  std::unique_ptr<uint8_t[]> pixels(new (std::nothrow) uint8_t[bytes]());
+  // New surfaces read as zero; calloc gets that without writing the pixels again
+  // when the memory comes fresh from the system.
+  TPixels pixels(static_cast<uint8_t*>(std::calloc(bytes, 1)));
   if (!pixels) {
     if (kind == TMemoryKind::Video) Services().ReleaseVideoMemory(bytes);
     return DDERR_OUTOFMEMORY;
@@ -37,8 +38,8 @@ HRESULT TSurfaceMemory::Create(uint32_t width, uint32_t height, uint32_t bitCoun
   return DD_OK;
 }
 
-TSurfaceMemory::TSurfaceMemory(const TPixelView& view, std::unique_ptr<uint8_t[]> pixels,
-                               TMemoryKind kind, uint64_t bytes)
+TSurfaceMemory::TSurfaceMemory(const TPixelView& view, TPixels pixels, TMemoryKind kind,
+                               uint64_t bytes)
     : FView(view), FPixels(std::move(pixels)), FKind(kind), FBytes(bytes) {
   Services().AddLiveMemory(this);
 }

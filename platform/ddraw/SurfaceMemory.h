@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 #include "platform/ddraw/Blitter.h"
@@ -31,11 +32,14 @@ class TSurfaceMemory {
   void Reclaim();
 
  private:
-  TSurfaceMemory(const TPixelView& view, std::unique_ptr<uint8_t[]> pixels, TMemoryKind kind,
-                 uint64_t bytes);
+  struct TFreePixels {
+    void operator()(uint8_t* pixels) const { std::free(pixels); }
+  };
+  using TPixels = std::unique_ptr<uint8_t, TFreePixels>;
+  TSurfaceMemory(const TPixelView& view, TPixels pixels, TMemoryKind kind, uint64_t bytes);
 
   TPixelView FView;
-  std::unique_ptr<uint8_t[]> FPixels;
+  TPixels FPixels;
   TMemoryKind FKind;
   uint64_t FBytes;
   bool FLost = false;

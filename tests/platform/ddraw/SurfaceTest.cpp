@@ -1,5 +1,6 @@
 // Surface creation and description, video memory, duplicates, locks, lost
 // surfaces, palettes and colour keys.
+#include <algorithm>
 #include <cstring>
 
 #include "tests/platform/ddraw/DDrawFixture.h"
@@ -186,6 +187,20 @@ TEST_F(SurfaceTest, QueryInterfaceGivesTheSameSurfaceForEveryVersion) {
   void* gamma = &gamma;
   EXPECT_EQ(surface->QueryInterface(IID_IDirectDrawGammaControl, &gamma), E_NOINTERFACE);
   EXPECT_EQ(gamma, nullptr);
+}
+
+// Memory given back by an earlier, painted surface must not show through a new one.
+TEST_F(SurfaceTest, NewSurfacesReadAsZero) {
+  for (const int32_t side : {8, 64, 512}) {
+    for (int round = 0; round < 2; ++round) {
+      auto surface = MakeSurface(side, side, 32);
+      const std::vector<uint32_t> pixels = ReadAll(surface.get());
+      EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0u),
+                static_cast<std::ptrdiff_t>(pixels.size()))
+          << side;
+      FillPattern(surface.get(), 7);
+    }
+  }
 }
 
 TEST_F(SurfaceTest, LockGivesTheRectangleCornerAndRefusesASecondLock) {
