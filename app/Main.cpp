@@ -455,3 +455,12 @@ void TForm1::N14Click(TObject*) { Form4->ShowModal(); }
 void TForm1::N18Click(TObject*) { Form5->Show(); }
 
 void TForm1::N21Click(TObject*) { Form6->ShowModal(); }
+
+void CreateViewerForms() {
+  Form1 = Application().CreateForm<TForm1>();
+  Form3 = Application().CreateForm<TForm3>();
+  Form2 = Application().CreateForm<TForm2>();
+  Form4 = Application().CreateForm<TForm4>();
+  Form5 = Application().CreateForm<TForm5>();
+  Form6 = Application().CreateForm<TForm6>();
+}

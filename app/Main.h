@@ -110,6 +110,9 @@ class TForm1 : public TDXForm {
 
 extern TForm1* Form1;
 
+// Makes the main window and the five dialogs, in start-up order.
+void CreateViewerForms();
+
 // The filter of the open dialog.
 inline constexpr const char* kPictureFilter =
     "All (*.dib;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.bmp|JPEG Image File "

@@ -18,12 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ChangeList.h"
-#include "app/ConfigScreen.h"
-#include "app/ConfigWindow.h"
-#include "app/Magnify.h"
 #include "app/Main.h"
-#include "app/PageConfig.h"
 #include "display/DXClass.h"
 #include "image/jpeg.h"
 #include "platform/ddraw/DDrawTesting.h"
@@ -67,12 +62,7 @@ class TViewer {
     auto hooks =
         reinterpret_cast<LoupixDDrawTestingFn>(LoadEntryPoint(kDDrawLibrary, kDDrawTestingEntry));
     hooks()->SetInstantVerticalBlank(true);
-    Form1 = Application().CreateForm<TForm1>();
-    Form3 = Application().CreateForm<TForm3>();
-    Form2 = Application().CreateForm<TForm2>();
-    Form4 = Application().CreateForm<TForm4>();
-    Form5 = Application().CreateForm<TForm5>();
-    Form6 = Application().CreateForm<TForm6>();
+    CreateViewerForms();
     Application().OnException = [](TObject*, const Exception& error) {
       std::fprintf(stderr, "error: %s\n", error.Message().c_str());
       std::abort();

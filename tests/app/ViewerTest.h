@@ -15,12 +15,7 @@ class ViewerTest : public testing::Test {
  protected:
   void SetUp() override {
     Application().SetTitle("Loupix");
-    Form1 = Application().CreateForm<TForm1>();
-    Form3 = Application().CreateForm<TForm3>();
-    Form2 = Application().CreateForm<TForm2>();
-    Form4 = Application().CreateForm<TForm4>();
-    Form5 = Application().CreateForm<TForm5>();
-    Form6 = Application().CreateForm<TForm6>();
+    CreateViewerForms();
   }
   void TearDown() override {
     DoneApplication();
