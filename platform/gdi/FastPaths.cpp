@@ -1,4 +1,4 @@
-// Named special cases of the nearest-neighbour copy. Each must give exactly the
+// Named shortcuts of the nearest-neighbour copy. Each must give exactly the
 // pixels of the generic row path (the differential tests hold them to it).
 #include <array>
 

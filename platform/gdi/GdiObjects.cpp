@@ -73,9 +73,9 @@ std::shared_ptr<TGdiBitmap> TGdiBitmap::Create(int32_t width, int32_t height,
     bitmap->FFormat.ColorTable = nullptr;
     bitmap->FFormat.ColorCount = 0;
   }
-  // New pixels read as zero. calloc gets that without writing them again when the
-  // memory comes fresh from the system, which large sections usually do.
-  bitmap->FBits.reset(static_cast<uint8_t*>(std::calloc(static_cast<size_t>(rowBytes * height), 1)));
+  // New pixels read as zero; calloc skips clearing memory that comes fresh from the system.
+  bitmap->FBits.reset(
+      static_cast<uint8_t*>(std::calloc(static_cast<size_t>(rowBytes * height), 1)));
   if (!bitmap->FBits) return nullptr;
   return bitmap;
 }
