@@ -85,7 +85,9 @@ bool TOpenPictureDialog::Execute() {
     dialog.selectNameFilter(filters[FFilterIndex - 1]);
   if (!FFileName.empty()) dialog.selectFile(QString::fromStdString(FFileName));
   AddPreview(dialog);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  ReactivateMainForm();
+  if (!chosen) return false;
   FFileName = dialog.selectedFiles().first().toStdString();
   return true;
 }
@@ -100,6 +102,7 @@ bool SelectDirectory(const std::string& caption, const std::string& root, std::s
   QString chosen = QFileDialog::getExistingDirectory(
       nullptr, QString::fromStdString(caption), QString::fromStdString(root.empty() ? "/" : root),
       QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+  ReactivateMainForm();
   if (chosen.isEmpty()) return false;
   directory = chosen.toStdString();
   while (directory.size() > 1 && directory.back() == '/') directory.pop_back();

@@ -154,6 +154,7 @@ TModalResult TCustomForm::ShowModal() {
   Hide();
   if (WidgetAllocated()) Native().Widget->setWindowModality(Qt::NonModal);
   FModal = false;
+  ReactivateMainForm();
   return FModalResult;
 }
 

@@ -122,6 +122,15 @@ void TControlNative::Refit(TControl& control) {
 
 void RefitWindows(TControl& window) { TControlNative::Refit(window); }
 
+void ReactivateMainForm() {
+  TCustomForm* main = Application().MainForm();
+  if (!main || !main->Visible() || !main->HandleAllocated()) return;
+  QWidget* window = WidgetOf(main->Handle());
+  window->activateWindow();
+  if (TWinControl* active = main->ActiveControl(); active && active->HandleAllocated())
+    WidgetOf(active->Handle())->setFocus(Qt::OtherFocusReason);
+}
+
 void ScreenSizeChanged() {
   std::vector<TWinControl*> forms;
   for (auto& [handle, control] : HandleTable())

@@ -73,6 +73,9 @@ class TControlWidget : public QWidget {
 // error report instead of unwinding through Qt.
 void RunGuarded(const std::function<void()>& action);
 
+// Gives the keyboard back to the main form after a modal window closed.
+void ReactivateMainForm();
+
 // Tells every form that the screen size changed (WM_DISPLAYCHANGE).
 void ScreenSizeChanged();
 // Places a window and everything on it again, after its scaling changed.
