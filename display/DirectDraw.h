@@ -43,6 +43,13 @@ class TDirectDraw : public TDirectX {
   IDirectDraw* NativeDevice() const { return FNativeDevice.Get(); }
   IDirectDraw4* NativeDevice4() const { return FNativeDevice4.Get(); }
   IDirectDraw7* NativeDevice7() const { return FNativeDevice7.Get(); }
+  // The same, safe on a missing device object (none then).
+  static IDirectDraw* NativeDeviceOf(const TDirectDraw* device) {
+    return device ? device->NativeDevice() : nullptr;
+  }
+  static IDirectDraw7* NativeDevice7Of(const TDirectDraw* device) {
+    return device ? device->NativeDevice7() : nullptr;
+  }
   // As above, raising EDirectDrawError "%s not made" when missing.
   IDirectDraw* RequiredDevice() const;
   IDirectDraw7* RequiredDevice7() const;

@@ -29,6 +29,13 @@ TEST_F(DeviceObjects, DirectX7ModeHoldsAllThreeInterfaces) {
   EXPECT_EQ(FDevice->EmulationCaps().dwSize, 380u);
 }
 
+TEST_F(DeviceObjects, MissingDeviceObjectHasNoInterfaces) {
+  EXPECT_EQ(TDirectDraw::NativeDeviceOf(nullptr), nullptr);
+  EXPECT_EQ(TDirectDraw::NativeDevice7Of(nullptr), nullptr);
+  EXPECT_EQ(TDirectDraw::NativeDeviceOf(FDevice.get()), FDevice->NativeDevice());
+  EXPECT_EQ(TDirectDraw::NativeDevice7Of(FDevice.get()), FDevice->NativeDevice7());
+}
+
 TEST_F(DeviceObjects, OlderModeHasNoDirectX7Interface) {
   TDirectDraw device(nullptr, false);
   EXPECT_NE(device.NativeDevice(), nullptr);
