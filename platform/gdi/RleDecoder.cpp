@@ -1,5 +1,7 @@
 #include "platform/gdi/RleDecoder.h"
 
+#include <algorithm>
+
 namespace gdi {
 
 namespace {
@@ -23,6 +25,12 @@ struct TRleCursor {
     ++X;
   }
   bool Inside() const { return X >= 0 && X < Target.Width && Row >= 0 && Row < Target.Height; }
+  // How many of the next count pixels land in the picture; the rest are only stepped
+  // over, so long runs past the row cost nothing.
+  int64_t Visible(int64_t count) const {
+    if (Row < 0 || Row >= Target.Height || X >= Target.Width) return 0;
+    return std::min<int64_t>(count, Target.Width - X);
+  }
 };
 
 // One decoder for both depths; PixelsPerByte says how absolute bytes unpack.
@@ -41,7 +49,9 @@ TRleEnd Decode(const uint8_t* data, size_t size, const TRleTarget& target) {
     const uint8_t first = data[pos], second = data[pos + 1];
     pos += 2;
     if (first != 0) {
-      for (int64_t i = 0; i < first; ++i) put(second, i);
+      const int64_t visible = out.Visible(first);
+      for (int64_t i = 0; i < visible; ++i) put(second, i);
+      out.X += first - visible;
     } else if (second == 0) {
       out.X = 0;
       ++out.Row;
@@ -55,7 +65,10 @@ TRleEnd Decode(const uint8_t* data, size_t size, const TRleTarget& target) {
     } else {
       const size_t bytes = (static_cast<size_t>(second) + PixelsPerByte - 1) / PixelsPerByte;
       if (size - pos < bytes) break;
-      for (int64_t i = 0; i < second; ++i) put(data[pos + static_cast<size_t>(i / PixelsPerByte)], i);
+      const int64_t visible = out.Visible(second);
+      for (int64_t i = 0; i < visible; ++i)
+        put(data[pos + static_cast<size_t>(i / PixelsPerByte)], i);
+      out.X += second - visible;
       pos += bytes;
     }
     pos += pos & 1;

@@ -85,6 +85,19 @@ TEST(RleHostileData, LongStreamsOfDeltasAndLinesEndQuickly) {
   EXPECT_EQ(pixels, std::vector<uint8_t>(4, 0));
 }
 
+TEST(RleHostileData, LongRunsPastTheRowEndQuickly) {
+  // Runs of 255 pixels; every run but the first lies wholly past the row.
+  std::vector<uint8_t> data(4000000, 7);
+  for (size_t i = 0; i < data.size(); i += 2) data[i] = 255;
+  std::vector<uint8_t> pixels(4, 0);
+  const gdi::TRleTarget target{pixels.data(), 4, 4, 1};
+  EXPECT_EQ(gdi::DecodeRle8(data.data(), data.size(), target), TRleEnd::DataExhausted);
+  EXPECT_EQ(pixels, std::vector<uint8_t>(4, 7));
+  std::fill(pixels.begin(), pixels.end(), 0);
+  EXPECT_EQ(gdi::DecodeRle4(data.data(), data.size(), target), TRleEnd::DataExhausted);
+  EXPECT_EQ(pixels, (std::vector<uint8_t>{0x07, 0x07, 0, 0}));
+}
+
 TEST(RleHostileData, RandomDataNeverLeavesTheRows) {
   std::mt19937 random(4242);
   for (int round = 0; round < 2000; ++round) {
