@@ -99,11 +99,17 @@ void SetOpenDialogHandler(std::function<bool(TOpenPictureDialog&)> handler) {
 bool SelectDirectory(const std::string& caption, const std::string& root, std::string& directory) {
   if (DirectoryHandler()) return DirectoryHandler()(directory);
   EnsureQtApplication();
-  QString chosen = QFileDialog::getExistingDirectory(
-      nullptr, QString::fromStdString(caption), QString::fromStdString(root.empty() ? "/" : root),
-      QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+  QFileDialog dialog(nullptr, QString(), QString::fromStdString(root.empty() ? "/" : root));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  dialog.setFileMode(QFileDialog::Directory);
+  // After the mode, which would put back Qt's own title. An empty title would show
+  // the application's name instead; a blank shows no text.
+  dialog.setWindowTitle(caption.empty() ? QStringLiteral(" ") : QString::fromStdString(caption));
+  bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
   ReactivateMainForm();
-  if (chosen.isEmpty()) return false;
+  if (!accepted) return false;
+  QString chosen = dialog.selectedFiles().first();
   directory = chosen.toStdString();
   while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
   return true;
