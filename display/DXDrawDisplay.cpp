@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 #include "display/DXErrors.h"
 #include "display/DirectDraw.h"
@@ -13,14 +14,15 @@ bool IsDisplayDepth(int32_t bitCount) {
 }
 
 HRESULT AddMode(DDSURFACEDESC* mode, void* context) {
-  auto& modes = *static_cast<std::vector<std::unique_ptr<TDXDrawDisplayMode>>*>(context);
-  modes.push_back(std::make_unique<TDXDrawDisplayMode>(*mode));
+  new TDXDrawDisplayMode(static_cast<TCollection*>(context), *mode);  // owned by the list
   return DDENUMRET_OK;
 }
 
 }  // namespace
 
-TDXDrawDisplay::TDXDrawDisplay(TDXDrawDisplayOwner& owner) : FOwner(owner) {}
+TDXDrawDisplay::TDXDrawDisplay(TDXDrawDisplayOwner& owner)
+    : FOwner(owner),
+      FModes(std::make_unique<TCollection>(TCollectionItemClass::Of<TDXDrawDisplayMode>())) {}
 
 TDXDrawDisplay::~TDXDrawDisplay() = default;
 
@@ -44,46 +46,54 @@ void TDXDrawDisplay::SetBitCount(int32_t value) {
 }
 
 void TDXDrawDisplay::EnsureModes() {
-  if (FModes.empty()) EnumerateModes();
+  if (FModes->Count() == 0) EnumerateModes();
 }
 
 int TDXDrawDisplay::Count() {
   EnsureModes();
-  return static_cast<int>(FModes.size());
+  return FModes->Count();
 }
 
 TDXDrawDisplayMode& TDXDrawDisplay::Modes(int index) {
   EnsureModes();
-  return *FModes.at(static_cast<size_t>(index));
+  return *static_cast<TDXDrawDisplayMode*>(FModes->Items(index));
 }
 
 int TDXDrawDisplay::IndexOf(int32_t width, int32_t height, int32_t bitCount) {
   EnsureModes();
-  for (size_t i = 0; i < FModes.size(); ++i) {
-    const TDXDrawDisplayMode& mode = *FModes[i];
-    if (mode.Width() == width && mode.Height() == height && mode.BitCount() == bitCount)
-      return static_cast<int>(i);
+  for (int i = 0; i < FModes->Count(); ++i) {
+    const TDXDrawDisplayMode& mode = Modes(i);
+    if (mode.Width() == width && mode.Height() == height && mode.BitCount() == bitCount) return i;
   }
   return -1;
 }
 
 void TDXDrawDisplay::EnumerateOn(TDirectDraw& device) {
-  device.SetLastResult(device.RequiredDevice()->EnumDisplayModes(0, nullptr, &FModes, AddMode));
+  device.SetLastResult(
+      device.RequiredDevice()->EnumDisplayModes(0, nullptr, FModes.get(), AddMode));
 }
 
 void TDXDrawDisplay::EnumerateModes() {
-  FModes.clear();
+  FModes->Clear();
   if (TDirectDraw* device = FOwner.Device()) {
     EnumerateOn(*device);
   } else {
     TDirectDraw temporary(FOwner.DriverGUID());
     EnumerateOn(temporary);
   }
-  std::stable_sort(FModes.begin(), FModes.end(), [](const auto& a, const auto& b) {
+  SortModes();
+}
+
+// Sorts by width, height and depth, rewriting the items' order in the list.
+void TDXDrawDisplay::SortModes() {
+  std::vector<TDXDrawDisplayMode*> sorted;
+  for (int i = 0; i < FModes->Count(); ++i) sorted.push_back(&Modes(i));
+  std::stable_sort(sorted.begin(), sorted.end(), [](const auto* a, const auto* b) {
     if (a->Width() != b->Width()) return a->Width() < b->Width();
     if (a->Height() != b->Height()) return a->Height() < b->Height();
     return a->BitCount() < b->BitCount();
   });
+  for (size_t i = 0; i < sorted.size(); ++i) sorted[i]->SetIndex(static_cast<int>(i));
 }
 
 bool TDXDrawDisplay::ApplyMode(int32_t width, int32_t height, int32_t bitCount) {
@@ -113,10 +123,11 @@ bool TDXDrawDisplay::SearchMode(int32_t width, int32_t height, int32_t bitCount,
   int32_t bestHeight = INT_MAX;
   int32_t bestBitCount = bitCount;
   bool found = false;
-  for (const auto& item : FModes) {
-    const int32_t w = item->Width();
-    const int32_t h = item->Height();
-    const int32_t bits = item->BitCount();
+  for (int i = 0; i < FModes->Count(); ++i) {
+    const TDXDrawDisplayMode& mode = Modes(i);
+    const int32_t w = mode.Width();
+    const int32_t h = mode.Height();
+    const int32_t bits = mode.BitCount();
     if (w > bestWidth || h > bestHeight) continue;
     if (sameRatio && int64_t{w} * height != int64_t{width} * h) continue;
     if (FFixedSize ? (w != width || h != height) : (w < width || h < height)) continue;

@@ -3,10 +3,9 @@
 #pragma once
 
 #include <memory>
-#include <vector>
 
 #include "platform/ddraw/DDraw.h"
-#include "platform/framework/Persistent.h"
+#include "platform/framework/Collection.h"
 
 class TDirectDraw;
 
@@ -21,10 +20,12 @@ class TDXDrawDisplayOwner {
 };
 
 // One mode the driver reported.
-class TDXDrawDisplayMode : public TObject {
+class TDXDrawDisplayMode : public TCollectionItem {
  public:
-  LOUPIX_CLASS(TDXDrawDisplayMode, TObject)
-  explicit TDXDrawDisplayMode(const DDSURFACEDESC& description) : FModeDescription(description) {}
+  LOUPIX_CLASS(TDXDrawDisplayMode, TCollectionItem)
+  explicit TDXDrawDisplayMode(TCollection* collection) : TCollectionItem(collection) {}
+  TDXDrawDisplayMode(TCollection* collection, const DDSURFACEDESC& description)
+      : TCollectionItem(collection), FModeDescription(description) {}
 
   const DDSURFACEDESC& ModeDescription() const { return FModeDescription; }
   int32_t Width() const { return static_cast<int32_t>(FModeDescription.dwWidth); }
@@ -34,7 +35,7 @@ class TDXDrawDisplayMode : public TObject {
   }
 
  private:
-  DDSURFACEDESC FModeDescription;
+  DDSURFACEDESC FModeDescription{};
 };
 
 class TDXDrawDisplay : public TPersistent {
@@ -67,7 +68,7 @@ class TDXDrawDisplay : public TPersistent {
   int IndexOf(int32_t width, int32_t height, int32_t bitCount);
   void EnumerateModes();
   // Forgets the modes, so they are enumerated afresh next time.
-  void ClearModes() { FModes.clear(); }
+  void ClearModes() { FModes->Clear(); }
 
   // Sets exactly this mode; on success the three values are kept.
   bool ApplyMode(int32_t width, int32_t height, int32_t bitCount);
@@ -78,11 +79,12 @@ class TDXDrawDisplay : public TPersistent {
   void EnsureModes();
   void EnumerateOn(TDirectDraw& device);
   bool SearchMode(int32_t width, int32_t height, int32_t bitCount, bool sameRatio);
+  void SortModes();
 
   int32_t FBitCount = 8;
   TDXDrawDisplayOwner& FOwner;
   int32_t FHeight = 480;
-  std::vector<std::unique_ptr<TDXDrawDisplayMode>> FModes;
+  std::unique_ptr<TCollection> FModes;
   int32_t FWidth = 640;
   bool FFixedBitCount = true;
   bool FFixedRatio = true;

@@ -82,7 +82,9 @@ TEST_F(DisplayModes, EnumeratesSortedThroughATemporaryDevice) {
     const TDXDrawDisplayMode& mode = FDisplay.Modes(i);
     EXPECT_EQ((std::vector<int32_t>{mode.Width(), mode.Height(), mode.BitCount()}), expected[i]);
     EXPECT_EQ(mode.ModeDescription().dwWidth, static_cast<DWORD>(expected[i][0]));
+    EXPECT_EQ(mode.Index(), i);  // the list itself is in sorted order
   }
+  EXPECT_THROW(FDisplay.Modes(5), EListError);
   EXPECT_EQ(FDisplay.IndexOf(1024, 768, 32), 4);
   EXPECT_EQ(FDisplay.IndexOf(1024, 768, 16), -1);
   // The list is kept until cleared.
