@@ -8,11 +8,10 @@
 #include <memory>
 #include <vector>
 
-#include "display/DXClass.h"
 #include "display/DXDraw.h"
-#include "platform/ddraw/DDrawTesting.h"
 #include "platform/ui/Application.h"
 #include "surface/DirectDrawSurface.h"
+#include "tests/support/DDrawHooks.h"
 
 namespace {
 
@@ -26,7 +25,8 @@ void FillPicture(TDirectDrawSurface& picture) {
   if (!picture.Lock(nullptr, locked)) return;
   uint32_t state = 7;
   for (int32_t y = 0; y < kHeight; ++y) {
-    auto* row = reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(locked.lpSurface) + y * locked.lPitch);
+    auto* row =
+        reinterpret_cast<uint16_t*>(static_cast<uint8_t*>(locked.lpSurface) + y * locked.lPitch);
     for (int32_t x = 0; x < kWidth; ++x) {
       state = state * 1664525u + 1013904223u;
       row[x] = (state >> 29) == 0 ? 0 : static_cast<uint16_t>(state >> 8);
@@ -37,8 +37,7 @@ void FillPicture(TDirectDrawSurface& picture) {
 
 void ViewerFrame(benchmark::State& state) {
   Application().Initialize();
-  auto hooks = reinterpret_cast<LoupixDDrawTestingFn>(LoadEntryPoint(kDDrawLibrary, kDDrawTestingEntry));
-  hooks()->SetInstantVerticalBlank(true);
+  DDrawHooks().SetInstantVerticalBlank(true);
   auto form = std::make_unique<TForm>(nullptr);
   form->SetBounds(0, 0, kWidth, kHeight);
   auto* dxDraw = new TDXDraw(form.get());
@@ -72,8 +71,11 @@ void ViewerFrame(benchmark::State& state) {
     frameTotal += middle - start;
     state.SetIterationTime(std::chrono::duration<double>(middle - start).count());
   }
-  const auto seconds = [](Clock::duration total) { return std::chrono::duration<double>(total).count(); };
-  state.counters["reference_us"] = seconds(referenceTotal) * 1e6 / static_cast<double>(state.iterations());
+  const auto seconds = [](Clock::duration total) {
+    return std::chrono::duration<double>(total).count();
+  };
+  state.counters["reference_us"] =
+      seconds(referenceTotal) * 1e6 / static_cast<double>(state.iterations());
   state.counters["ratio"] = seconds(frameTotal) / seconds(referenceTotal);
   picture.reset();
   form.reset();

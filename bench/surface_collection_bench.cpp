@@ -8,13 +8,12 @@
 #include <memory>
 #include <vector>
 
-#include "display/DXClass.h"
 #include "display/DXDraw.h"
-#include "platform/ddraw/DDrawTesting.h"
 #include "platform/framework/Bitmap.h"
 #include "platform/ui/Application.h"
 #include "surface/DXImageList.h"
 #include "surface/DirectDrawSurface.h"
+#include "tests/support/DDrawHooks.h"
 
 namespace {
 
@@ -29,8 +28,7 @@ double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).coun
 struct TViewerScene {
   TViewerScene() {
     Application().Initialize();
-    auto hooks = reinterpret_cast<LoupixDDrawTestingFn>(LoadEntryPoint(kDDrawLibrary, kDDrawTestingEntry));
-    hooks()->SetInstantVerticalBlank(true);
+    DDrawHooks().SetInstantVerticalBlank(true);
     Form = std::make_unique<TForm>(nullptr);
     Form->SetBounds(0, 0, 1024, 768);
     DXDraw = new TDXDraw(Form.get());
@@ -39,8 +37,8 @@ struct TViewerScene {
     DXDraw->Display().SetWidth(1024);
     DXDraw->Display().SetHeight(768);
     DXDraw->Display().SetBitCount(16);
-    DXDraw->SetOptions({doFullScreen, doNoWindowChange, doAllowReboot, doAllowPalette256, doDirectX7Mode,
-                        doHardware, doSelectDriver});
+    DXDraw->SetOptions({doFullScreen, doNoWindowChange, doAllowReboot, doAllowPalette256,
+                        doDirectX7Mode, doHardware, doSelectDriver});
     Form->Show();
     if (!DXDraw->Initialized()) DXDraw->Initialize();
     List = std::make_unique<TDXImageList>(nullptr);
@@ -51,7 +49,8 @@ struct TViewerScene {
     uint32_t seed = 11;
     for (int32_t y = 0; y < kPictureHeight; ++y) {
       auto* row = static_cast<uint8_t*>(bitmap->ScanLine(y));
-      for (int32_t i = 0; i < kPictureWidth * 3; ++i) row[i] = static_cast<uint8_t>((seed = seed * 1664525u + 1013904223u) >> 24);
+      for (int32_t i = 0; i < kPictureWidth * 3; ++i)
+        row[i] = static_cast<uint8_t>((seed = seed * 1664525u + 1013904223u) >> 24);
     }
     List->SetDXDraw(DXDraw);
   }
@@ -83,7 +82,8 @@ void ItemRestore(benchmark::State& state) {
   TViewerScene scene;
   TBitmap& bitmap = *scene.Item().Picture().PictureBitmap();
   std::vector<const uint8_t*> rows;
-  for (int32_t y = 0; y < kPictureHeight; ++y) rows.push_back(static_cast<const uint8_t*>(bitmap.ScanLine(y)));
+  for (int32_t y = 0; y < kPictureHeight; ++y)
+    rows.push_back(static_cast<const uint8_t*>(bitmap.ScanLine(y)));
   std::vector<uint16_t> converted(static_cast<size_t>(kPictureWidth) * kPictureHeight);
   Clock::duration restoreTotal{}, referenceTotal{};
   for (auto _ : state) {
@@ -95,7 +95,8 @@ void ItemRestore(benchmark::State& state) {
     restoreTotal += middle - start;
     state.SetIterationTime(Seconds(middle - start));
   }
-  state.counters["reference_ms"] = Seconds(referenceTotal) * 1e3 / static_cast<double>(state.iterations());
+  state.counters["reference_ms"] =
+      Seconds(referenceTotal) * 1e3 / static_cast<double>(state.iterations());
   state.counters["ratio"] = Seconds(restoreTotal) / Seconds(referenceTotal);
 }
 

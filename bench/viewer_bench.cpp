@@ -19,13 +19,12 @@
 #include <vector>
 
 #include "app/Main.h"
-#include "display/DXClass.h"
 #include "image/jpeg.h"
-#include "platform/ddraw/DDrawTesting.h"
 #include "platform/framework/Bitmap.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Input.h"
+#include "tests/support/DDrawHooks.h"
 
 namespace {
 
@@ -59,9 +58,7 @@ class TViewer {
  public:
   TViewer() {
     Application().Initialize();
-    auto hooks =
-        reinterpret_cast<LoupixDDrawTestingFn>(LoadEntryPoint(kDDrawLibrary, kDDrawTestingEntry));
-    hooks()->SetInstantVerticalBlank(true);
+    DDrawHooks().SetInstantVerticalBlank(true);
     CreateViewerForms();
     Application().OnException = [](TObject*, const Exception& error) {
       std::fprintf(stderr, "error: %s\n", error.Message().c_str());
