@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "app/GridGeometry.h"
-#include "tests/app/CaseName.h"
+#include "tests/support/CaseName.h"
 
 namespace {
 
 struct TCellCase {
-  const char* Name;
+  const char* name;
   TGridLayout Layout;
   int32_t Column;
   int32_t Row;
@@ -34,7 +34,7 @@ const TCellCase kCells[] = {
     {"TenByTen", {10, 10, 1024, 768}, 9, 9, {923, 689, 1020, 760}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, GridCellTest, testing::ValuesIn(kCells), TCaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, GridCellTest, testing::ValuesIn(kCells), CaseName());
 
 TEST(GridCellSizeTest, DividesWhatTheGapsLeave) {
   EXPECT_EQ(GridCellSize(k3x3), (TSize{336, 251}));

@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "app/LensGeometry.h"
-#include "tests/app/CaseName.h"
+#include "tests/support/CaseName.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ TLensLayout Layout(int32_t lensWidth = 257, int32_t lensHeight = 273, int32_t ma
 }
 
 struct TSourceCase {
-  const char* Name;
+  const char* name;
   TLensLayout Layout;
   TPoint Pointer;
   TRect Source;
@@ -51,7 +51,7 @@ const TSourceCase kSourceCases[] = {
     {"HugeLensStaysInRange", Layout(INT_MAX, 273, 1), {500, 300}, {0, 0, 1024, 768}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, LensSourceTest, testing::ValuesIn(kSourceCases), TCaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, LensSourceTest, testing::ValuesIn(kSourceCases), CaseName());
 
 TEST(LensSourceTest, NothingToDivideByGivesNoSource) {
   EXPECT_FALSE(LensSourceRect({1024, 768, TRect{0, 0, 0, 768}, 257, 273, 4}, {5, 5}));
@@ -68,7 +68,7 @@ TEST(LensHalfExtentTest, DividesTwiceTowardZero) {
 }
 
 struct TTrackCase {
-  const char* Name;
+  const char* name;
   TLensLayout Layout;
   TPoint Pointer;
   TPoint Position;
@@ -91,7 +91,7 @@ const TTrackCase kTrackCases[] = {
     {"ZeroLensFlipsOnlyAtTheEdge", Layout(0, 0, 4), {1014, 758}, {1004, 748}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, LensTrackingTest, testing::ValuesIn(kTrackCases), TCaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, LensTrackingTest, testing::ValuesIn(kTrackCases), CaseName());
 
 TEST(LensTrackingTest, UsesTheCursorForPlaceAndThePointerForTheEdgeTest) {
   // The pointer decides the flip; the screen position of the cursor is what moves.

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "tests/app/CaseName.h"
 #include "tests/app/ShownViewer.h"
+#include "tests/support/CaseName.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ class LensFixture : public ShownViewerTest {
 };
 
 struct TLensCase {
-  const char* Name;
+  const char* name;
   int32_t Magnification;
   TPoint Pointer;
   TRect Source;
@@ -99,7 +99,7 @@ const TLensCase kLensCases[] = {
     {"FactorHundred", 100, {600, 300}, {599, 299, 601, 301}, {615, 315, 872, 588}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, LensTest, testing::ValuesIn(kLensCases), TCaseName());
+INSTANTIATE_TEST_SUITE_P(Cases, LensTest, testing::ValuesIn(kLensCases), CaseName());
 
 using LensBehaviourTest = LensFixture;
 

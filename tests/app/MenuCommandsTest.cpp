@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "tests/app/CaseName.h"
 #include "tests/app/ViewerTest.h"
+#include "tests/support/CaseName.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ void WhileModal(TCustomForm& dialog, const std::function<void()>& whileOpen) {
 }
 
 struct TDialogCase {
-  const char* Name;
+  const char* name;
   TMenuItem* TForm1::*Item;
   std::function<TCustomForm*()> Dialog;
 };
@@ -46,7 +46,7 @@ const TDialogCase kDialogs[] = {
     {"Grid", &TForm1::N21, [] { return static_cast<TCustomForm*>(Form6); }},
 };
 
-INSTANTIATE_TEST_SUITE_P(Dialogs, MenuDialogTest, testing::ValuesIn(kDialogs), TCaseName());
+INSTANTIATE_TEST_SUITE_P(Dialogs, MenuDialogTest, testing::ValuesIn(kDialogs), CaseName());
 
 using MenuCommandsTest = ViewerTest;
 

@@ -1,10 +1,9 @@
 // The name index of named collection items: hashing, chains and cached positions.
-#include "surface/HashCollection.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/framework/Exception.h"
-#include "tests/surface/CaseName.h"
+#include "surface/HashCollection.h"
+#include "tests/support/CaseName.h"
 
 namespace {
 
@@ -27,7 +26,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, NameHashTest,
                                            HashCase{"upper", "AB", (32 + 'a' + 'a') & 255},
                                            HashCase{"three", "abc", (48 + 'a' + 'b') & 255},
                                            HashCase{"word", "Picture", (112 + 'p' + 'r') & 255},
-                                           HashCase{"long", std::string(300, 'x'), (300 * 16 + 2 * 'x') & 255}),
+                                           HashCase{"long", std::string(300, 'x'),
+                                                    (300 * 16 + 2 * 'x') & 255}),
                          CaseName());
 
 class HashChainTest : public ::testing::Test {

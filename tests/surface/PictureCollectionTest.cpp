@@ -13,8 +13,8 @@
 #include "platform/ui/Forms.h"
 #include "surface/DXImageList.h"
 #include "surface/DirectDrawSurface.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/DXDrawOnForm.h"
-#include "tests/surface/CaseName.h"
 #include "tests/surface/DeviceFixture.h"
 #include "tests/surface/TestPictures.h"
 

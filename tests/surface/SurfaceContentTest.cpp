@@ -9,7 +9,7 @@
 #include "platform/gdi/Gdi.h"
 #include "surface/DirectDrawSurface.h"
 #include "surface/DirectDrawSurfaceCanvas.h"
-#include "tests/surface/CaseName.h"
+#include "tests/support/CaseName.h"
 #include "tests/surface/DeviceFixture.h"
 #include "tests/surface/TestPictures.h"
 
@@ -40,7 +40,8 @@ TEST_F(SurfaceContentTest, BitmapGivesASurfaceOfItsSizeAndPixels) {
   FSurface->LoadGraphic(bitmap.get());
   ASSERT_EQ(FSurface->ClientRect(), (TRect{0, 0, 3, 2}));
   EXPECT_EQ(FSurface->BitCount(), 16);
-  EXPECT_EQ(Pixels(*FSurface), (std::vector<uint32_t>{0xF800, 0x07E0, 0x001F, 0xFFFF, 0x0000, 0x8401}));
+  EXPECT_EQ(Pixels(*FSurface),
+            (std::vector<uint32_t>{0xF800, 0x07E0, 0x001F, 0xFFFF, 0x0000, 0x8401}));
   EXPECT_EQ(FSurface->Canvas()->DeviceContext(), nullptr);  // given back
 }
 
@@ -55,8 +56,8 @@ TEST_F(SurfaceContentTest, ScaledPartGoesThroughATemporaryDIB) {
   auto bitmap = MakeBitmap({{kRed, kGreen}, {kBlue, kWhite}});
   FSurface->LoadGraphicPart(bitmap.get(), 4, 0, {0, 0, 2, 2});
   ASSERT_EQ(FSurface->ClientRect(), (TRect{0, 0, 4, 2}));
-  EXPECT_EQ(Pixels(*FSurface),
-            (std::vector<uint32_t>{0xF800, 0xF800, 0x07E0, 0x07E0, 0x001F, 0x001F, 0xFFFF, 0xFFFF}));
+  EXPECT_EQ(Pixels(*FSurface), (std::vector<uint32_t>{0xF800, 0xF800, 0x07E0, 0x07E0, 0x001F,
+                                                      0x001F, 0xFFFF, 0xFFFF}));
 }
 
 TEST_F(SurfaceContentTest, DIBIsStretchCopied) {
@@ -68,8 +69,8 @@ TEST_F(SurfaceContentTest, DIBIsStretchCopied) {
   std::copy(std::begin(redThenBlue), std::end(redThenBlue), row);
   FSurface->LoadGraphicPart(&dib, 4, 2, {0, 0, 2, 1});
   ASSERT_EQ(FSurface->ClientRect(), (TRect{0, 0, 4, 2}));
-  EXPECT_EQ(Pixels(*FSurface),
-            (std::vector<uint32_t>{0xF800, 0xF800, 0x001F, 0x001F, 0xF800, 0xF800, 0x001F, 0x001F}));
+  EXPECT_EQ(Pixels(*FSurface), (std::vector<uint32_t>{0xF800, 0xF800, 0x001F, 0x001F, 0xF800,
+                                                      0xF800, 0x001F, 0x001F}));
 }
 
 TEST_F(SurfaceContentTest, EmptyPicturesGiveEmptySurfacesOrTheSurfaceError) {
@@ -185,7 +186,8 @@ TEST_P(ColorToPixelTest, MatchesTheDepthAndKeepsPixelZero) {
 
 INSTANTIATE_TEST_SUITE_P(
     Depths, ColorToPixelTest,
-    ::testing::Values(MatchCase{"p8 entry", 8, RGB(10, 200, 30), 7}, MatchCase{"p8 white", 8, RGB(255, 255, 255), 255},
+    ::testing::Values(MatchCase{"p8 entry", 8, RGB(10, 200, 30), 7},
+                      MatchCase{"p8 white", 8, RGB(255, 255, 255), 255},
                       MatchCase{"p16 red", 16, RGB(255, 0, 0), 0xF800},
                       MatchCase{"p16 green", 16, RGB(0, 255, 0), 0x07E0},
                       MatchCase{"p16 blue", 16, RGB(0, 0, 255), 0x001F},

@@ -5,7 +5,7 @@
 
 #include "display/DXErrors.h"
 #include "surface/DirectDrawSurface.h"
-#include "tests/surface/CaseName.h"
+#include "tests/support/CaseName.h"
 #include "tests/surface/DeviceFixture.h"
 
 namespace {
@@ -127,7 +127,8 @@ TEST_F(SurfaceDeviceTest, RandomCopiesMatchThePixelByPixelResult) {
   TDirectDrawSurface& source = Make(16, 8);
   TDirectDrawSurface& dest = Make(20, 10);
   for (int32_t y = 0; y < 8; ++y)
-    for (int32_t x = 0; x < 16; ++x) source.SetPixel(x, y, static_cast<uint32_t>(0x100 + y * 16 + x));
+    for (int32_t x = 0; x < 16; ++x)
+      source.SetPixel(x, y, static_cast<uint32_t>(0x100 + y * 16 + x));
   std::mt19937 random(7);
   std::uniform_int_distribution<int32_t> coord(-12, 24);
   for (int n = 0; n < 300; ++n) {
@@ -145,7 +146,8 @@ TEST_F(SurfaceDeviceTest, RandomCopiesMatchThePixelByPixelResult) {
         if (kx >= 0 && kx < right - left && ky >= 0 && ky < bottom - top) {
           const int32_t sx = flipX ? right - 1 - kx : left + kx;
           const int32_t sy = flipY ? bottom - 1 - ky : top + ky;
-          if (sx >= 0 && sx < 16 && sy >= 0 && sy < 8) expected = static_cast<uint32_t>(0x100 + sy * 16 + sx);
+          if (sx >= 0 && sx < 16 && sy >= 0 && sy < 8)
+            expected = static_cast<uint32_t>(0x100 + sy * 16 + sx);
         }
         ASSERT_EQ(dest.Pixel(dx, dy), expected) << "case " << n << " at " << dx << "," << dy;
       }

@@ -4,7 +4,7 @@
 #include "platform/framework/Exception.h"
 #include "surface/DirectDrawSurface.h"
 #include "surface/DirectDrawSurfaceCanvas.h"
-#include "tests/surface/CaseName.h"
+#include "tests/support/CaseName.h"
 #include "tests/surface/DeviceFixture.h"
 #include "tests/surface/FakeSurface.h"
 
@@ -15,8 +15,8 @@ struct PixelCase {
   DWORD bitCount;
   int32_t x, y;
   uint32_t written;
-  size_t offset;                 // byte offset from the start of the memory (pitch 16)
-  std::vector<uint8_t> bytes;    // bytes at offset after writing `written` into zeros
+  size_t offset;               // byte offset from the start of the memory (pitch 16)
+  std::vector<uint8_t> bytes;  // bytes at offset after writing `written` into zeros
   uint32_t readBack;
 };
 void PrintTo(const PixelCase& c, std::ostream* os) { *os << c.name; }
@@ -40,17 +40,18 @@ TEST_P(PixelTest, WritesAndReadsAtTheExactAddress) {
 
 INSTANTIATE_TEST_SUITE_P(
     Depths, PixelTest,
-    ::testing::Values(PixelCase{"bit x0 is the high bit", 1, 0, 1, 1, 16, {0x80}, 1},
-                      PixelCase{"bit x7", 1, 7, 0, 5, 0, {0x01}, 1},
-                      PixelCase{"bit x9", 1, 9, 2, 1, 33, {0x40}, 1},
-                      PixelCase{"bit zero stays clear", 1, 3, 0, 0, 0, {0x00}, 0},
-                      PixelCase{"nibble even x is high", 4, 2, 1, 0xA, 17, {0xA0}, 0xA},
-                      PixelCase{"nibble odd x is low", 4, 3, 0, 0x1B, 1, {0x0B}, 0xB},
-                      PixelCase{"byte", 8, 5, 2, 0x1FF, 37, {0xFF}, 0xFF},
-                      PixelCase{"word", 16, 3, 1, 0x12345678, 22, {0x78, 0x56}, 0x5678},
-                      PixelCase{"three bytes", 24, 2, 3, 0xAABBCCDD, 54, {0xDD, 0xCC, 0xBB}, 0xBBCCDD},
-                      PixelCase{"dword", 32, 3, 0, 0x01020304, 12, {0x04, 0x03, 0x02, 0x01}, 0x01020304},
-                      PixelCase{"unknown depth", 12, 1, 1, 0xFFFF, 0, {}, 0}),
+    ::testing::Values(
+        PixelCase{"bit x0 is the high bit", 1, 0, 1, 1, 16, {0x80}, 1},
+        PixelCase{"bit x7", 1, 7, 0, 5, 0, {0x01}, 1},
+        PixelCase{"bit x9", 1, 9, 2, 1, 33, {0x40}, 1},
+        PixelCase{"bit zero stays clear", 1, 3, 0, 0, 0, {0x00}, 0},
+        PixelCase{"nibble even x is high", 4, 2, 1, 0xA, 17, {0xA0}, 0xA},
+        PixelCase{"nibble odd x is low", 4, 3, 0, 0x1B, 1, {0x0B}, 0xB},
+        PixelCase{"byte", 8, 5, 2, 0x1FF, 37, {0xFF}, 0xFF},
+        PixelCase{"word", 16, 3, 1, 0x12345678, 22, {0x78, 0x56}, 0x5678},
+        PixelCase{"three bytes", 24, 2, 3, 0xAABBCCDD, 54, {0xDD, 0xCC, 0xBB}, 0xBBCCDD},
+        PixelCase{"dword", 32, 3, 0, 0x01020304, 12, {0x04, 0x03, 0x02, 0x01}, 0x01020304},
+        PixelCase{"unknown depth", 12, 1, 1, 0xFFFF, 0, {}, 0}),
     CaseName());
 
 class PixelMemoryTest : public DeviceTest {
