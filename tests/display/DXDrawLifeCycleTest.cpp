@@ -7,6 +7,7 @@
 #include "display/DirectDrawPalette.h"
 #include "platform/gdi/Gdi.h"
 #include "surface/DirectDrawSurface.h"
+#include "tests/support/CaseName.h"
 
 namespace {
 
@@ -54,7 +55,8 @@ TEST_F(DXDrawState, ColorTableToEntriesKeepsStaticColoursUnlessAllowed) {
   ReleaseDC(nullptr, screen);
   TColorTable table;
   for (int i = 0; i < 256; ++i)
-    table[i] = RGBQUAD{static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i / 2), 9};
+    table[i] =
+        RGBQUAD{static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i / 2), 9};
   PALETTEENTRY entries[256];
   for (bool allow256 : {true, false}) {
     TCustomDXDraw::ColorTableToEntries(table, allow256, entries);
@@ -148,8 +150,7 @@ TEST_F(DXDrawNotifications, InitialiseAndFinaliseInOrder) {
                             "OnInitialize", "nkInitializeSurface", "OnInitializeSurface",
                             "nkRestore", "OnRestoreSurface"}));
   FDXDraw->Finalize();
-  EXPECT_EQ(TakeLog(),
-            (Log{"OnFinalizeSurface", "nkFinalizeSurface", "OnFinalize", "nkFinalize"}));
+  EXPECT_EQ(TakeLog(), (Log{"OnFinalizeSurface", "nkFinalizeSurface", "OnFinalize", "nkFinalize"}));
   FDXDraw->Finalize();
   EXPECT_EQ(TakeLog(), Log{});
 }
@@ -177,9 +178,7 @@ TEST_F(DXDrawNotifications, LateHandlerIsBroughtUpToDateAndToldWhatGoes) {
 }
 
 TEST_F(DXDrawNotifications, HandlerRegisteredWhileInitialisingGetsNoRestoreAtOnce) {
-  FDXDraw->OnInitialize = [this](TObject*) {
-    Listen(&gOtherHandler, "late");
-  };
+  FDXDraw->OnInitialize = [this](TObject*) { Listen(&gOtherHandler, "late"); };
   FDXDraw->Initialize();
   const Log got = TakeLog();
   const Log late = {"late:nkSurfaceSize", "late:nkInitialize"};
@@ -196,8 +195,9 @@ TEST_F(DXDrawNotifications, ReRegisteringReplacesTheHandler) {
   Listen(&gHandler, "first");
   TakeLog();
   Listen(&gHandler, "second");
-  EXPECT_EQ(TakeLog(), (Log{"first:nkFinalizeSurface", "first:nkFinalize", "second:nkSurfaceSize",
-                            "second:nkInitialize", "second:nkInitializeSurface", "second:nkRestore"}));
+  EXPECT_EQ(TakeLog(),
+            (Log{"first:nkFinalizeSurface", "first:nkFinalize", "second:nkSurfaceSize",
+                 "second:nkInitialize", "second:nkInitializeSurface", "second:nkRestore"}));
 }
 
 TEST_F(DXDrawNotifications, HandlersMayLeaveWhileBeingTold) {
@@ -233,7 +233,7 @@ TEST_F(DXDrawNotifications, DestructionFinalisesThenSaysDestroying) {
 // --- Initialisation failures ----------------------------------------------------
 
 struct FailureCase {
-  const char* Name;
+  const char* name;
   std::function<void(TTestDXDraw&)> Arrange;
   const char* ClassName;
   const char* Message;
@@ -267,32 +267,38 @@ const Log kBuiltAndTornDown = {"OnInitializing", "nkInitializing", "nkFinalizeSu
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DXDrawInitFailure,
-    testing::Values(
-        FailureCase{"NoForm", [](TTestDXDraw& d) { d.SetParent(nullptr); }, "EDXDrawError",
-                    "Form not found", {}},
-        FailureCase{"NoDisplayMode",
-                    [](TTestDXDraw&) {
-                      const DDDisplayMode modes[] = {{640, 480, 16}, {800, 600, 32}};
-                      DDrawHooks().SetDisplayModes(modes, 2);
-                    },
-                    "EDXDrawError", "Display mode cannot be changed (1024x768 16bit)",
-                    kBuiltAndTornDown},
-        FailureCase{"ThreeD",
-                    [](TTestDXDraw& d) {
-                      TDXDrawOptions options = d.Options();
-                      options.Include(do3D);
-                      d.SetOptions(options);
-                    },
-                    "EDXDrawError", "3D device not found", kBuiltAndTornDown},
-        FailureCase{"ThreeDFlip",
-                    [](TTestDXDraw& d) { d.SetOptions({doFullScreen, doFlip, do3D}); },
-                    "EDXDrawError", "3D device not found", kBuiltAndTornDown},
-        FailureCase{"HandlerRaises",
-                    [](TTestDXDraw& d) {
-                      d.OnInitializing = [](TObject*) { throw EAbort("stop"); };
-                    },
-                    "EAbort", "stop", {}}),
-    [](const testing::TestParamInfo<FailureCase>& param) { return param.param.Name; });
+    testing::Values(FailureCase{"NoForm",
+                                [](TTestDXDraw& d) { d.SetParent(nullptr); },
+                                "EDXDrawError",
+                                "Form not found",
+                                {}},
+                    FailureCase{"NoDisplayMode",
+                                [](TTestDXDraw&) {
+                                  const DDDisplayMode modes[] = {{640, 480, 16}, {800, 600, 32}};
+                                  DDrawHooks().SetDisplayModes(modes, 2);
+                                },
+                                "EDXDrawError", "Display mode cannot be changed (1024x768 16bit)",
+                                kBuiltAndTornDown},
+                    FailureCase{"ThreeD",
+                                [](TTestDXDraw& d) {
+                                  TDXDrawOptions options = d.Options();
+                                  options.Include(do3D);
+                                  d.SetOptions(options);
+                                },
+                                "EDXDrawError", "3D device not found", kBuiltAndTornDown},
+                    FailureCase{"ThreeDFlip",
+                                [](TTestDXDraw& d) {
+                                  d.SetOptions({doFullScreen, doFlip, do3D});
+                                },
+                                "EDXDrawError", "3D device not found", kBuiltAndTornDown},
+                    FailureCase{"HandlerRaises",
+                                [](TTestDXDraw& d) {
+                                  d.OnInitializing = [](TObject*) { throw EAbort("stop"); };
+                                },
+                                "EAbort",
+                                "stop",
+                                {}}),
+    CaseName());
 
 // --- Sizes ----------------------------------------------------------------------
 
@@ -429,7 +435,7 @@ TEST_F(DXDrawPresent, PaintFlipsWithoutWaitingAndKeepsTheOptions) {
 }
 
 struct PlacementCase {
-  const char* Name;
+  const char* name;
   TDXDrawOptions Extra;
   int32_t SurfaceWidth, SurfaceHeight;
   TPoint Source, OnScreen;
@@ -444,7 +450,8 @@ TEST_P(DXDrawPlacement, BackSurfaceLandsWhereTheOptionsSay) {
   FDXDraw->Initialize();
   TDXDrawOptions options = FDXDraw->Options();
   for (int i = doFullScreen; i <= doZBuffer; ++i)
-    if (c.Extra.Contains(static_cast<TDXDrawOption>(i))) options.Include(static_cast<TDXDrawOption>(i));
+    if (c.Extra.Contains(static_cast<TDXDrawOption>(i)))
+      options.Include(static_cast<TDXDrawOption>(i));
   FDXDraw->SetOptions(options);
   FDXDraw->SetSize(c.SurfaceWidth, c.SurfaceHeight);
   TDirectDrawSurface& back = *FDXDraw->Surface();
@@ -455,7 +462,8 @@ TEST_P(DXDrawPlacement, BackSurfaceLandsWhereTheOptionsSay) {
   ASSERT_TRUE(DDrawHooks().ReadFramebuffer(&screen));
   const TPoint at = FDXDraw->ClientToScreen(c.OnScreen);
   const auto pixel = [&](int32_t x, int32_t y) {
-    const auto* row = static_cast<const uint8_t*>(screen.bits) + static_cast<ptrdiff_t>(y) * screen.pitch;
+    const auto* row =
+        static_cast<const uint8_t*>(screen.bits) + static_cast<ptrdiff_t>(y) * screen.pitch;
     return reinterpret_cast<const uint16_t*>(row)[x];
   };
   EXPECT_EQ(pixel(at.X, at.Y), 0xABCD);
@@ -469,7 +477,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // (1024 - 1027) / 2 truncates to -1, not -2.
                     PlacementCase{"CentredLarger", {doCenter}, 1027, 771, {20, 30}, {19, 29}},
                     PlacementCase{"Stretched", {doStretch}, 512, 384, {20, 30}, {40, 60}}),
-    [](const testing::TestParamInfo<PlacementCase>& param) { return param.param.Name; });
+    CaseName());
 
 // --- Form hook ------------------------------------------------------------------
 

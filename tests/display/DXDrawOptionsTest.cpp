@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "display/DXDrawOptions.h"
+#include "tests/support/CaseName.h"
 
 namespace {
 
 struct DeriveCase {
-  const char* Name;
+  const char* name;
   TDXDrawOptions Options;
   TDXDrawOptions Effective;
 };
@@ -19,10 +20,11 @@ TEST_P(EffectiveOptionsBeforeInit, FollowTheRules) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, EffectiveOptionsBeforeInit,
     testing::Values(
-        DeriveCase{"Viewer",
-                   {doFullScreen, doNoWindowChange, doAllowReboot, doWaitVBlank, doAllowPalette256,
-                    doDirectX7Mode, doHardware, doSelectDriver},
-                   {doFullScreen, doNoWindowChange, doAllowReboot, doWaitVBlank, doAllowPalette256}},
+        DeriveCase{
+            "Viewer",
+            {doFullScreen, doNoWindowChange, doAllowReboot, doWaitVBlank, doAllowPalette256,
+             doDirectX7Mode, doHardware, doSelectDriver},
+            {doFullScreen, doNoWindowChange, doAllowReboot, doWaitVBlank, doAllowPalette256}},
         DeriveCase{"Defaults", kDefaultDXDrawOptions, {doWaitVBlank, doCenter}},
         DeriveCase{"WindowedDropsFullScreenOnly",
                    {doNoWindowChange, doAllowReboot, doAllowPalette256, doFlip, doStretch},
@@ -38,12 +40,11 @@ INSTANTIATE_TEST_SUITE_P(
                    {do3D, doDirectX7Mode, doRetainedMode},
                    {do3D, doDirectX7Mode}},
         DeriveCase{"RetainedModeWithout7", {do3D, doRetainedMode}, {do3D, doRetainedMode}},
-        DeriveCase{"HardwareAlwaysGoes", {doHardware, do3D}, {do3D}},
-        DeriveCase{"Empty", {}, {}}),
-    [](const testing::TestParamInfo<DeriveCase>& param) { return param.param.Name; });
+        DeriveCase{"HardwareAlwaysGoes", {doHardware, do3D}, {do3D}}, DeriveCase{"Empty", {}, {}}),
+    CaseName());
 
 struct RunningCase {
-  const char* Name;
+  const char* name;
   TDXDrawOptions Effective;
   TDXDrawOptions Assigned;
   TDXDrawOptions Result;
@@ -61,22 +62,29 @@ const TDXDrawOptions kViewerEffective{doFullScreen, doNoWindowChange, doAllowReb
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, EffectiveOptionsWhileInitialized,
-    testing::Values(
-        RunningCase{"WaitVBlankOff", kViewerEffective,
-                    {doFullScreen, doNoWindowChange, doAllowReboot, doAllowPalette256},
-                    {doFullScreen, doNoWindowChange, doAllowReboot, doAllowPalette256}},
-        RunningCase{"StretchAndCenterOn", kViewerEffective,
-                    {doFullScreen, doWaitVBlank, doStretch, doCenter},
-                    {doFullScreen, doNoWindowChange, doAllowReboot, doWaitVBlank, doAllowPalette256,
-                     doStretch, doCenter}},
-        RunningCase{"FullScreenWaits", kViewerEffective, {doWaitVBlank}, kViewerEffective},
-        RunningCase{"FullScreenNotYet", {doWaitVBlank}, {doFullScreen, doFlip, doWaitVBlank},
-                    {doWaitVBlank}},
-        RunningCase{"ThreeDBitsGoWithout3D", {doSystemMemory, doHardware, doZBuffer},
-                    {doHardware, doZBuffer},
-                    {doSystemMemory}},
-        RunningCase{"ThreeDBitsStayWith3D", {do3D, doHardware, doZBuffer}, {}, {do3D, doHardware,
-                                                                            doZBuffer}}),
-    [](const testing::TestParamInfo<RunningCase>& param) { return param.param.Name; });
+    testing::Values(RunningCase{"WaitVBlankOff",
+                                kViewerEffective,
+                                {doFullScreen, doNoWindowChange, doAllowReboot, doAllowPalette256},
+                                {doFullScreen, doNoWindowChange, doAllowReboot, doAllowPalette256}},
+                    RunningCase{"StretchAndCenterOn",
+                                kViewerEffective,
+                                {doFullScreen, doWaitVBlank, doStretch, doCenter},
+                                {doFullScreen, doNoWindowChange, doAllowReboot, doWaitVBlank,
+                                 doAllowPalette256, doStretch, doCenter}},
+                    RunningCase{
+                        "FullScreenWaits", kViewerEffective, {doWaitVBlank}, kViewerEffective},
+                    RunningCase{"FullScreenNotYet",
+                                {doWaitVBlank},
+                                {doFullScreen, doFlip, doWaitVBlank},
+                                {doWaitVBlank}},
+                    RunningCase{"ThreeDBitsGoWithout3D",
+                                {doSystemMemory, doHardware, doZBuffer},
+                                {doHardware, doZBuffer},
+                                {doSystemMemory}},
+                    RunningCase{"ThreeDBitsStayWith3D",
+                                {do3D, doHardware, doZBuffer},
+                                {},
+                                {do3D, doHardware, doZBuffer}}),
+    CaseName());
 
 }  // namespace

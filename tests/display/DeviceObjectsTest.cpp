@@ -10,6 +10,7 @@
 #include "display/DirectDrawPalette.h"
 #include "platform/ui/Library.h"
 #include "surface/DirectDrawSurface.h"
+#include "tests/support/CaseName.h"
 
 namespace {
 
@@ -117,7 +118,7 @@ TEST_F(DeviceObjects, DestructionFreesSurfacesThenPalettesThenClippers) {
 
 // Creation where the display services fail, through stand-in libraries.
 struct CreationCase {
-  const char* Name;
+  const char* name;
   const char* Module;
   bool Refuse;
   bool DirectX7;
@@ -136,7 +137,8 @@ TEST_P(DeviceCreationFailure, RaisesTheLayersMessage) {
   HMODULE module = LoadLibrary(c.Module);
   ASSERT_NE(module, nullptr);
   ListLoadedLibrary("DDraw.dll", module);
-  if (auto refuse = reinterpret_cast<void (*)(bool)>(GetProcAddress(module, "LoupixFakeRefuseInterfaces")))
+  if (auto refuse =
+          reinterpret_cast<void (*)(bool)>(GetProcAddress(module, "LoupixFakeRefuseInterfaces")))
     refuse(c.Refuse);
   try {
     TDirectDraw device(nullptr, c.DirectX7);
@@ -149,20 +151,19 @@ TEST_P(DeviceCreationFailure, RaisesTheLayersMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DeviceCreationFailure,
-    testing::Values(
-        CreationCase{"NoCreateEx", "libloupix_display_testmodule.so", false, true, "Exception",
-                     "DDraw.dll not loaded"},
-        CreationCase{"NoCreate", "libloupix_display_testmodule.so", false, false, "Exception",
-                     "DDraw.dll not loaded"},
-        CreationCase{"CreateExFails", "libloupix_display_fakeddraw.so", false, true,
-                     "EDirectDrawError", "DirectDraw cannot be initialized"},
-        CreationCase{"CreateFails", "libloupix_display_fakeddraw.so", false, false,
-                     "EDirectDrawError", "DirectDraw cannot be initialized"},
-        CreationCase{"NoOlderInterfaces", "libloupix_display_fakeddraw.so", true, true,
-                     "EDirectDrawError", "Necessary since DirectX 7"},
-        CreationCase{"NoDirectX6Interface", "libloupix_display_fakeddraw.so", true, false,
-                     "EDirectDrawError", "Necessary since DirectX 6"}),
-    [](const testing::TestParamInfo<CreationCase>& param) { return param.param.Name; });
+    testing::Values(CreationCase{"NoCreateEx", "libloupix_display_testmodule.so", false, true,
+                                 "Exception", "DDraw.dll not loaded"},
+                    CreationCase{"NoCreate", "libloupix_display_testmodule.so", false, false,
+                                 "Exception", "DDraw.dll not loaded"},
+                    CreationCase{"CreateExFails", "libloupix_display_fakeddraw.so", false, true,
+                                 "EDirectDrawError", "DirectDraw cannot be initialized"},
+                    CreationCase{"CreateFails", "libloupix_display_fakeddraw.so", false, false,
+                                 "EDirectDrawError", "DirectDraw cannot be initialized"},
+                    CreationCase{"NoOlderInterfaces", "libloupix_display_fakeddraw.so", true, true,
+                                 "EDirectDrawError", "Necessary since DirectX 7"},
+                    CreationCase{"NoDirectX6Interface", "libloupix_display_fakeddraw.so", true,
+                                 false, "EDirectDrawError", "Necessary since DirectX 6"}),
+    CaseName());
 
 TEST(DisplayServicesLibrary, LoadedOnceWhateverTheCase) {
   FreeLoadedLibraries();
