@@ -62,18 +62,18 @@ class BitmapDepths : public testing::TestWithParam<DepthCase> {};
 // that reads back to the same pixels.
 TEST_P(BitmapDepths, ReadsEveryRowAndRoundTrips) {
   const DepthCase& c = GetParam();
-  BmpSpec spec;
-  spec.Width = 7;
-  spec.Height = 3;
-  spec.BitCount = c.bitCount;
-  spec.Compression = c.compression;
-  spec.Masks = c.masks;
-  if (c.bitCount <= 8) spec.Colors = Colors(1 << c.bitCount);
-  spec.Pixels = Pattern(spec.Width, spec.Height, c.bitCount);
-  const int32_t row = RowBytes(spec.Width, c.bitCount);
+  BmpRecipe recipe;
+  recipe.Width = 7;
+  recipe.Height = 3;
+  recipe.BitCount = c.bitCount;
+  recipe.Compression = c.compression;
+  recipe.Masks = c.masks;
+  if (c.bitCount <= 8) recipe.Colors = Colors(1 << c.bitCount);
+  recipe.Pixels = Pattern(recipe.Width, recipe.Height, c.bitCount);
+  const int32_t row = RowBytes(recipe.Width, c.bitCount);
 
   TBitmap first, second;
-  Load(first, MakeBmp(spec));
+  Load(first, MakeBmp(recipe));
   EXPECT_EQ(first.Width(), 7);
   EXPECT_EQ(first.Height(), 3);
   EXPECT_EQ(first.PixelFormat(), c.format);
@@ -81,15 +81,15 @@ TEST_P(BitmapDepths, ReadsEveryRowAndRoundTrips) {
   Load(second, Save(first));
   EXPECT_EQ(second.PixelFormat(), c.format);
   for (int32_t y = 0; y < 3; ++y) {
-    const uint8_t* fileRow = spec.Pixels.data() + (2 - y) * row;
+    const uint8_t* fileRow = recipe.Pixels.data() + (2 - y) * row;
     EXPECT_EQ(std::memcmp(first.ScanLine(y), fileRow, static_cast<size_t>(row)), 0) << "row " << y;
     EXPECT_EQ(std::memcmp(second.ScanLine(y), fileRow, static_cast<size_t>(row)), 0) << "row " << y;
   }
   if (c.bitCount <= 8) {
     PALETTEENTRY entries[256];
     ASSERT_EQ(GetPaletteEntries(second.Palette(), 0, 256, entries), 1u << c.bitCount);
-    EXPECT_EQ(entries[1].peRed, spec.Colors[1].rgbRed);
-    EXPECT_EQ(entries[1].peBlue, spec.Colors[1].rgbBlue);
+    EXPECT_EQ(entries[1].peRed, recipe.Colors[1].rgbRed);
+    EXPECT_EQ(entries[1].peBlue, recipe.Colors[1].rgbBlue);
   }
 }
 
@@ -111,47 +111,47 @@ TEST(BitmapRead, ZeroBytesGiveAnEmptyBitmap) {
 }
 
 TEST(BitmapRead, TopDownFileGivesTheSamePicture) {
-  BmpSpec spec;
-  spec.Width = 3;
-  spec.Height = 4;
-  spec.Pixels = Pattern(3, 4, 24);
+  BmpRecipe recipe;
+  recipe.Width = 3;
+  recipe.Height = 4;
+  recipe.Pixels = Pattern(3, 4, 24);
   TBitmap bottomUp, topDown;
-  Load(bottomUp, MakeBmp(spec));
-  spec.Height = -4;
+  Load(bottomUp, MakeBmp(recipe));
+  recipe.Height = -4;
   std::vector<uint8_t> flipped;
-  for (int y = 3; y >= 0; --y) Put(flipped, spec.Pixels.data() + y * 12, 12);
-  spec.Pixels = flipped;
-  Load(topDown, MakeBmp(spec));
+  for (int y = 3; y >= 0; --y) Put(flipped, recipe.Pixels.data() + y * 12, 12);
+  recipe.Pixels = flipped;
+  Load(topDown, MakeBmp(recipe));
   ASSERT_EQ(topDown.Height(), 4);
   for (int y = 0; y < 4; ++y) EXPECT_EQ(std::memcmp(bottomUp.ScanLine(y), topDown.ScanLine(y), 12), 0);
 }
 
 TEST(BitmapRead, OS2HeaderWidensItsThreeByteColours) {
-  BmpSpec spec;
-  spec.Core = true;
-  spec.Width = 2;
-  spec.Height = 1;
-  spec.BitCount = 4;
-  spec.Colors = Colors(16);
-  spec.Pixels = {0x1F, 0, 0, 0};
+  BmpRecipe recipe;
+  recipe.Core = true;
+  recipe.Width = 2;
+  recipe.Height = 1;
+  recipe.BitCount = 4;
+  recipe.Colors = Colors(16);
+  recipe.Pixels = {0x1F, 0, 0, 0};
   TBitmap bitmap;
-  Load(bitmap, MakeBmp(spec));
+  Load(bitmap, MakeBmp(recipe));
   EXPECT_EQ(bitmap.PixelFormat(), pf4bit);
   PALETTEENTRY entries[16];
   ASSERT_EQ(GetPaletteEntries(bitmap.Palette(), 0, 16, entries), 16u);
-  EXPECT_EQ(entries[15].peGreen, spec.Colors[15].rgbGreen);
-  const RGBQUAD c = spec.Colors[15];
+  EXPECT_EQ(entries[15].peGreen, recipe.Colors[15].rgbGreen);
+  const RGBQUAD c = recipe.Colors[15];
   EXPECT_EQ(bitmap.Canvas().Pixels(1, 0), RGB(c.rgbRed, c.rgbGreen, c.rgbBlue));
 }
 
 TEST(BitmapRead, MissingRowsStayBlackAndGapsBeforePixelsAreSkipped) {
-  BmpSpec spec;
-  spec.Width = 1;
-  spec.Height = 3;
-  spec.Gap = 6;
-  spec.Pixels = {10, 20, 30, 0};  // only the bottom row is present
+  BmpRecipe recipe;
+  recipe.Width = 1;
+  recipe.Height = 3;
+  recipe.Gap = 6;
+  recipe.Pixels = {10, 20, 30, 0};  // only the bottom row is present
   TBitmap bitmap;
-  Load(bitmap, MakeBmp(spec));
+  Load(bitmap, MakeBmp(recipe));
   const auto* bottom = static_cast<const uint8_t*>(bitmap.ScanLine(2));
   const auto* top = static_cast<const uint8_t*>(bitmap.ScanLine(0));
   EXPECT_EQ(bottom[0], 10);
@@ -160,19 +160,19 @@ TEST(BitmapRead, MissingRowsStayBlackAndGapsBeforePixelsAreSkipped) {
 }
 
 TEST(BitmapRead, RunLengthFileBecomesADeviceBitmap) {
-  BmpSpec spec;
-  spec.Width = 4;
-  spec.Height = 2;
-  spec.BitCount = 8;
-  spec.Compression = BI_RLE8;
-  spec.Colors = Colors(4);
-  spec.ClrUsed = 4;
+  BmpRecipe recipe;
+  recipe.Width = 4;
+  recipe.Height = 2;
+  recipe.BitCount = 8;
+  recipe.Compression = BI_RLE8;
+  recipe.Colors = Colors(4);
+  recipe.ClrUsed = 4;
   // Bottom row: 4 x index 1; end of line; top row: 2 x index 2, 2 x index 3; end.
-  spec.Pixels = {4, 1, 0, 0, 2, 2, 2, 3, 0, 1};
+  recipe.Pixels = {4, 1, 0, 0, 2, 2, 2, 3, 0, 1};
   TBitmap bitmap;
-  Load(bitmap, MakeBmp(spec));
+  Load(bitmap, MakeBmp(recipe));
   EXPECT_EQ(bitmap.HandleType(), bmDDB);
-  const auto color = [&](int i) { return RGB(spec.Colors[i].rgbRed, spec.Colors[i].rgbGreen, spec.Colors[i].rgbBlue); };
+  const auto color = [&](int i) { return RGB(recipe.Colors[i].rgbRed, recipe.Colors[i].rgbGreen, recipe.Colors[i].rgbBlue); };
   EXPECT_EQ(bitmap.Canvas().Pixels(0, 1), color(1));
   EXPECT_EQ(bitmap.Canvas().Pixels(0, 0), color(2));
   EXPECT_EQ(bitmap.Canvas().Pixels(3, 0), color(3));
@@ -187,13 +187,13 @@ struct BadCase {
   std::vector<uint8_t> bytes;
 };
 
-std::vector<uint8_t> Spec(void (*change)(BmpSpec&)) {
-  BmpSpec spec;
-  spec.Width = 2;
-  spec.Height = 2;
-  spec.Pixels = Pattern(2, 2, 24);
-  change(spec);
-  return MakeBmp(spec);
+std::vector<uint8_t> FromRecipe(void (*change)(BmpRecipe&)) {
+  BmpRecipe recipe;
+  recipe.Width = 2;
+  recipe.Height = 2;
+  recipe.Pixels = Pattern(2, 2, 24);
+  change(recipe);
+  return MakeBmp(recipe);
 }
 
 class BitmapBadFiles : public testing::TestWithParam<BadCase> {};
@@ -216,7 +216,7 @@ std::vector<uint8_t> Truncated(std::vector<uint8_t> bytes, size_t size) {
   return bytes;
 }
 
-std::vector<uint8_t> Truncated(size_t size) { return Truncated(Spec([](BmpSpec&) {}), size); }
+std::vector<uint8_t> Truncated(size_t size) { return Truncated(FromRecipe([](BmpRecipe&) {}), size); }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BitmapBadFiles,
@@ -225,34 +225,34 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"ShortFileHeader", {'B', 'M', 0, 0}},
         BadCase{"NoInfoHeader", Truncated(14)},
         BadCase{"CutInfoHeader", Truncated(30)},
-        BadCase{"TwoPlanes", Spec([](BmpSpec& s) { s.Planes = 2; })},
-        BadCase{"SevenBits", Spec([](BmpSpec& s) { s.BitCount = 7; })},
-        BadCase{"ZeroWidth", Spec([](BmpSpec& s) { s.Width = 0; })},
-        BadCase{"NegativeWidth", Spec([](BmpSpec& s) { s.Width = -2; })},
-        BadCase{"ZeroHeight", Spec([](BmpSpec& s) { s.Height = 0; })},
-        BadCase{"MinimumHeight", Spec([](BmpSpec& s) { s.Height = INT32_MIN; })},
-        BadCase{"HeaderSizeFive", Spec([](BmpSpec& s) { s.HeaderSize = 5; })},
-        BadCase{"HeaderLongerThanFile", Truncated(Spec([](BmpSpec& s) { s.HeaderSize = 200; }), 100)},
-        BadCase{"HeaderBeyondLimit", Spec([](BmpSpec& s) { s.HeaderSize = 5000; })},
-        BadCase{"UnknownCompression", Spec([](BmpSpec& s) { s.Compression = 9; })},
-        BadCase{"BitfieldsAt24Bits", Spec([](BmpSpec& s) { s.Compression = BI_BITFIELDS; })},
-        BadCase{"Rle8At4Bits", Spec([](BmpSpec& s) { s.BitCount = 4; s.Compression = BI_RLE8; })},
-        BadCase{"TopDownRle", Spec([](BmpSpec& s) { s.BitCount = 8; s.Height = -2; s.Compression = BI_RLE8; })},
-        BadCase{"RleWithoutData", Spec([](BmpSpec& s) { s.BitCount = 8; s.Compression = BI_RLE8; s.Pixels.clear(); })},
-        BadCase{"ColourTableBeyondFile", Spec([](BmpSpec& s) { s.BitCount = 8; s.ClrUsed = 0xFFFFFFFF; })},
-        BadCase{"MasksMissing", Spec([](BmpSpec& s) { s.BitCount = 16; s.Compression = BI_BITFIELDS; s.Pixels.clear(); })},
-        BadCase{"ZeroMasks", Spec([](BmpSpec& s) { s.BitCount = 16; s.Compression = BI_BITFIELDS; s.Masks = {0, 0, 0}; })},
-        BadCase{"HugeClaim", Spec([](BmpSpec& s) { s.Width = 0x7FFFFFFF; s.Height = 0x7FFFFFFF; s.BitCount = 32; })},
-        BadCase{"JustOverTheBound", Spec([](BmpSpec& s) { s.Width = 16385; s.Height = 16384; s.BitCount = 32; })}),
+        BadCase{"TwoPlanes", FromRecipe([](BmpRecipe& s) { s.Planes = 2; })},
+        BadCase{"SevenBits", FromRecipe([](BmpRecipe& s) { s.BitCount = 7; })},
+        BadCase{"ZeroWidth", FromRecipe([](BmpRecipe& s) { s.Width = 0; })},
+        BadCase{"NegativeWidth", FromRecipe([](BmpRecipe& s) { s.Width = -2; })},
+        BadCase{"ZeroHeight", FromRecipe([](BmpRecipe& s) { s.Height = 0; })},
+        BadCase{"MinimumHeight", FromRecipe([](BmpRecipe& s) { s.Height = INT32_MIN; })},
+        BadCase{"HeaderSizeFive", FromRecipe([](BmpRecipe& s) { s.HeaderSize = 5; })},
+        BadCase{"HeaderLongerThanFile", Truncated(FromRecipe([](BmpRecipe& s) { s.HeaderSize = 200; }), 100)},
+        BadCase{"HeaderBeyondLimit", FromRecipe([](BmpRecipe& s) { s.HeaderSize = 5000; })},
+        BadCase{"UnknownCompression", FromRecipe([](BmpRecipe& s) { s.Compression = 9; })},
+        BadCase{"BitfieldsAt24Bits", FromRecipe([](BmpRecipe& s) { s.Compression = BI_BITFIELDS; })},
+        BadCase{"Rle8At4Bits", FromRecipe([](BmpRecipe& s) { s.BitCount = 4; s.Compression = BI_RLE8; })},
+        BadCase{"TopDownRle", FromRecipe([](BmpRecipe& s) { s.BitCount = 8; s.Height = -2; s.Compression = BI_RLE8; })},
+        BadCase{"RleWithoutData", FromRecipe([](BmpRecipe& s) { s.BitCount = 8; s.Compression = BI_RLE8; s.Pixels.clear(); })},
+        BadCase{"ColourTableBeyondFile", FromRecipe([](BmpRecipe& s) { s.BitCount = 8; s.ClrUsed = 0xFFFFFFFF; })},
+        BadCase{"MasksMissing", FromRecipe([](BmpRecipe& s) { s.BitCount = 16; s.Compression = BI_BITFIELDS; s.Pixels.clear(); })},
+        BadCase{"ZeroMasks", FromRecipe([](BmpRecipe& s) { s.BitCount = 16; s.Compression = BI_BITFIELDS; s.Masks = {0, 0, 0}; })},
+        BadCase{"HugeClaim", FromRecipe([](BmpRecipe& s) { s.Width = 0x7FFFFFFF; s.Height = 0x7FFFFFFF; s.BitCount = 32; })},
+        BadCase{"JustOverTheBound", FromRecipe([](BmpRecipe& s) { s.Width = 16385; s.Height = 16384; s.BitCount = 32; })}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(BitmapSharing, AssignSharesUntilOneWrites) {
-  BmpSpec spec;
-  spec.Width = 2;
-  spec.Height = 2;
-  spec.Pixels = Pattern(2, 2, 24);
+  BmpRecipe recipe;
+  recipe.Width = 2;
+  recipe.Height = 2;
+  recipe.Pixels = Pattern(2, 2, 24);
   TBitmap a, b;
-  Load(a, MakeBmp(spec));
+  Load(a, MakeBmp(recipe));
   a.SetTransparentColor(RGB(1, 2, 3));
   a.SetTransparent(true);
   b.Assign(&a);
@@ -261,7 +261,7 @@ TEST(BitmapSharing, AssignSharesUntilOneWrites) {
   EXPECT_EQ(b.TransparentColor(), RGB(1, 2, 3));
   static_cast<uint8_t*>(b.ScanLine(0))[0] = 99;
   EXPECT_NE(a.Handle(), b.Handle());
-  EXPECT_EQ(static_cast<uint8_t*>(a.ScanLine(0))[0], spec.Pixels[8]);  // top row: the file's second
+  EXPECT_EQ(static_cast<uint8_t*>(a.ScanLine(0))[0], recipe.Pixels[8]);  // top row: the file's second
   EXPECT_EQ(static_cast<uint8_t*>(b.ScanLine(0))[0], 99);
 }
 
@@ -329,14 +329,14 @@ TEST(BitmapPalette, SetPaletteColoursAnEightBitSection) {
 }
 
 TEST(BitmapClipboard, PackedBitmapRoundTrip) {
-  BmpSpec spec;
-  spec.Width = 3;
-  spec.Height = 2;
-  spec.BitCount = 8;
-  spec.Colors = Colors(256);
-  spec.Pixels = Pattern(3, 2, 8);
+  BmpRecipe recipe;
+  recipe.Width = 3;
+  recipe.Height = 2;
+  recipe.BitCount = 8;
+  recipe.Colors = Colors(256);
+  recipe.Pixels = Pattern(3, 2, 8);
   TBitmap source, copy;
-  Load(source, MakeBmp(spec));
+  Load(source, MakeBmp(recipe));
   UINT format = 0;
   HANDLE data = nullptr;
   HPALETTE palette = nullptr;

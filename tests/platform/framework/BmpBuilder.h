@@ -7,7 +7,7 @@
 
 #include "platform/gdi/WinTypes.h"
 
-struct BmpSpec {
+struct BmpRecipe {
   int32_t Width = 1;
   int32_t Height = 1;
   uint16_t BitCount = 24;
@@ -33,7 +33,7 @@ void PutValue(std::vector<uint8_t>& out, T value) {
   Put(out, &value, sizeof value);
 }
 
-inline std::vector<uint8_t> MakeBmp(const BmpSpec& s) {
+inline std::vector<uint8_t> MakeBmp(const BmpRecipe& s) {
   std::vector<uint8_t> info;
   if (s.Core) {
     PutValue<uint32_t>(info, 12);

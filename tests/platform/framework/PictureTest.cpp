@@ -34,11 +34,11 @@ class TempDir {
 };
 
 std::vector<uint8_t> SmallBmp(int32_t width, int32_t height) {
-  BmpSpec spec;
-  spec.Width = width;
-  spec.Height = height;
-  spec.Pixels.assign(static_cast<size_t>(RowBytes(width, 24) * height), 0x40);
-  return MakeBmp(spec);
+  BmpRecipe recipe;
+  recipe.Width = width;
+  recipe.Height = height;
+  recipe.Pixels.assign(static_cast<size_t>(RowBytes(width, 24) * height), 0x40);
+  return MakeBmp(recipe);
 }
 
 // A bitmap class registered by tests; derived classes go with it on removal.
