@@ -6,16 +6,16 @@
 # Skipped (exit 77) without Xvfb, openbox, xdotool or ImageMagick.
 set -uo pipefail
 loupix="$1"
-repo="$(cd "$(dirname "$0")/../.." && pwd)"
 for tool in Xvfb openbox xdotool import convert; do
   if ! command -v "$tool" > /dev/null; then
     echo "SKIPPED: $tool is not installed (scripts/deps installs it)"
     exit 77
   fi
 done
+repo="$(cd "$(dirname "$0")/../.." && pwd)"
 # Some of the desktop's libraries keep allocations until exit; not ours to free.
 export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$repo/tests/lsan-suppressions.txt}"
-# ctest asks for the offscreen platform; this test wants the X server.
+# The test runner may ask for the offscreen platform; this test wants the X server.
 unset QT_QPA_PLATFORM
 
 number=93
