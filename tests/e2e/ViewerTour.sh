@@ -83,7 +83,7 @@ check() {
 }
 wait_active() {  # until the active window is (=) or is not (!=) the main window
   local active
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do
     active=$(xdotool getactivewindow 2> /dev/null)
     if [ "$1" = "=" ] && [ "$active" = "$main" ]; then return; fi
     if [ "$1" = "!=" ] && [ -n "$active" ] && [ "$active" != "$main" ]; then return; fi
@@ -93,8 +93,15 @@ wait_active() {  # until the active window is (=) or is not (!=) the main window
 }
 # Picks the n-th command of the context menu (separators are skipped).
 menu() {
+  local before
+  before=$(xdotool search --onlyvisible --class '^loupix$' | wc -l)
   xdotool mousemove 300 200 click 3
-  sleep 1
+  for _ in $(seq 100); do
+    [ "$(xdotool search --onlyvisible --class '^loupix$' | wc -l)" -gt "$before" ] && break
+    sleep 0.1
+  done
+  [ "$(xdotool search --onlyvisible --class '^loupix$' | wc -l)" -gt "$before" ] || fail "the context menu did not open"
+  sleep 0.3
   xdotool key --delay 40 $(printf 'Down %.0s' $(seq "$1")) Return
 }
 kMagnification=1 kGrid=13 kOpenFolder=16
