@@ -127,6 +127,14 @@ TPoint TDeviceContext::ToDevice(int x, int y) const {
 
 std::shared_ptr<TDeviceContext> FindDC(HDC dc) { return Find<TDeviceContext>(dc); }
 
+BOOL ReplaceStatePoint(HDC dc, TPoint TDcState::*point, int x, int y, TPoint* old) {
+  const auto context = FindDC(dc);
+  if (!context) return FALSE_;
+  if (old) *old = context->State.*point;
+  context->State.*point = TPoint{x, y};
+  return TRUE_;
+}
+
 }  // namespace gdi
 
 using gdi::FindDC;
@@ -234,19 +242,11 @@ BOOL RestoreDC(HDC dc, int saved) {
 }
 
 BOOL SetWindowOrgEx(HDC dc, int x, int y, TPoint* old) {
-  const auto context = FindDC(dc);
-  if (!context) return FALSE_;
-  if (old) *old = context->State.WindowOrg;
-  context->State.WindowOrg = TPoint{x, y};
-  return TRUE_;
+  return gdi::ReplaceStatePoint(dc, &gdi::TDcState::WindowOrg, x, y, old);
 }
 
 BOOL SetViewportOrgEx(HDC dc, int x, int y, TPoint* old) {
-  const auto context = FindDC(dc);
-  if (!context) return FALSE_;
-  if (old) *old = context->State.ViewportOrg;
-  context->State.ViewportOrg = TPoint{x, y};
-  return TRUE_;
+  return gdi::ReplaceStatePoint(dc, &gdi::TDcState::ViewportOrg, x, y, old);
 }
 
 int SetStretchBltMode(HDC dc, int mode) {

@@ -45,6 +45,8 @@ class TDeviceContext : public TGdiObject {
 };
 
 std::shared_ptr<TDeviceContext> FindDC(HDC dc);
+// Sets one point of a context's state (position, origins), reporting the old one.
+BOOL ReplaceStatePoint(HDC dc, TPoint TDcState::*point, int x, int y, TPoint* old);
 // The pixel format of someone else's pixels, default masks filled in.
 TPixelFormat BufferFormat(const PixelBufferDesc& pixels);
 // Stock objects by GetStockObject index (DEFAULT_PALETTE included); null otherwise.

@@ -70,8 +70,6 @@ struct TPainter {
   }
 };
 
-std::shared_ptr<TDeviceContext> Context(HDC dc) { return FindDC(dc); }
-
 TRect NormalisedRect(const TDeviceContext& context, int left, int top, int right, int bottom) {
   const TPoint a = context.ToDevice(left, top), b = context.ToDevice(right, bottom);
   return TRect{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
@@ -118,7 +116,7 @@ std::vector<TPoint> DevicePoints(const TDeviceContext& context, const TPoint* po
 }  // namespace
 
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
-  const auto context = Context(dc);
+  const auto context = FindDC(dc);
   TPixelView view;
   if (!context || !context->View(view)) return CLR_INVALID;
   const TPoint p = context->ToDevice(x, y);
@@ -129,7 +127,7 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
 }
 
 COLORREF GetPixel(HDC dc, int x, int y) {
-  const auto context = Context(dc);
+  const auto context = FindDC(dc);
   TPixelView view;
   if (!context || !context->View(view)) return CLR_INVALID;
   const TPoint p = context->ToDevice(x, y);
@@ -138,7 +136,7 @@ COLORREF GetPixel(HDC dc, int x, int y) {
 }
 
 int FillRect(HDC dc, const TRect* rect, HBRUSH handle) {
-  const auto context = Context(dc);
+  const auto context = FindDC(dc);
   const auto brush = Find<TGdiBrush>(handle);
   if (!context || !rect || !brush) return 0;
   TPixelView view;
@@ -149,7 +147,7 @@ int FillRect(HDC dc, const TRect* rect, HBRUSH handle) {
 }
 
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
-  const auto context = Context(dc);
+  const auto context = FindDC(dc);
   if (!context) return FALSE_;
   const TPainter painter(*context);
   if (!painter.HasPixels) return TRUE_;
@@ -172,7 +170,7 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
 }
 
 BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
-  const auto context = Context(dc);
+  const auto context = FindDC(dc);
   if (!context) return FALSE_;
   const TPainter painter(*context);
   if (!painter.HasPixels) return TRUE_;
@@ -212,15 +210,11 @@ BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
 }
 
 BOOL MoveToEx(HDC dc, int x, int y, TPoint* old) {
-  const auto context = Context(dc);
-  if (!context) return FALSE_;
-  if (old) *old = context->State.Position;
-  context->State.Position = TPoint{x, y};
-  return TRUE_;
+  return gdi::ReplaceStatePoint(dc, &gdi::TDcState::Position, x, y, old);
 }
 
 BOOL LineTo(HDC dc, int x, int y) {
-  const auto context = Context(dc);
+  const auto context = FindDC(dc);
   if (!context) return FALSE_;
   const TPainter painter(*context);
   const TPoint from = context->State.Position;
@@ -232,7 +226,7 @@ BOOL LineTo(HDC dc, int x, int y) {
 }
 
 BOOL Polyline(HDC dc, const TPoint* points, int count) {
-  const auto context = Context(dc);
+  const auto context = FindDC(dc);
   if (!context || !points || count < 2) return FALSE_;
   const TPainter painter(*context);
   if (!painter.HasPixels) return TRUE_;
@@ -242,7 +236,7 @@ BOOL Polyline(HDC dc, const TPoint* points, int count) {
 }
 
 BOOL Polygon(HDC dc, const TPoint* points, int count) {
-  const auto context = Context(dc);
+  const auto context = FindDC(dc);
   if (!context || !points || count < 2) return FALSE_;
   const TPainter painter(*context);
   if (!painter.HasPixels) return TRUE_;
