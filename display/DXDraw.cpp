@@ -5,10 +5,10 @@
 #include "display/ControlSubClass.h"
 #include "display/DXDrawDriver.h"
 #include "display/DXErrors.h"
-#include "display/FlagScope.h"
 #include "display/DirectDraw.h"
 #include "display/DirectDrawClipper.h"
 #include "display/DirectDrawPalette.h"
+#include "display/FlagScope.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/ui/Forms.h"
 #include "surface/DirectDrawSurface.h"
@@ -70,8 +70,8 @@ TCustomDXDraw::~TCustomDXDraw() {
 // --- Options and sizes --------------------------------------------------------
 
 void TCustomDXDraw::SetOptions(TDXDrawOptions value) {
-  FEffectiveOptions = FInitialized ? DeriveRunningOptions(FEffectiveOptions, value)
-                                   : DeriveEffectiveOptions(value);
+  FEffectiveOptions =
+      FInitialized ? DeriveRunningOptions(FEffectiveOptions, value) : DeriveEffectiveOptions(value);
   FOptions = value;
 }
 
@@ -185,8 +185,9 @@ void TCustomDXDraw::SendNotify(TDXDrawNotifyKind kind) {
   std::vector<const void*> objects;
   for (const TNotifyRecord& record : FNotifyEventList) objects.push_back(record.Object);
   for (auto object = objects.rbegin(); object != objects.rend(); ++object) {
-    auto found = std::find_if(FNotifyEventList.begin(), FNotifyEventList.end(),
-                              [&](const TNotifyRecord& record) { return record.Object == *object; });
+    auto found =
+        std::find_if(FNotifyEventList.begin(), FNotifyEventList.end(),
+                     [&](const TNotifyRecord& record) { return record.Object == *object; });
     if (found == FNotifyEventList.end()) continue;
     const TDXDrawNotifyEvent handler = found->Handler;
     handler(this, kind);
@@ -252,7 +253,8 @@ void TCustomDXDraw::FormWindowProc(TObject* data, TMessage& message, const TWndM
 }
 
 void TCustomDXDraw::ReturnToGDI() {
-  if (FInitialized && FEffectiveOptions.Contains(doFullScreen) && FEffectiveOptions.Contains(doFlip))
+  if (FInitialized && FEffectiveOptions.Contains(doFullScreen) &&
+      FEffectiveOptions.Contains(doFlip))
     FDevice->RequiredDevice()->FlipToGDISurface();
 }
 

@@ -104,7 +104,9 @@ class TCustomDXDraw : public TWinControl, public TDXDrawDisplayOwner {
   // Raises RestoreNotifyHold for one scope, whatever happens in it.
   class THoldRestoreNotify {
    public:
-    explicit THoldRestoreNotify(TCustomDXDraw& dxDraw) : FHold(dxDraw.FRestoreNotifyHold) { ++FHold; }
+    explicit THoldRestoreNotify(TCustomDXDraw& dxDraw) : FHold(dxDraw.FRestoreNotifyHold) {
+      ++FHold;
+    }
     ~THoldRestoreNotify() { --FHold; }
     THoldRestoreNotify(const THoldRestoreNotify&) = delete;
     THoldRestoreNotify& operator=(const THoldRestoreNotify&) = delete;

@@ -91,7 +91,8 @@ void TDXDrawDriverBlt::InitializeSurface() {
   description.dwWidth = static_cast<DWORD>(std::max(FDXDraw.FSurfaceWidth, 1));
   description.dwHeight = static_cast<DWORD>(std::max(FDXDraw.FSurfaceHeight, 1));
   description.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-  if (FDXDraw.Options().Contains(doSystemMemory)) description.ddsCaps.dwCaps |= DDSCAPS_SYSTEMMEMORY;
+  if (FDXDraw.Options().Contains(doSystemMemory))
+    description.ddsCaps.dwCaps |= DDSCAPS_SYSTEMMEMORY;
   if (FDXDraw.EffectiveOptions().Contains(do3D)) description.ddsCaps.dwCaps |= DDSCAPS_3DDEVICE;
   if (!surface.CreateFromDescription(description)) {
     description.ddsCaps.dwCaps |= DDSCAPS_SYSTEMMEMORY;
@@ -123,7 +124,8 @@ void TDXDrawDriverBlt::Flip() {
   }
   TDirectDraw& device = *FDXDraw.FDevice;
   if (options.Contains(doWaitVBlank))
-    device.SetLastResult(device.RequiredDevice()->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr));
+    device.SetLastResult(
+        device.RequiredDevice()->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr));
   DDBLTFX effects;
   effects.dwSize = kDDBltFxSize;
   const TRect source = surface.ClientRect();
@@ -155,8 +157,8 @@ void TDXDrawDriverFlip::Initialize() {
   description.dwSize = kDDSurfaceDescSize;
   description.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
   description.dwBackBufferCount = 1;
-  description.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX |
-                               (with3D ? DDSCAPS_3DDEVICE : 0);
+  description.ddsCaps.dwCaps =
+      DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | (with3D ? DDSCAPS_3DDEVICE : 0);
   CreatePrimary(description);
 
   FDXDraw.FSurface = std::make_unique<TDirectDrawSurface>(device);
@@ -182,7 +184,8 @@ void TDXDrawDriverFlip::Initialize() {
 void TDXDrawDriverFlip::Flip() {
   TCustomForm* form = FDXDraw.Form();
   if (form && form == Screen().ActiveForm()) {
-    FDXDraw.FPrimary->SetLastResult(FDXDraw.FPrimary->RequiredSurface()->Flip(nullptr, DDFLIP_WAIT));
+    FDXDraw.FPrimary->SetLastResult(
+        FDXDraw.FPrimary->RequiredSurface()->Flip(nullptr, DDFLIP_WAIT));
   } else {
     FDXDraw.FPrimary->SetLastResult(DD_OK);
   }

@@ -14,7 +14,8 @@ TDXDrawOptions DeriveEffectiveOptions(TDXDrawOptions options) {
   if (!result.Contains(doFullScreen))
     result = Without(result, {doNoWindowChange, doAllowReboot, doAllowPalette256, doFlip});
   if (!result.Contains(do3D))
-    result = Without(result, {doDirectX7Mode, doRetainedMode, doHardware, doSelectDriver, doZBuffer});
+    result =
+        Without(result, {doDirectX7Mode, doRetainedMode, doHardware, doSelectDriver, doZBuffer});
   if (result.Contains(doSystemMemory)) result.Exclude(doFlip);
   if (result.Contains(doDirectX7Mode)) result.Exclude(doRetainedMode);
   result.Exclude(doHardware);
@@ -26,8 +27,8 @@ TDXDrawOptions DeriveRunningOptions(TDXDrawOptions effective, TDXDrawOptions opt
   TDXDrawOptions result;
   for (int i = 0; i < kOptionCount; ++i) {
     const auto option = static_cast<TDXDrawOption>(i);
-    const bool on = kInitTimeOptions.Contains(option) ? effective.Contains(option)
-                                                      : options.Contains(option);
+    const bool on =
+        kInitTimeOptions.Contains(option) ? effective.Contains(option) : options.Contains(option);
     if (on) result.Include(option);
   }
   if (!result.Contains(do3D))

@@ -33,14 +33,13 @@ enum TDXDrawNotifyKind {
   nkSurfaceSize
 };
 
-inline constexpr TDXDrawOptions kDefaultDXDrawOptions{doAllowReboot, doWaitVBlank, doCenter,
-                                                      doDirectX7Mode, doHardware, doSelectDriver};
+inline constexpr TDXDrawOptions kDefaultDXDrawOptions{doAllowReboot,  doWaitVBlank, doCenter,
+                                                      doDirectX7Mode, doHardware,   doSelectDriver};
 
 // Options that take effect only at the next initialisation.
 inline constexpr TDXDrawOptions kInitTimeOptions{
-    doFullScreen,  doNoWindowChange, doAllowReboot,  doAllowPalette256,
-    doSystemMemory, doFlip,          do3D,           doDirectX7Mode,
-    doRetainedMode, doHardware,      doSelectDriver, doZBuffer};
+    doFullScreen, doNoWindowChange, doAllowReboot,  doAllowPalette256, doSystemMemory, doFlip,
+    do3D,         doDirectX7Mode,   doRetainedMode, doHardware,        doSelectDriver, doZBuffer};
 
 // The options in effect when `options` are assigned while not initialised.
 TDXDrawOptions DeriveEffectiveOptions(TDXDrawOptions options);

@@ -37,8 +37,8 @@ TDirectDraw::TDirectDraw(const GUID* driverGuid, bool directX7Mode) {
 }
 
 void TDirectDraw::CreateDirectX7(GUID* guid) {
-  auto create = reinterpret_cast<DirectDrawCreateExFn>(
-      LoadEntryPoint(kDDrawLibrary, "DirectDrawCreateEx"));
+  auto create =
+      reinterpret_cast<DirectDrawCreateExFn>(LoadEntryPoint(kDDrawLibrary, "DirectDrawCreateEx"));
   void* object = nullptr;
   SetLastResult(create(guid, &object, IID_IDirectDraw7, nullptr));
   if (LastResult() != DD_OK || !object)

@@ -25,7 +25,8 @@ uint64_t ClaimedBytes(const uint8_t* data, size_t size) {
   if (size < 26) return 0;
   const bool core = Field(data, 14, 4) == 12;
   const uint64_t width = static_cast<uint64_t>(std::llabs(Field(data, 18, core ? 2 : 4)));
-  const uint64_t height = static_cast<uint64_t>(std::llabs(Field(data, core ? 20 : 22, core ? 2 : 4)));
+  const uint64_t height =
+      static_cast<uint64_t>(std::llabs(Field(data, core ? 20 : 22, core ? 2 : 4)));
   return width * height * 4;
 }
 

@@ -14,7 +14,9 @@ int32_t Narrow(int64_t v) {
 
 TRect64 Widen(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
-TRect Narrow(const TRect64& r) { return {Narrow(r.Left), Narrow(r.Top), Narrow(r.Right), Narrow(r.Bottom)}; }
+TRect Narrow(const TRect64& r) {
+  return {Narrow(r.Left), Narrow(r.Top), Narrow(r.Right), Narrow(r.Bottom)};
+}
 
 bool ClipRects(TRect64& d, TRect64& s, const TRect64& db, const TRect64& sb) {
   if (db.Left > d.Left) s.Left += db.Left - d.Left, d.Left = db.Left;

@@ -21,5 +21,6 @@ TRect Narrow(const TRect64& rect);
 
 // Trims dest and source by the same amounts until dest lies in destBound and source in
 // sourceBound. True when something is left to copy; then every edge lies in its bound.
-bool ClipRects(TRect64& dest, TRect64& source, const TRect64& destBound, const TRect64& sourceBound);
+bool ClipRects(TRect64& dest, TRect64& source, const TRect64& destBound,
+               const TRect64& sourceBound);
 bool ClipRects(TRect& dest, TRect& source, const TRect& destBound, const TRect& sourceBound);

@@ -19,16 +19,26 @@ void TCustomDXImageList::SetDXDraw(TCustomDXDraw* value) {
   FDXDraw = value;
   if (!value) return;
   value->FreeNotification(this);
-  value->AddNotifyHandler(this, [this](TCustomDXDraw* sender, TDXDrawNotifyKind kind) { DisplayNotify(sender, kind); });
+  value->AddNotifyHandler(
+      this, [this](TCustomDXDraw* sender, TDXDrawNotifyKind kind) { DisplayNotify(sender, kind); });
 }
 
 void TCustomDXImageList::DisplayNotify(TCustomDXDraw* sender, TDXDrawNotifyKind kind) {
   switch (kind) {
-    case nkDestroying: SetDXDraw(nullptr); break;
-    case nkInitialize: FItems->Initialize(sender); break;
-    case nkFinalize: FItems->Finalize(); break;
-    case nkRestore: FItems->Restore(); break;
-    default: break;
+    case nkDestroying:
+      SetDXDraw(nullptr);
+      break;
+    case nkInitialize:
+      FItems->Initialize(sender);
+      break;
+    case nkFinalize:
+      FItems->Finalize();
+      break;
+    case nkRestore:
+      FItems->Restore();
+      break;
+    default:
+      break;
   }
 }
 

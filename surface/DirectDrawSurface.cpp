@@ -118,7 +118,8 @@ bool TDirectDrawSurface::CreateFromDescription(const DDSURFACEDESC& description)
   SetNativeSurface(nullptr);
   DDSURFACEDESC request = description;
   TComRef<IDirectDrawSurface> created;
-  const HRESULT result = FDirectDraw.RequiredDevice()->CreateSurface(&request, created.Out(), nullptr);
+  const HRESULT result =
+      FDirectDraw.RequiredDevice()->CreateSurface(&request, created.Out(), nullptr);
   FDirectDraw.SetLastResult(result);
   SetLastResult(result);
   if (result != DD_OK) return false;
@@ -141,7 +142,8 @@ void TDirectDrawSurface::SetSize(int32_t width, int32_t height) {
   description.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | (FSystemMemory ? DDSCAPS_SYSTEMMEMORY : 0);
   if (CreateFromDescription(description)) return;
   if (!(description.ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY)) {
-    description.ddsCaps.dwCaps = (description.ddsCaps.dwCaps & ~DDSCAPS_VIDEOMEMORY) | DDSCAPS_SYSTEMMEMORY;
+    description.ddsCaps.dwCaps =
+        (description.ddsCaps.dwCaps & ~DDSCAPS_VIDEOMEMORY) | DDSCAPS_SYSTEMMEMORY;
     if (CreateFromDescription(description)) {
       FSystemMemory = true;
       return;
@@ -171,8 +173,8 @@ bool TDirectDrawSurface::Fill(uint32_t pixelValue) {
   return Blt(nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, effects, nullptr);
 }
 
-void TDirectDrawSurface::Draw(int32_t x, int32_t y, TRect sourceRect, const TDirectDrawSurface* source,
-                              bool transparent) {
+void TDirectDrawSurface::Draw(int32_t x, int32_t y, TRect sourceRect,
+                              const TDirectDrawSurface* source, bool transparent) {
   if (!source || x > Width() || y > Height()) return;
   if (sourceRect.Left > sourceRect.Right || sourceRect.Top > sourceRect.Bottom) {
     DrawMirrored(x, y, sourceRect, source, transparent);
@@ -260,12 +262,14 @@ void TDirectDrawSurface::SetColorKey(DWORD flags, const DDCOLORKEY& key) {
 }
 
 void TDirectDrawSurface::SetClipper(const TDirectDrawClipper* clipper) {
-  if (FIDDSurface) SetLastResult(FIDDSurface->SetClipper(clipper ? clipper->NativeClipper() : nullptr));
+  if (FIDDSurface)
+    SetLastResult(FIDDSurface->SetClipper(clipper ? clipper->NativeClipper() : nullptr));
   FClipperAttached = FIDDSurface && clipper && LastResult() == DD_OK;
 }
 
 void TDirectDrawSurface::SetPalette(const TDirectDrawPalette* palette) {
-  if (FIDDSurface) SetLastResult(FIDDSurface->SetPalette(palette ? palette->NativePalette() : nullptr));
+  if (FIDDSurface)
+    SetLastResult(FIDDSurface->SetPalette(palette ? palette->NativePalette() : nullptr));
 }
 
 bool TDirectDrawSurface::Restore() {

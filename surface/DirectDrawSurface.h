@@ -43,7 +43,9 @@ class TDirectDrawSurface : public TDirectX {
   const DDSURFACEDESC& Description() const { return FDescription; }
   int32_t Width() const { return static_cast<int32_t>(FDescription.dwWidth); }
   int32_t Height() const { return static_cast<int32_t>(FDescription.dwHeight); }
-  int32_t BitCount() const { return static_cast<int32_t>(FDescription.ddpfPixelFormat.dwRGBBitCount); }
+  int32_t BitCount() const {
+    return static_cast<int32_t>(FDescription.ddpfPixelFormat.dwRGBBitCount);
+  }
   TRect ClientRect() const { return {0, 0, Width(), Height()}; }
 
   bool ClipperAttached() const { return FClipperAttached; }
@@ -75,7 +77,8 @@ class TDirectDrawSurface : public TDirectX {
   // Fills the whole surface with a raw pixel value.
   bool Fill(uint32_t pixelValue);
   // A source rectangle with Left > Right or Top > Bottom asks for a mirrored copy.
-  void Draw(int32_t x, int32_t y, TRect sourceRect, const TDirectDrawSurface* source, bool transparent);
+  void Draw(int32_t x, int32_t y, TRect sourceRect, const TDirectDrawSurface* source,
+            bool transparent);
   void StretchDraw(const TRect& destRect, const TRect& sourceRect, const TDirectDrawSurface* source,
                    bool transparent);
 

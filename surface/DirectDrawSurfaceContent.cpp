@@ -62,14 +62,16 @@ void TDirectDrawSurface::LoadGraphicPart(TGraphic* graphic, int32_t width, int32
   canvas.StretchDraw({0, 0, width, height}, &part);
 }
 
-void TDirectDrawSurface::LoadDIBPart(TDIB& dib, int32_t width, int32_t height, const TRect& sourceRect) {
+void TDirectDrawSurface::LoadDIBPart(TDIB& dib, int32_t width, int32_t height,
+                                     const TRect& sourceRect) {
   TDirectDrawSurfaceCanvas& canvas = *Canvas();
   TCanvasRelease release(canvas);
   // The surface's context first: an empty surface is the error to report.
   HDC dest = canvas.Handle();
   HDC source = dib.DrawingCanvas().Handle();
   StretchBlt(dest, 0, 0, width, height, source, sourceRect.Left, sourceRect.Top,
-             Side(sourceRect.Left, sourceRect.Right), Side(sourceRect.Top, sourceRect.Bottom), SRCCOPY);
+             Side(sourceRect.Left, sourceRect.Right), Side(sourceRect.Top, sourceRect.Bottom),
+             SRCCOPY);
 }
 
 void TDirectDrawSurface::Assign(TPersistent* source) {
@@ -93,7 +95,8 @@ void TDirectDrawSurface::DuplicateFrom(const TDirectDrawSurface& source) {
   }
   if (&source == this) return;
   TComRef<IDirectDrawSurface> duplicate;
-  const HRESULT result = FDirectDraw.RequiredDevice()->DuplicateSurface(source.NativeSurface(), duplicate.Out());
+  const HRESULT result =
+      FDirectDraw.RequiredDevice()->DuplicateSurface(source.NativeSurface(), duplicate.Out());
   FDirectDraw.SetLastResult(result);
   if (result == DD_OK) SetNativeSurface(duplicate.Get());
 }

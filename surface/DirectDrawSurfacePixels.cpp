@@ -19,13 +19,20 @@ void WriteBytes(uint8_t* address, int count, uint32_t value) {
 // written. Depths below 8 address parts of a byte, high bits first.
 uint32_t ReadPixel(const uint8_t* row, int32_t x, DWORD bitCount) {
   switch (bitCount) {
-    case 1: return (row[x / 8] >> (7 - x % 8)) & 1u;
-    case 4: return x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0Fu;
-    case 8: return row[x];
-    case 16: return ReadBytes(row + 2 * int64_t{x}, 2);
-    case 24: return ReadBytes(row + 3 * int64_t{x}, 3);
-    case 32: return ReadBytes(row + 4 * int64_t{x}, 4);
-    default: return 0;
+    case 1:
+      return (row[x / 8] >> (7 - x % 8)) & 1u;
+    case 4:
+      return x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0Fu;
+    case 8:
+      return row[x];
+    case 16:
+      return ReadBytes(row + 2 * int64_t{x}, 2);
+    case 24:
+      return ReadBytes(row + 3 * int64_t{x}, 3);
+    case 32:
+      return ReadBytes(row + 4 * int64_t{x}, 4);
+    default:
+      return 0;
   }
 }
 
@@ -42,18 +49,28 @@ void WritePixel(uint8_t* row, int32_t x, DWORD bitCount, uint32_t value) {
                         : static_cast<uint8_t>((byte & 0xF0) | (value & 0x0F));
       break;
     }
-    case 8: row[x] = static_cast<uint8_t>(value); break;
-    case 16: WriteBytes(row + 2 * int64_t{x}, 2, value); break;
-    case 24: WriteBytes(row + 3 * int64_t{x}, 3, value); break;
-    case 32: WriteBytes(row + 4 * int64_t{x}, 4, value); break;
-    default: break;
+    case 8:
+      row[x] = static_cast<uint8_t>(value);
+      break;
+    case 16:
+      WriteBytes(row + 2 * int64_t{x}, 2, value);
+      break;
+    case 24:
+      WriteBytes(row + 3 * int64_t{x}, 3, value);
+      break;
+    case 32:
+      WriteBytes(row + 4 * int64_t{x}, 4, value);
+      break;
+    default:
+      break;
   }
 }
 
 // Keeps a surface locked for the length of one pixel access.
 class TPixelLock {
  public:
-  explicit TPixelLock(TDirectDrawSurface& surface) : FSurface(surface), FLocked(surface.Lock(nullptr, FDesc)) {}
+  explicit TPixelLock(TDirectDrawSurface& surface)
+      : FSurface(surface), FLocked(surface.Lock(nullptr, FDesc)) {}
   ~TPixelLock() {
     if (FLocked) FSurface.Unlock();
   }
@@ -61,7 +78,9 @@ class TPixelLock {
   TPixelLock& operator=(const TPixelLock&) = delete;
 
   bool Locked() const { return FLocked && FDesc.lpSurface; }
-  uint8_t* Row(int32_t y) const { return static_cast<uint8_t*>(FDesc.lpSurface) + int64_t{y} * FDesc.lPitch; }
+  uint8_t* Row(int32_t y) const {
+    return static_cast<uint8_t*>(FDesc.lpSurface) + int64_t{y} * FDesc.lPitch;
+  }
   DWORD BitCount() const { return FDesc.ddpfPixelFormat.dwRGBBitCount; }
 
  private:

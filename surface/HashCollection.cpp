@@ -22,7 +22,9 @@ THashCollection* THashCollectionItem::HashCollection() const {
 int32_t THashCollectionItem::NameHash(const std::string& name) {
   uint64_t h = uint64_t{name.size()} * 16;
   if (name.size() >= 2) {
-    auto lower = [](char c) { return static_cast<uint64_t>(std::tolower(static_cast<unsigned char>(c))); };
+    auto lower = [](char c) {
+      return static_cast<uint64_t>(std::tolower(static_cast<unsigned char>(c)));
+    };
     h += lower(name[0]) + lower(name[name.size() - 2]);
   }
   return static_cast<int32_t>(h & 255);

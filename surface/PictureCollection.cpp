@@ -48,7 +48,8 @@ void TPictureCollectionItem::DefineProperties(TFiler& filer) {
   DefineValue(filer, "PatternWidth", FPatternWidth, true);
   filer.DefineBinaryProperty(
       "Picture", [this](TStream& s) { TReader(s).ReadProperties(*FPicture); },
-      [this](TStream& s) { TWriter(s).WriteProperties(*FPicture); }, FPicture->Graphic() != nullptr);
+      [this](TStream& s) { TWriter(s).WriteProperties(*FPicture); },
+      FPicture->Graphic() != nullptr);
   DefineValue(filer, "SkipHeight", FSkipHeight, FSkipHeight != 0);
   DefineValue(filer, "SkipWidth", FSkipWidth, FSkipWidth != 0);
   DefineValue(filer, "SystemMemory", FSystemMemory, true);
@@ -61,7 +62,8 @@ void TPictureCollectionItem::DefineProperties(TFiler& filer) {
 TPictureCollectionItem::TPictureCollectionItem(TCollection* collection)
     : THashCollectionItem(collection),
       FPicture(std::make_unique<TPicture>()),
-      FPatterns(std::make_unique<TCollection>(TCollectionItemClass::Of<TPictureCollectionItemPattern>())) {}
+      FPatterns(std::make_unique<TCollection>(
+          TCollectionItemClass::Of<TPictureCollectionItemPattern>())) {}
 
 TPictureCollectionItem::~TPictureCollectionItem() { Finalize(); }
 
@@ -108,7 +110,8 @@ TDirectDrawSurface* TPictureCollectionItem::AddSurface(const TRect& pictureRect)
   return &surface;
 }
 
-TPictureCollectionItemPattern& TPictureCollectionItem::AddPattern(const TRect& rect, TDirectDrawSurface* surface) {
+TPictureCollectionItemPattern& TPictureCollectionItem::AddPattern(const TRect& rect,
+                                                                  TDirectDrawSurface* surface) {
   auto& pattern = static_cast<TPictureCollectionItemPattern&>(*FPatterns->Add());
   pattern.SetRect(rect);
   pattern.SetSurface(surface);
@@ -119,12 +122,14 @@ void TPictureCollectionItem::Restore() {
   TGraphic* graphic = FPicture->Graphic();
   if (!graphic) return;  // surfaces built earlier stay
   if (!FInitialized) {
-    if (const TPictureCollection* owner = PictureCollection(); owner && owner->Initialized()) Initialize();
+    if (const TPictureCollection* owner = PictureCollection(); owner && owner->Initialized())
+      Initialize();
     if (!FInitialized) return;
   }
   ClearSurfaces();
-  const TPatternLayout layout = LayOutPatterns({graphic->Width(), graphic->Height(), FPatternWidth, FPatternHeight,
-                                                FSkipWidth, FSkipHeight, FSystemMemory});
+  const TPatternLayout layout =
+      LayOutPatterns({graphic->Width(), graphic->Height(), FPatternWidth, FPatternHeight,
+                      FSkipWidth, FSkipHeight, FSystemMemory});
   if (layout.WholePicture) {
     // The pattern exists first, so a surface that cannot be made leaves it without one.
     AddPattern(layout.Patterns[0].Rect, nullptr).SetSurface(AddSurface(layout.Surfaces[0]));
@@ -135,13 +140,15 @@ void TPictureCollectionItem::Restore() {
     AddPattern(place.Rect, FSurfaceList[static_cast<size_t>(place.SurfaceIndex)].get());
 }
 
-void TPictureCollectionItem::Draw(TDirectDrawSurface* dest, int32_t x, int32_t y, int32_t patternIndex) {
+void TPictureCollectionItem::Draw(TDirectDrawSurface* dest, int32_t x, int32_t y,
+                                  int32_t patternIndex) {
   if (!dest || !FInitialized || patternIndex < 0 || patternIndex >= PatternCount()) return;
   const TPictureCollectionItemPattern& pattern = Patterns(patternIndex);
   dest->Draw(x, y, pattern.Rect(), pattern.Surface(), FTransparent);
 }
 
-void TPictureCollectionItem::StretchDraw(TDirectDrawSurface* dest, const TRect& destRect, int32_t patternIndex) {
+void TPictureCollectionItem::StretchDraw(TDirectDrawSurface* dest, const TRect& destRect,
+                                         int32_t patternIndex) {
   if (!dest || !FInitialized || patternIndex < 0 || patternIndex >= PatternCount()) return;
   const TPictureCollectionItemPattern& pattern = Patterns(patternIndex);
   dest->StretchDraw(destRect, pattern.Rect(), pattern.Surface(), FTransparent);
@@ -265,10 +272,10 @@ struct TFixedColor {
 };
 
 constexpr TFixedColor kFixedColors[TPictureCollection::kFixedColorCount] = {
-    {0, 0, 0, 0},          {1, 128, 0, 0},       {2, 0, 128, 0},       {3, 128, 128, 0},
-    {4, 0, 0, 128},        {5, 128, 0, 128},     {6, 0, 128, 128},     {7, 192, 192, 192},
-    {248, 128, 128, 128},  {249, 255, 0, 0},     {250, 0, 255, 0},     {251, 255, 255, 0},
-    {252, 0, 0, 255},      {253, 255, 0, 255},   {254, 0, 255, 255},   {255, 255, 255, 255}};
+    {0, 0, 0, 0},         {1, 128, 0, 0},     {2, 0, 128, 0},     {3, 128, 128, 0},
+    {4, 0, 0, 128},       {5, 128, 0, 128},   {6, 0, 128, 128},   {7, 192, 192, 192},
+    {248, 128, 128, 128}, {249, 255, 0, 0},   {250, 0, 255, 0},   {251, 255, 255, 0},
+    {252, 0, 0, 255},     {253, 255, 0, 255}, {254, 0, 255, 255}, {255, 255, 255, 255}};
 
 }  // namespace
 

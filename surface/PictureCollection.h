@@ -82,7 +82,9 @@ class TPictureCollectionItem : public THashCollectionItem {
   int32_t PatternCount() const { return FPatterns->Count(); }
   TPictureCollectionItemPattern& Patterns(int32_t index) const;
   int32_t SurfaceCount() const { return static_cast<int32_t>(FSurfaceList.size()); }
-  TDirectDrawSurface& Surfaces(int32_t index) const { return *FSurfaceList.at(static_cast<size_t>(index)); }
+  TDirectDrawSurface& Surfaces(int32_t index) const {
+    return *FSurfaceList.at(static_cast<size_t>(index));
+  }
   TPictureCollection* PictureCollection() const;
 
  protected:
@@ -116,7 +118,9 @@ class TPictureCollection : public THashCollection {
   ~TPictureCollection() override;
 
   TPictureCollectionItem* Items(int index) const;
-  TPictureCollectionItem* Add() { return static_cast<TPictureCollectionItem*>(THashCollection::Add()); }
+  TPictureCollectionItem* Add() {
+    return static_cast<TPictureCollectionItem*>(THashCollection::Add());
+  }
 
   // Binds to dxDraw and initializes every item; raises EPictureCollectionError
   // "%s cannot be initialized" when dxDraw is none or not initialized.

@@ -13,7 +13,17 @@
 #include "platform/framework/Canvas.h"
 #include "platform/framework/Graphic.h"
 
-enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
+enum TPixelFormat {
+  pfDevice,
+  pf1bit,
+  pf4bit,
+  pf8bit,
+  pf15bit,
+  pf16bit,
+  pf24bit,
+  pf32bit,
+  pfCustom
+};
 enum TBitmapHandleType { bmDIB, bmDDB };
 enum TTransparentMode { tmAuto, tmFixed };
 

@@ -68,7 +68,8 @@ void ReadInfoHeader(TBmpReader& r) {
   r.Skip(size - kept);
   std::memcpy(&r.Header, bytes, sizeof r.Header);
   r.Header.biSize = size;
-  if (size >= kInfoHeaderSize + sizeof r.Masks) std::memcpy(r.Masks, bytes + kInfoHeaderSize, sizeof r.Masks);
+  if (size >= kInfoHeaderSize + sizeof r.Masks)
+    std::memcpy(r.Masks, bytes + kInfoHeaderSize, sizeof r.Masks);
 }
 
 void CheckHeader(const TBmpReader& r) {
@@ -103,8 +104,9 @@ void ReadMasks(TBmpReader& r) {
 
 void ReadColorTable(TBmpReader& r) {
   const BITMAPINFOHEADER& h = r.Header;
-  const int64_t count = r.Core || h.biClrUsed == 0 ? (h.biBitCount <= 8 ? int64_t{1} << h.biBitCount : 0)
-                                                   : int64_t{h.biClrUsed};
+  const int64_t count = r.Core || h.biClrUsed == 0
+                            ? (h.biBitCount <= 8 ? int64_t{1} << h.biBitCount : 0)
+                            : int64_t{h.biClrUsed};
   const int64_t entrySize = r.Core ? 3 : 4;
   r.Need(count * entrySize);
   const int64_t kept = std::min<int64_t>(count, 256);
@@ -159,8 +161,9 @@ std::unique_ptr<TBitmapImage> ReadUncompressed(TBmpReader& r) {
 
 std::unique_ptr<TBitmapImage> ReadRunLength(TBmpReader& r) {
   const BITMAPINFOHEADER& h = r.Header;
-  const int64_t stated = h.biSizeImage ? int64_t{h.biSizeImage}
-                                       : static_cast<int64_t>(GraphicPixelBytes(h.biWidth, h.biHeight, h.biBitCount));
+  const int64_t stated =
+      h.biSizeImage ? int64_t{h.biSizeImage}
+                    : static_cast<int64_t>(GraphicPixelBytes(h.biWidth, h.biHeight, h.biBitCount));
   const int64_t size = std::min(stated, r.Stream.Remaining());
   if (size <= 0) Invalid();
   std::vector<uint8_t> data(static_cast<size_t>(size));
@@ -175,7 +178,8 @@ std::unique_ptr<TBitmapImage> ReadRunLength(TBmpReader& r) {
   HDC screen = GetDC(nullptr);
   HPALETTE old = image->Palette ? SelectPalette(screen, image->Palette, FALSE_) : nullptr;
   if (image->Palette) RealizePalette(screen);
-  image->Handle = CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, data.data(), info.get(), DIB_RGB_COLORS);
+  image->Handle =
+      CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, data.data(), info.get(), DIB_RGB_COLORS);
   if (old) SelectPalette(screen, old, FALSE_);
   ReleaseDC(nullptr, screen);
   if (!image->Handle) Invalid();

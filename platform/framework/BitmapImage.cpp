@@ -53,15 +53,33 @@ HPALETTE DefaultPalette(int bitCount) {
 TBitmapLayout TBitmapLayout::ForFormat(TPixelFormat format) {
   TBitmapLayout layout;
   switch (format) {
-    case pf1bit: layout.BitCount = 1; break;
-    case pf4bit: layout.BitCount = 4; break;
-    case pf8bit: layout.BitCount = 8; break;
-    case pf15bit: layout.BitCount = 16; std::memcpy(layout.Masks, kMask555, sizeof kMask555); break;
-    case pf16bit: layout.BitCount = 16; std::memcpy(layout.Masks, kMask565, sizeof kMask565); break;
-    case pf24bit: layout.BitCount = 24; break;
-    case pf32bit: layout.BitCount = 32; std::memcpy(layout.Masks, kMask888, sizeof kMask888); break;
+    case pf1bit:
+      layout.BitCount = 1;
+      break;
+    case pf4bit:
+      layout.BitCount = 4;
+      break;
+    case pf8bit:
+      layout.BitCount = 8;
+      break;
+    case pf15bit:
+      layout.BitCount = 16;
+      std::memcpy(layout.Masks, kMask555, sizeof kMask555);
+      break;
+    case pf16bit:
+      layout.BitCount = 16;
+      std::memcpy(layout.Masks, kMask565, sizeof kMask565);
+      break;
+    case pf24bit:
+      layout.BitCount = 24;
+      break;
+    case pf32bit:
+      layout.BitCount = 32;
+      std::memcpy(layout.Masks, kMask888, sizeof kMask888);
+      break;
     case pfDevice:
-    case pfCustom: break;
+    case pfCustom:
+      break;
   }
   return layout;
 }
@@ -69,16 +87,23 @@ TBitmapLayout TBitmapLayout::ForFormat(TPixelFormat format) {
 TPixelFormat TBitmapLayout::Format() const {
   if (DDB) return pfDevice;
   switch (BitCount) {
-    case 0: return pfDevice;
-    case 1: return pf1bit;
-    case 4: return pf4bit;
-    case 8: return pf8bit;
-    case 24: return pf24bit;
+    case 0:
+      return pfDevice;
+    case 1:
+      return pf1bit;
+    case 4:
+      return pf4bit;
+    case 8:
+      return pf8bit;
+    case 24:
+      return pf24bit;
     case 16:
       if (SameMasks(Masks, kMask555)) return pf15bit;
       return SameMasks(Masks, kMask565) ? pf16bit : pfCustom;
-    case 32: return SameMasks(Masks, kMask888) ? pf32bit : pfCustom;
-    default: return pfCustom;
+    case 32:
+      return SameMasks(Masks, kMask888) ? pf32bit : pfCustom;
+    default:
+      return pfCustom;
   }
 }
 
@@ -98,7 +123,10 @@ void TBitmapImage::HandleNeeded() {
   if (Handle || Empty()) return;
   if (Layout.BitCount == 0) {
     const int bits = DesktopBitCount();
-    Layout = TBitmapLayout::ForFormat(bits == 16 ? pf16bit : bits == 24 ? pf24bit : bits == 8 ? pf8bit : pf32bit);
+    Layout = TBitmapLayout::ForFormat(bits == 16   ? pf16bit
+                                      : bits == 24 ? pf24bit
+                                      : bits == 8  ? pf8bit
+                                                   : pf32bit);
   }
   const uint64_t bytes = GraphicPixelBytes(Width, Height, Layout.DDB ? 32 : Layout.BitCount);
   if (bytes == UINT64_MAX) throw EOutOfResources(FrameworkText::kOutOfResources);
@@ -155,7 +183,8 @@ void TBitmapImage::ApplyPaletteToSection() {
   SetDIBColorTable(dc.Handle(), 0, info->bmiHeader.biClrUsed, info->bmiColors);
 }
 
-TBitmapImage* TBitmapImage::Reshaped(int32_t width, int32_t height, const TBitmapLayout& layout) const {
+TBitmapImage* TBitmapImage::Reshaped(int32_t width, int32_t height,
+                                     const TBitmapLayout& layout) const {
   auto image = std::make_unique<TBitmapImage>();
   image->Width = width;
   image->Height = height;
@@ -163,15 +192,15 @@ TBitmapImage* TBitmapImage::Reshaped(int32_t width, int32_t height, const TBitma
   image->Palette = CopyPalette(Palette);
   if (!Handle || image->Empty()) return image.release();
   image->HandleNeeded();
-  const bool sameRows = Bits && image->Bits && layout.BitCount == Layout.BitCount &&
-                        !layout.DDB && std::memcmp(layout.Masks, Layout.Masks, sizeof Layout.Masks) == 0;
+  const bool sameRows = Bits && image->Bits && layout.BitCount == Layout.BitCount && !layout.DDB &&
+                        std::memcmp(layout.Masks, Layout.Masks, sizeof Layout.Masks) == 0;
   const int32_t rows = std::min(height, Height);
   if (sameRows) {
     // Picture row y sits (height - 1 - y) rows above the first stored row.
     const int64_t bytes = std::min(RowBytes, image->RowBytes);
     for (int32_t y = 0; y < rows; ++y)
-      std::memcpy(image->Bits + (height - 1 - y) * image->RowBytes, Bits + (Height - 1 - y) * RowBytes,
-                  static_cast<size_t>(bytes));
+      std::memcpy(image->Bits + (height - 1 - y) * image->RowBytes,
+                  Bits + (Height - 1 - y) * RowBytes, static_cast<size_t>(bytes));
     return image.release();
   }
   GdiFlush();
@@ -199,7 +228,8 @@ HPALETTE CopyPalette(HPALETTE palette) {
   return log.palNumEntries ? CreatePalette(&log) : nullptr;
 }
 
-TMemoryDC::TMemoryDC(HBITMAP bitmap) : FDC(CreateCompatibleDC(nullptr)), FOld(SelectObject(FDC, bitmap)) {}
+TMemoryDC::TMemoryDC(HBITMAP bitmap)
+    : FDC(CreateCompatibleDC(nullptr)), FOld(SelectObject(FDC, bitmap)) {}
 
 TMemoryDC::~TMemoryDC() {
   if (FOld) SelectObject(FDC, FOld);

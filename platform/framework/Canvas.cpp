@@ -69,8 +69,9 @@ void TCanvas::DrawWithPenAndBrush(bool useBrush, DrawShape&& draw) {
   RequiredState();
   HPEN pen = CreatePen(FPen.Style() == psSolid ? PS_SOLID : PS_NULL, FPen.Width(),
                        ColorToRGB(FPen.Color()));
-  HBRUSH brush = useBrush && FBrush.Style() == bsSolid ? CreateSolidBrush(ColorToRGB(FBrush.Color()))
-                                                       : nullptr;
+  HBRUSH brush = useBrush && FBrush.Style() == bsSolid
+                     ? CreateSolidBrush(ColorToRGB(FBrush.Color()))
+                     : nullptr;
   HGDIOBJ oldPen = SelectObject(FHandle, pen);
   HGDIOBJ oldBrush = SelectObject(FHandle, brush ? brush : GetStockObject(NULL_BRUSH));
   draw();
@@ -90,15 +91,13 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom) {
 }
 
 void TCanvas::Polygon(const std::vector<TPoint>& points) {
-  DrawWithPenAndBrush(true, [&] {
-    ::Polygon(FHandle, points.data(), static_cast<int>(points.size()));
-  });
+  DrawWithPenAndBrush(true,
+                      [&] { ::Polygon(FHandle, points.data(), static_cast<int>(points.size())); });
 }
 
 void TCanvas::Polyline(const std::vector<TPoint>& points) {
-  DrawWithPenAndBrush(false, [&] {
-    ::Polyline(FHandle, points.data(), static_cast<int>(points.size()));
-  });
+  DrawWithPenAndBrush(false,
+                      [&] { ::Polyline(FHandle, points.data(), static_cast<int>(points.size())); });
 }
 
 void TCanvas::MoveTo(int x, int y) {

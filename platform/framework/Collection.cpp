@@ -56,9 +56,7 @@ TCollectionItem* TCollection::Items(int index) const {
   return FItems[static_cast<size_t>(index)].get();
 }
 
-TCollectionItem* TCollection::Add() {
-  return FItemClass.Create(this);
-}
+TCollectionItem* TCollection::Add() { return FItemClass.Create(this); }
 
 TCollectionItem* TCollection::Insert(int index) {
   if (index < 0 || index > Count()) throw EListError(FrameworkText::kListIndexError, index);
@@ -120,8 +118,8 @@ void TCollection::InsertItem(TCollectionItem* item) {
 }
 
 std::unique_ptr<TCollectionItem> TCollection::RemoveItem(TCollectionItem* item) {
-  const auto it = std::find_if(FItems.begin(), FItems.end(),
-                               [item](const auto& p) { return p.get() == item; });
+  const auto it =
+      std::find_if(FItems.begin(), FItems.end(), [item](const auto& p) { return p.get() == item; });
   if (it == FItems.end()) return nullptr;
   std::unique_ptr<TCollectionItem> removed = std::move(*it);
   FItems.erase(it);

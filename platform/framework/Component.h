@@ -9,7 +9,14 @@
 #include "platform/framework/Persistent.h"
 #include "platform/framework/Set.h"
 
-enum TComponentStateItem { csLoading, csReading, csWriting, csDestroying, csDesigning, csFreeNotification };
+enum TComponentStateItem {
+  csLoading,
+  csReading,
+  csWriting,
+  csDestroying,
+  csDesigning,
+  csFreeNotification
+};
 using TComponentState = TSet<TComponentStateItem>;
 
 enum TOperation { opInsert, opRemove };

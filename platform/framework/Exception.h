@@ -38,8 +38,7 @@ class Exception : public std::exception {
  public:
   explicit Exception(std::string message) : FMessage(std::move(message)) {}
   template <typename... Args>
-  Exception(std::string_view format, const Args&... args)
-    requires(sizeof...(Args) > 0)
+  Exception(std::string_view format, const Args&... args) requires(sizeof...(Args) > 0)
       : FMessage(Format(format, args...)) {}
 
   const std::string& Message() const { return FMessage; }
@@ -51,11 +50,11 @@ class Exception : public std::exception {
 };
 
 // Declares an error class deriving from Base with the class name reported to users.
-#define LOUPIX_DECLARE_ERROR(Name, Base)                        \
-  class Name : public Base {                                    \
-   public:                                                      \
-    using Base::Base;                                           \
-    const char* ClassName() const override { return #Name; }    \
+#define LOUPIX_DECLARE_ERROR(Name, Base)                     \
+  class Name : public Base {                                 \
+   public:                                                   \
+    using Base::Base;                                        \
+    const char* ClassName() const override { return #Name; } \
   }
 
 LOUPIX_DECLARE_ERROR(EAbort, Exception);
@@ -94,5 +93,6 @@ inline constexpr const char* kInvalidMetafile = "Metafile is not valid";
 inline constexpr const char* kScanLine = "Scan line index out of range";
 inline constexpr const char* kChangeIconSize = "Cannot change the size of an icon";
 inline constexpr const char* kUnknownClipboardFormat = "Unsupported clipboard format";
-inline constexpr const char* kOutOfResources = "Not enough storage is available to process this command";
+inline constexpr const char* kOutOfResources =
+    "Not enough storage is available to process this command";
 }  // namespace FrameworkText

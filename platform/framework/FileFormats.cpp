@@ -26,13 +26,16 @@ TFileFormatsList::TFileFormatsList() {
   RegisterFileFormat("bmp", "Bitmaps", TGraphicClass::Of<TBitmap>());
 }
 
-void TFileFormatsList::RegisterFileFormat(const std::string& extension, const std::string& description,
+void TFileFormatsList::RegisterFileFormat(const std::string& extension,
+                                          const std::string& description,
                                           TGraphicClass graphicClass) {
   FFormats.push_back({LowerCase(extension), description, graphicClass, 0});
 }
 
 void TFileFormatsList::RemoveClass(const TClass& graphicClass) {
-  std::erase_if(FFormats, [&](const TFileFormat& f) { return f.GraphicClass.Class->InheritsFrom(graphicClass); });
+  std::erase_if(FFormats, [&](const TFileFormat& f) {
+    return f.GraphicClass.Class->InheritsFrom(graphicClass);
+  });
 }
 
 const TFileFormat* TFileFormatsList::FindExt(const std::string& extension) const {
@@ -58,7 +61,8 @@ void TClipboardFormats::RegisterClipboardFormat(UINT format, TGraphicClass graph
 }
 
 void TClipboardFormats::RemoveClass(const TClass& graphicClass) {
-  std::erase_if(FFormats, [&](const auto& f) { return f.second.Class->InheritsFrom(graphicClass); });
+  std::erase_if(FFormats,
+                [&](const auto& f) { return f.second.Class->InheritsFrom(graphicClass); });
 }
 
 const TGraphicClass* TClipboardFormats::Find(UINT format) const {

@@ -11,7 +11,8 @@ uint64_t GraphicPixelBytes(int64_t width, int64_t height, int64_t bitCount) {
   if (width <= 0 || height <= 0 || bitCount <= 0 || width > INT32_MAX || height > INT32_MAX ||
       bitCount > 64)
     return UINT64_MAX;
-  const uint64_t row = (static_cast<uint64_t>(width) * static_cast<uint64_t>(bitCount) + 31) / 32 * 4;
+  const uint64_t row =
+      (static_cast<uint64_t>(width) * static_cast<uint64_t>(bitCount) + 31) / 32 * 4;
   if (row > kMaxGraphicPixelBytes / static_cast<uint64_t>(height)) return UINT64_MAX;
   return row * static_cast<uint64_t>(height);
 }

@@ -13,8 +13,9 @@ class TCanvas;
 class TStream;
 
 enum TProgressStage { psStarting, psRunning, psEnding };
-using TProgressEvent = std::function<void(TObject* sender, TProgressStage stage, uint8_t percentDone,
-                                          bool redrawNow, const TRect& rect, const std::string& message)>;
+using TProgressEvent =
+    std::function<void(TObject* sender, TProgressStage stage, uint8_t percentDone, bool redrawNow,
+                       const TRect& rect, const std::string& message)>;
 
 // Pictures larger than this many bytes of pixels are refused before anything is
 // allocated: 1 GiB holds 256 megapixels at 24 bits.

@@ -36,8 +36,10 @@ TIconEntry ChooseEntry(const std::vector<uint8_t>& data) {
   TIconEntry best;
   for (size_t i = 0; i < count; ++i) {
     const uint8_t* e = &data[kDirectoryBytes + i * kEntryBytes];
-    TIconEntry entry{int64_t{e[0] ? e[0] : 256} * (e[1] ? e[1] : 256), Word(e + 6), Dword(e + 8), Dword(e + 12)};
-    if (entry.Area > best.Area || (entry.Area == best.Area && entry.BitCount > best.BitCount)) best = entry;
+    TIconEntry entry{int64_t{e[0] ? e[0] : 256} * (e[1] ? e[1] : 256), Word(e + 6), Dword(e + 8),
+                     Dword(e + 12)};
+    if (entry.Area > best.Area || (entry.Area == best.Area && entry.BitCount > best.BitCount))
+      best = entry;
   }
   if (uint64_t{best.Offset} + best.Size > data.size()) Invalid();
   return best;
@@ -88,7 +90,8 @@ class TIconImage {
     const auto doubled = static_cast<int32_t>(Dword(FData + 8));
     FBitCount = Word(FData + 14);
     if (headerSize < 40 || headerSize > FSize || Dword(FData + 16) != BI_RGB) Invalid();
-    if (FBitCount != 1 && FBitCount != 4 && FBitCount != 8 && FBitCount != 24 && FBitCount != 32) Invalid();
+    if (FBitCount != 1 && FBitCount != 4 && FBitCount != 8 && FBitCount != 24 && FBitCount != 32)
+      Invalid();
     FWidth = width;
     FHeight = doubled / 2;  // the XOR image and the AND mask
     if (FWidth <= 0 || FHeight <= 0 || FWidth > kMaxIconSide || FHeight > kMaxIconSide) Invalid();
@@ -105,11 +108,16 @@ class TIconImage {
 
   uint32_t Pixel(const uint8_t* row, int64_t x) const {
     switch (FBitCount) {
-      case 1: return FColors[(row[x / 8] >> (7 - x % 8)) & 1];
-      case 4: return FColors[(row[x / 2] >> (x % 2 ? 0 : 4)) & 15];
-      case 8: return FColors[row[x]];
-      case 24: return row[3 * x] | row[3 * x + 1] << 8 | static_cast<uint32_t>(row[3 * x + 2]) << 16;
-      default: return Dword(row + 4 * x);
+      case 1:
+        return FColors[(row[x / 8] >> (7 - x % 8)) & 1];
+      case 4:
+        return FColors[(row[x / 2] >> (x % 2 ? 0 : 4)) & 15];
+      case 8:
+        return FColors[row[x]];
+      case 24:
+        return row[3 * x] | row[3 * x + 1] << 8 | static_cast<uint32_t>(row[3 * x + 2]) << 16;
+      default:
+        return Dword(row + 4 * x);
     }
   }
 
@@ -195,7 +203,8 @@ void TIcon::Draw(TCanvas& canvas, const TRect& rect) {
       const uint32_t p = row[static_cast<int64_t>(x) * FWidth / w];
       const uint32_t alpha = p >> 24;
       uint32_t& under = out[static_cast<int64_t>(y) * w + x];
-      under = Blend(p, under, 0, alpha) | Blend(p, under, 8, alpha) << 8 | static_cast<uint32_t>(Blend(p, under, 16, alpha)) << 16;
+      under = Blend(p, under, 0, alpha) | Blend(p, under, 8, alpha) << 8 |
+              static_cast<uint32_t>(Blend(p, under, 16, alpha)) << 16;
     }
   }
   BitBlt(dest, rect.Left, rect.Top, w, h, dc, 0, 0, SRCCOPY);

@@ -24,7 +24,9 @@ constexpr int32_t kMaxCoordinate = 1 << 28;
 struct TRecord {
   const uint8_t* Data;
   size_t Size;
-  uint16_t U16(size_t at) const { return at + 2 <= Size ? static_cast<uint16_t>(Data[at] | Data[at + 1] << 8) : 0; }
+  uint16_t U16(size_t at) const {
+    return at + 2 <= Size ? static_cast<uint16_t>(Data[at] | Data[at + 1] << 8) : 0;
+  }
   int32_t S16(size_t at) const { return static_cast<int16_t>(U16(at)); }
   uint32_t U32(size_t at) const { return U16(at) | static_cast<uint32_t>(U16(at + 2)) << 16; }
   int32_t S32(size_t at) const { return static_cast<int32_t>(U32(at)); }
@@ -111,11 +113,24 @@ std::vector<TPoint> Corners(int32_t left, int32_t top, int32_t right, int32_t bo
 void WmfRecord(TMetaState& s, uint16_t function, const TRecord& r) {
   const size_t p = 6;  // parameters follow the size and the function
   switch (function) {
-    case 0x020B: s.Origin = {r.S16(p + 2), r.S16(p)}; break;
-    case 0x020C: s.Extent = {r.S16(p + 2), r.S16(p)}; s.ExtentSet = true; break;
-    case 0x02FA: s.StoreInFreeSlot(Pen(r.U16(p), r.S16(p + 2), r.U32(p + 6))); break;
-    case 0x02FC: s.StoreInFreeSlot(Brush(r.U16(p), r.U32(p + 2))); break;
-    case 0x00F7: case 0x01F9: case 0x02FB: case 0x06FF: case 0x0142:
+    case 0x020B:
+      s.Origin = {r.S16(p + 2), r.S16(p)};
+      break;
+    case 0x020C:
+      s.Extent = {r.S16(p + 2), r.S16(p)};
+      s.ExtentSet = true;
+      break;
+    case 0x02FA:
+      s.StoreInFreeSlot(Pen(r.U16(p), r.S16(p + 2), r.U32(p + 6)));
+      break;
+    case 0x02FC:
+      s.StoreInFreeSlot(Brush(r.U16(p), r.U32(p + 2)));
+      break;
+    case 0x00F7:
+    case 0x01F9:
+    case 0x02FB:
+    case 0x06FF:
+    case 0x0142:
       s.StoreInFreeSlot(TMetaObject{});
       break;
     case 0x012D: {
@@ -123,24 +138,34 @@ void WmfRecord(TMetaState& s, uint16_t function, const TRecord& r) {
       if (it != s.Objects.end()) s.Select(it->second);
       break;
     }
-    case 0x01F0: s.Objects.erase(r.U16(p)); break;
-    case 0x041B: s.Add(mkRectangle, Corners(r.S16(p + 6), r.S16(p + 4), r.S16(p + 2), r.S16(p))); break;
-    case 0x0418: s.Add(mkEllipse, Corners(r.S16(p + 6), r.S16(p + 4), r.S16(p + 2), r.S16(p))); break;
-    case 0x0214: s.Position = {r.S16(p + 2), r.S16(p)}; break;
+    case 0x01F0:
+      s.Objects.erase(r.U16(p));
+      break;
+    case 0x041B:
+      s.Add(mkRectangle, Corners(r.S16(p + 6), r.S16(p + 4), r.S16(p + 2), r.S16(p)));
+      break;
+    case 0x0418:
+      s.Add(mkEllipse, Corners(r.S16(p + 6), r.S16(p + 4), r.S16(p + 2), r.S16(p)));
+      break;
+    case 0x0214:
+      s.Position = {r.S16(p + 2), r.S16(p)};
+      break;
     case 0x0213: {
       const TPoint to{r.S16(p + 2), r.S16(p)};
       s.Add(mkPolyline, {s.Position, to});
       s.Position = to;
       break;
     }
-    case 0x0324: case 0x0325: {
+    case 0x0324:
+    case 0x0325: {
       const size_t count = std::min<size_t>(r.U16(p), (r.Size - p - 2) / 4);
       std::vector<TPoint> points(count);
       for (size_t i = 0; i < count; ++i) points[i] = {r.S16(p + 2 + 4 * i), r.S16(p + 4 + 4 * i)};
       s.Add(function == 0x0324 ? mkPolygon : mkPolyline, std::move(points));
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -156,7 +181,8 @@ void ReadWmf(const std::vector<uint8_t>& data, TMetaState& s, int32_t& width, in
     pos = kPlaceableBytes;
   }
   const TRecord header{data.data() + pos, data.size() - pos};
-  if (header.Size < kWmfHeaderBytes || (header.U16(0) != 1 && header.U16(0) != 2) || header.U16(2) != 9)
+  if (header.Size < kWmfHeaderBytes || (header.U16(0) != 1 && header.U16(0) != 2) ||
+      header.U16(2) != 9)
     Invalid();
   s.ObjectLimit = header.U16(10);
   for (pos += kWmfHeaderBytes; pos + 6 <= data.size();) {
@@ -171,7 +197,8 @@ void ReadWmf(const std::vector<uint8_t>& data, TMetaState& s, int32_t& width, in
   if (!bounds.IsEmpty()) {
     const int64_t units = inch > 0 ? inch : 1440;
     width = static_cast<int32_t>(std::min<int64_t>(int64_t{bounds.Width()} * 96 / units, kMaxSide));
-    height = static_cast<int32_t>(std::min<int64_t>(int64_t{bounds.Height()} * 96 / units, kMaxSide));
+    height =
+        static_cast<int32_t>(std::min<int64_t>(int64_t{bounds.Height()} * 96 / units, kMaxSide));
     for (TMetaShape& shape : s.Shapes)
       if (shape.Frame.Width() == 0) shape.Frame = bounds;
   } else if (s.ExtentSet) {
@@ -185,11 +212,22 @@ void ReadWmf(const std::vector<uint8_t>& data, TMetaState& s, int32_t& width, in
 void EmfRecord(TMetaState& s, uint32_t type, const TRecord& r) {
   const size_t p = 8;  // parameters follow the type and the size
   switch (type) {
-    case 9: s.Extent = {r.C32(p), r.C32(p + 4)}; s.ExtentSet = true; break;
-    case 10: s.Origin = {r.C32(p), r.C32(p + 4)}; break;
-    case 38: s.Store(r.U32(p), Pen(r.U32(p + 4), r.C32(p + 8), r.U32(p + 16))); break;
-    case 95: s.Store(r.U32(p), Pen(r.U32(p + 20), r.C32(p + 24), r.U32(p + 32))); break;
-    case 39: s.Store(r.U32(p), Brush(r.U32(p + 4), r.U32(p + 8))); break;
+    case 9:
+      s.Extent = {r.C32(p), r.C32(p + 4)};
+      s.ExtentSet = true;
+      break;
+    case 10:
+      s.Origin = {r.C32(p), r.C32(p + 4)};
+      break;
+    case 38:
+      s.Store(r.U32(p), Pen(r.U32(p + 4), r.C32(p + 8), r.U32(p + 16)));
+      break;
+    case 95:
+      s.Store(r.U32(p), Pen(r.U32(p + 20), r.C32(p + 24), r.U32(p + 32)));
+      break;
+    case 39:
+      s.Store(r.U32(p), Brush(r.U32(p + 4), r.U32(p + 8)));
+      break;
     case 37: {
       const uint32_t index = r.U32(p);
       if (index & 0x80000000u) {
@@ -199,20 +237,32 @@ void EmfRecord(TMetaState& s, uint32_t type, const TRecord& r) {
       }
       break;
     }
-    case 40: s.Objects.erase(r.U32(p)); break;
-    case 43: s.Add(mkRectangle, Corners(r.C32(p), r.C32(p + 4), r.C32(p + 8), r.C32(p + 12))); break;
-    case 42: s.Add(mkEllipse, Corners(r.C32(p), r.C32(p + 4), r.C32(p + 8), r.C32(p + 12))); break;
-    case 27: s.Position = {r.C32(p), r.C32(p + 4)}; break;
+    case 40:
+      s.Objects.erase(r.U32(p));
+      break;
+    case 43:
+      s.Add(mkRectangle, Corners(r.C32(p), r.C32(p + 4), r.C32(p + 8), r.C32(p + 12)));
+      break;
+    case 42:
+      s.Add(mkEllipse, Corners(r.C32(p), r.C32(p + 4), r.C32(p + 8), r.C32(p + 12)));
+      break;
+    case 27:
+      s.Position = {r.C32(p), r.C32(p + 4)};
+      break;
     case 54: {
       const TPoint to{r.C32(p), r.C32(p + 4)};
       s.Add(mkPolyline, {s.Position, to});
       s.Position = to;
       break;
     }
-    case 3: case 4: case 86: case 87: {
+    case 3:
+    case 4:
+    case 86:
+    case 87: {
       const bool small = type >= 86;
       const size_t step = small ? 4 : 8, first = p + 20;
-      const size_t count = std::min<size_t>(r.U32(p + 16), r.Size > first ? (r.Size - first) / step : 0);
+      const size_t count =
+          std::min<size_t>(r.U32(p + 16), r.Size > first ? (r.Size - first) / step : 0);
       std::vector<TPoint> points(count);
       for (size_t i = 0; i < count; ++i)
         points[i] = small ? TPoint{r.S16(first + 4 * i), r.S16(first + 4 * i + 2)}
@@ -220,7 +270,8 @@ void EmfRecord(TMetaState& s, uint32_t type, const TRecord& r) {
       s.Add(type == 3 || type == 86 ? mkPolygon : mkPolyline, std::move(points));
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -244,8 +295,10 @@ void ReadEmf(const std::vector<uint8_t>& data, TMetaState& s, int32_t& width, in
   // The frame is in hundredths of a millimetre; 96 pixels to the inch.
   const int64_t frameWidth = (int64_t{frame.Right} - frame.Left) * 96 / 2540;
   const int64_t frameHeight = (int64_t{frame.Bottom} - frame.Top) * 96 / 2540;
-  width = static_cast<int32_t>(std::clamp<int64_t>(frameWidth > 0 ? frameWidth : int64_t{bounds.Right} - bounds.Left + 1, 0, kMaxSide));
-  height = static_cast<int32_t>(std::clamp<int64_t>(frameHeight > 0 ? frameHeight : int64_t{bounds.Bottom} - bounds.Top + 1, 0, kMaxSide));
+  width = static_cast<int32_t>(std::clamp<int64_t>(
+      frameWidth > 0 ? frameWidth : int64_t{bounds.Right} - bounds.Left + 1, 0, kMaxSide));
+  height = static_cast<int32_t>(std::clamp<int64_t>(
+      frameHeight > 0 ? frameHeight : int64_t{bounds.Bottom} - bounds.Top + 1, 0, kMaxSide));
   const TRect device = Rect(bounds.Left, bounds.Top, bounds.Right + 1, bounds.Bottom + 1);
   for (TMetaShape& shape : s.Shapes)
     if (shape.Frame.Width() == 0) shape.Frame = device;
@@ -319,15 +372,24 @@ void TMetafile::Draw(TCanvas& canvas, const TRect& rect) {
                    Map(shape.Points[i].Y, f.Top, f.Height(), rect.Top, rect.Height())};
     canvas.Pen().SetStyle(shape.PenVisible ? psSolid : psClear);
     canvas.Pen().SetColor(shape.PenColor);
-    const int64_t penWidth = f.Width() ? int64_t{shape.PenWidth} * std::abs(rect.Width()) / std::abs(f.Width()) : 1;
+    const int64_t penWidth =
+        f.Width() ? int64_t{shape.PenWidth} * std::abs(rect.Width()) / std::abs(f.Width()) : 1;
     canvas.Pen().SetWidth(static_cast<int>(std::clamp<int64_t>(penWidth, 1, 1000)));
     canvas.Brush().SetStyle(shape.BrushVisible ? bsSolid : bsClear);
     canvas.Brush().SetColor(shape.BrushColor);
     switch (shape.Kind) {
-      case mkRectangle: canvas.Rectangle(points[0].X, points[0].Y, points[1].X, points[1].Y); break;
-      case mkEllipse: canvas.Ellipse(points[0].X, points[0].Y, points[1].X, points[1].Y); break;
-      case mkPolygon: canvas.Polygon(points); break;
-      case mkPolyline: canvas.Polyline(points); break;
+      case mkRectangle:
+        canvas.Rectangle(points[0].X, points[0].Y, points[1].X, points[1].Y);
+        break;
+      case mkEllipse:
+        canvas.Ellipse(points[0].X, points[0].Y, points[1].X, points[1].Y);
+        break;
+      case mkPolygon:
+        canvas.Polygon(points);
+        break;
+      case mkPolyline:
+        canvas.Polyline(points);
+        break;
     }
   }
   canvas.Brush() = brush;

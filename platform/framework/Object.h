@@ -23,11 +23,11 @@ class TClass {
 
 // Every class with a class reference declares it with LOUPIX_CLASS(Name, Parent)
 // in its public section (TObject has none as parent).
-#define LOUPIX_CLASS(Name, Parent)                                 \
-  static const TClass& StaticClass() {                             \
-    static const TClass info(#Name, &Parent::StaticClass());       \
-    return info;                                                   \
-  }                                                                \
+#define LOUPIX_CLASS(Name, Parent)                           \
+  static const TClass& StaticClass() {                       \
+    static const TClass info(#Name, &Parent::StaticClass()); \
+    return info;                                             \
+  }                                                          \
   const TClass& ClassType() const override { return StaticClass(); }
 
 class TObject {

@@ -24,8 +24,8 @@ TPicture::~TPicture() {
 void TPicture::Install(std::unique_ptr<TGraphic> graphic) {
   if (graphic) {
     graphic->OnChange = [this](TObject* sender) { Changed(sender); };
-    graphic->OnProgress = [this](TObject* sender, TProgressStage stage, uint8_t percent, bool redraw,
-                                 const TRect& rect, const std::string& message) {
+    graphic->OnProgress = [this](TObject* sender, TProgressStage stage, uint8_t percent,
+                                 bool redraw, const TRect& rect, const std::string& message) {
       if (OnProgress) OnProgress(sender, stage, percent, redraw, rect, message);
     };
   }

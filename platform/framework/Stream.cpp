@@ -153,9 +153,12 @@ namespace {
 int OpenFlags(uint32_t mode) {
   if (mode == fmCreate) return O_RDWR | O_CREAT;
   switch (mode & 3) {
-    case fmOpenWrite: return O_WRONLY;
-    case fmOpenReadWrite: return O_RDWR;
-    default: return O_RDONLY;
+    case fmOpenWrite:
+      return O_WRONLY;
+    case fmOpenReadWrite:
+      return O_RDWR;
+    default:
+      return O_RDONLY;
   }
 }
 

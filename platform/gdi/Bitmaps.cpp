@@ -63,8 +63,7 @@ bool RequestedLayout(const TGdiBitmap& bitmap, BITMAPINFO* info, TDibLayout& lay
 
 using namespace gdi;
 
-HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE,
-                         DWORD) {
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE, DWORD) {
   if (bits) *bits = nullptr;
   TDibLayout layout;
   if (!ParseDibInfo(info, usage, SelectedPaletteEntries(dc), layout) ||
@@ -120,8 +119,7 @@ HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const
                        const BITMAPINFO* info, UINT usage) {
   if (!header || header->biWidth < 0 || header->biHeight == INT32_MIN) return nullptr;
   const int height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
-  auto bitmap =
-      CreateDdb(header->biWidth, height, static_cast<uint32_t>(DesktopBitsPerPixel()));
+  auto bitmap = CreateDdb(header->biWidth, height, static_cast<uint32_t>(DesktopBitsPerPixel()));
   if (!bitmap) return nullptr;
   if (init & CBM_INIT) {
     TDibSource source;

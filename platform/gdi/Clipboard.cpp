@@ -64,6 +64,7 @@ HANDLE GetClipboardData(UINT format) {
 BOOL IsClipboardFormatAvailable(UINT format) {
   const TClipboard& clipboard = Clipboard();
   const auto it = clipboard.Data.find(format);
-  return it != clipboard.Data.end() && gdi::IsGlobalBlock(static_cast<HGLOBAL>(it->second)) ? TRUE_
-                                                                                           : FALSE_;
+  return it != clipboard.Data.end() && gdi::IsGlobalBlock(static_cast<HGLOBAL>(it->second))
+             ? TRUE_
+             : FALSE_;
 }

@@ -19,7 +19,9 @@ BOOL Fill(const TDeviceContext& context, int x, int y, int width, int height, DW
   const int64_t top = height < 0 ? int64_t{origin.Y} + height : origin.Y;
   const int64_t right = left + (width < 0 ? -int64_t{width} : width);
   const int64_t bottom = top + (height < 0 ? -int64_t{height} : height);
-  auto clamp = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  auto clamp = [](int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+  };
   const TRgb rgb = rop == WHITENESS ? MakeRgb(255, 255, 255) : 0;
   FillView(view, TRect{clamp(left), clamp(top), clamp(right), clamp(bottom)},
            RgbToPixel(view.Format, rgb));
@@ -60,8 +62,8 @@ int StretchDIBits(HDC dst, int x, int y, int width, int height, int srcX, int sr
   TPixelView to;
   if (!target->View(to)) return from.Height;
   // Source rows of a bottom-up DIB count from its bottom.
-  const int64_t top = source.Layout().TopDown ? int64_t{srcY}
-                                              : int64_t{from.Height} - srcY - srcHeight;
+  const int64_t top =
+      source.Layout().TopDown ? int64_t{srcY} : int64_t{from.Height} - srcY - srcHeight;
   const TPoint d = target->ToDevice(x, y);
   StretchView(to, d.X, d.Y, width, height, from, srcX, top, srcWidth, srcHeight);
   return from.Height;

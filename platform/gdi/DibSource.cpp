@@ -18,11 +18,16 @@ bool KnownHeaderSize(DWORD size) {
 
 bool CompressionFits(uint32_t compression, uint32_t bitCount) {
   switch (compression) {
-    case BI_RGB: return true;
-    case BI_BITFIELDS: return bitCount == 16 || bitCount == 32;
-    case BI_RLE8: return bitCount == 8;
-    case BI_RLE4: return bitCount == 4;
-    default: return false;
+    case BI_RGB:
+      return true;
+    case BI_BITFIELDS:
+      return bitCount == 16 || bitCount == 32;
+    case BI_RLE8:
+      return bitCount == 8;
+    case BI_RLE4:
+      return bitCount == 4;
+    default:
+      return false;
   }
 }
 
@@ -54,12 +59,12 @@ TPixelFormat TDibLayout::PixelFormat() const {
   return format;
 }
 
-bool ParseDibInfo(const BITMAPINFO* info, UINT usage, const std::vector<PALETTEENTRY>& paletteEntries,
-                  TDibLayout& layout) {
+bool ParseDibInfo(const BITMAPINFO* info, UINT usage,
+                  const std::vector<PALETTEENTRY>& paletteEntries, TDibLayout& layout) {
   if (!info || (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS)) return false;
   const BITMAPINFOHEADER& h = info->bmiHeader;
-  if (!KnownHeaderSize(h.biSize) || h.biWidth <= 0 || h.biHeight == 0 ||
-      h.biHeight == INT32_MIN || !CompressionFits(h.biCompression, h.biBitCount)) {
+  if (!KnownHeaderSize(h.biSize) || h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == INT32_MIN ||
+      !CompressionFits(h.biCompression, h.biBitCount)) {
     return false;
   }
   layout = TDibLayout{};

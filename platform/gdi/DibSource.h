@@ -24,8 +24,8 @@ struct TDibLayout {
 
 // Checks the header and reads masks and colours. With DIB_PAL_COLORS the table
 // holds 16-bit indexes into paletteEntries. False for anything malformed or too big.
-bool ParseDibInfo(const BITMAPINFO* info, UINT usage, const std::vector<PALETTEENTRY>& paletteEntries,
-                  TDibLayout& layout);
+bool ParseDibInfo(const BITMAPINFO* info, UINT usage,
+                  const std::vector<PALETTEENTRY>& paletteEntries, TDibLayout& layout);
 
 // Pixels of a packed DIB as a view; run-length data is decoded into owned rows.
 class TDibSource {

@@ -81,7 +81,8 @@ std::vector<double> Crossings(const std::vector<TPoint>& points, double yc) {
   for (size_t i = 0; i < points.size(); ++i) {
     const TPoint a = points[i], b = points[(i + 1) % points.size()];
     if ((a.Y <= yc) == (b.Y <= yc)) continue;
-    xs.push_back(a.X + (yc - a.Y) * (static_cast<double>(b.X) - a.X) / (static_cast<double>(b.Y) - a.Y));
+    xs.push_back(a.X +
+                 (yc - a.Y) * (static_cast<double>(b.X) - a.X) / (static_cast<double>(b.Y) - a.Y));
   }
   std::sort(xs.begin(), xs.end());
   return xs;
@@ -99,8 +100,10 @@ void FillPolygon(const TPainter& painter, const std::vector<TPoint>& points) {
   for (int64_t y = top; y < bottom; ++y) {
     const std::vector<double> xs = Crossings(points, static_cast<double>(y) + 0.5);
     for (size_t i = 0; i + 1 < xs.size(); i += 2) {
-      const double left = std::clamp(std::ceil(xs[i] - 0.5), -1.0, static_cast<double>(painter.View.Width));
-      const double right = std::clamp(std::ceil(xs[i + 1] - 0.5), -1.0, static_cast<double>(painter.View.Width));
+      const double left =
+          std::clamp(std::ceil(xs[i] - 0.5), -1.0, static_cast<double>(painter.View.Width));
+      const double right =
+          std::clamp(std::ceil(xs[i + 1] - 0.5), -1.0, static_cast<double>(painter.View.Width));
       painter.Span(static_cast<int32_t>(y), static_cast<int32_t>(left), static_cast<int32_t>(right),
                    painter.BrushPixel);
     }
@@ -176,8 +179,10 @@ BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
   if (!painter.HasPixels) return TRUE_;
   const TRect r = NormalisedRect(*context, left, top, right, bottom);
   if (r.IsEmpty()) return TRUE_;
-  const double cx = (static_cast<double>(r.Left) + r.Right) / 2, cy = (static_cast<double>(r.Top) + r.Bottom) / 2;
-  const double rx = (static_cast<double>(r.Right) - r.Left) / 2, ry = (static_cast<double>(r.Bottom) - r.Top) / 2;
+  const double cx = (static_cast<double>(r.Left) + r.Right) / 2,
+               cy = (static_cast<double>(r.Top) + r.Bottom) / 2;
+  const double rx = (static_cast<double>(r.Right) - r.Left) / 2,
+               ry = (static_cast<double>(r.Bottom) - r.Top) / 2;
   // The span of row y inside the ellipse; empty (left > right) outside it.
   auto span = [&](int64_t y, int64_t& xl, int64_t& xr) {
     const double dy = (static_cast<double>(y) + 0.5 - cy) / ry;
@@ -194,7 +199,9 @@ BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
     span(y - 1, al, ar);
     span(y + 1, bl, br);
     const auto row = static_cast<int32_t>(y);
-    auto clip = [&](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, -1, painter.View.Width)); };
+    auto clip = [&](int64_t v) {
+      return static_cast<int32_t>(std::clamp<int64_t>(v, -1, painter.View.Width));
+    };
     if (painter.HasBrush) painter.Span(row, clip(xl), clip(xr + 1), painter.BrushPixel);
     if (!painter.HasPen) continue;
     // Outline: the pixels whose row neighbours reach less far.

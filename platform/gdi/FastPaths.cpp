@@ -41,7 +41,8 @@ bool Is16To16(const TPixelFormat& s, const TPixelFormat& d) {
 }
 void Run16To16(const TStretchJob& job) {
   const auto keep = static_cast<uint16_t>(ColourBits(job.Dst->Format));
-  StretchRows<uint16_t, uint16_t>(job, [keep](uint16_t p) { return static_cast<uint16_t>(p & keep); });
+  StretchRows<uint16_t, uint16_t>(job,
+                                  [keep](uint16_t p) { return static_cast<uint16_t>(p & keep); });
 }
 
 bool Is8To16(const TPixelFormat& s, const TPixelFormat& d) {
@@ -83,12 +84,9 @@ void Run32To32(const TStretchJob& job) {
 }
 
 constexpr TFastPath kFastPaths[] = {
-    {"24->16 (5-6-5)", Is24To565, Run24To565},
-    {"32->16 (5-6-5)", Is32To565, Run32To565},
-    {"16->16", Is16To16, Run16To16},
-    {"8->16", Is8To16, Run8To16},
-    {"24->24", Is24To24, Run24To24},
-    {"24->32", Is24To32, Run24To32},
+    {"24->16 (5-6-5)", Is24To565, Run24To565}, {"32->16 (5-6-5)", Is32To565, Run32To565},
+    {"16->16", Is16To16, Run16To16},           {"8->16", Is8To16, Run8To16},
+    {"24->24", Is24To24, Run24To24},           {"24->32", Is24To32, Run24To32},
     {"32->32", Is32To32, Run32To32},
 };
 

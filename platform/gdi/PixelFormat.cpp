@@ -65,8 +65,8 @@ void Store(uint8_t* row, int32_t x, uint32_t pixel) {
 }
 
 template <uint32_t Bits>
-void FetchRowOf(const TPixelCodec& codec, const uint8_t* row, const int32_t* columns,
-                int32_t count, TRgb* out) {
+void FetchRowOf(const TPixelCodec& codec, const uint8_t* row, const int32_t* columns, int32_t count,
+                TRgb* out) {
   for (int32_t i = 0; i < count; ++i) out[i] = codec.ToRgb(Load<Bits>(row, columns[i]));
 }
 
@@ -136,12 +136,12 @@ struct TPixelCodec::TCacheEntry {
 namespace {
 constexpr uint32_t kCacheSize = 4096;
 constexpr uint32_t kUncachedLookups = 16;
-}
+}  // namespace
 
 TPixelCodec::TPixelCodec(const TPixelFormat& format) : FFormat(WithDefaultMasks(format)) {
   if (Palettised()) {
-    FTableCount = std::min<uint32_t>(FFormat.ColorTable ? FFormat.ColorCount : 0,
-                                     1u << FFormat.BitCount);
+    FTableCount =
+        std::min<uint32_t>(FFormat.ColorTable ? FFormat.ColorCount : 0, 1u << FFormat.BitCount);
     if (FTableCount > 0) std::memcpy(FTable, FFormat.ColorTable, FTableCount * sizeof(RGBQUAD));
     FFormat.ColorTable = FTable;
     FFormat.ColorCount = FTableCount;
@@ -194,31 +194,47 @@ TRgb TPixelCodec::ToRgb(uint32_t pixel) const {
   return rgb;
 }
 
-uint32_t RgbToPixel(const TPixelFormat& format, TRgb rgb) { return TPixelCodec(format).FromRgb(rgb); }
+uint32_t RgbToPixel(const TPixelFormat& format, TRgb rgb) {
+  return TPixelCodec(format).FromRgb(rgb);
+}
 
-TRgb PixelToRgb(const TPixelFormat& format, uint32_t pixel) { return TPixelCodec(format).ToRgb(pixel); }
+TRgb PixelToRgb(const TPixelFormat& format, uint32_t pixel) {
+  return TPixelCodec(format).ToRgb(pixel);
+}
 
 uint32_t ReadPixel(const TPixelView& view, int32_t x, int32_t y) {
   const uint8_t* row = view.Row(y);
   switch (view.Format.BitCount) {
-    case 1: return Load<1>(row, x);
-    case 4: return Load<4>(row, x);
-    case 8: return Load<8>(row, x);
-    case 16: return Load<16>(row, x);
-    case 24: return Load<24>(row, x);
-    default: return Load<32>(row, x);
+    case 1:
+      return Load<1>(row, x);
+    case 4:
+      return Load<4>(row, x);
+    case 8:
+      return Load<8>(row, x);
+    case 16:
+      return Load<16>(row, x);
+    case 24:
+      return Load<24>(row, x);
+    default:
+      return Load<32>(row, x);
   }
 }
 
 void WritePixel(const TPixelView& view, int32_t x, int32_t y, uint32_t pixel) {
   uint8_t* row = view.Row(y);
   switch (view.Format.BitCount) {
-    case 1: return Store<1>(row, x, pixel);
-    case 4: return Store<4>(row, x, pixel);
-    case 8: return Store<8>(row, x, pixel);
-    case 16: return Store<16>(row, x, pixel);
-    case 24: return Store<24>(row, x, pixel);
-    default: return Store<32>(row, x, pixel);
+    case 1:
+      return Store<1>(row, x, pixel);
+    case 4:
+      return Store<4>(row, x, pixel);
+    case 8:
+      return Store<8>(row, x, pixel);
+    case 16:
+      return Store<16>(row, x, pixel);
+    case 24:
+      return Store<24>(row, x, pixel);
+    default:
+      return Store<32>(row, x, pixel);
   }
 }
 
@@ -232,35 +248,53 @@ void FillRowOf(uint8_t* row, int32_t x, int32_t count, uint32_t pixel) {
 void FillRowPixels(const TPixelView& view, int32_t y, int32_t x, int32_t count, uint32_t pixel) {
   uint8_t* row = view.Row(y);
   switch (view.Format.BitCount) {
-    case 1: return FillRowOf<1>(row, x, count, pixel);
-    case 4: return FillRowOf<4>(row, x, count, pixel);
-    case 8: return FillRowOf<8>(row, x, count, pixel);
-    case 16: return FillRowOf<16>(row, x, count, pixel);
-    case 24: return FillRowOf<24>(row, x, count, pixel);
-    default: return FillRowOf<32>(row, x, count, pixel);
+    case 1:
+      return FillRowOf<1>(row, x, count, pixel);
+    case 4:
+      return FillRowOf<4>(row, x, count, pixel);
+    case 8:
+      return FillRowOf<8>(row, x, count, pixel);
+    case 16:
+      return FillRowOf<16>(row, x, count, pixel);
+    case 24:
+      return FillRowOf<24>(row, x, count, pixel);
+    default:
+      return FillRowOf<32>(row, x, count, pixel);
   }
 }
 
 void FetchRow(const TPixelCodec& codec, const uint8_t* row, const int32_t* columns, int32_t count,
               TRgb* out) {
   switch (codec.Format().BitCount) {
-    case 1: return FetchRowOf<1>(codec, row, columns, count, out);
-    case 4: return FetchRowOf<4>(codec, row, columns, count, out);
-    case 8: return FetchRowOf<8>(codec, row, columns, count, out);
-    case 16: return FetchRowOf<16>(codec, row, columns, count, out);
-    case 24: return FetchRowOf<24>(codec, row, columns, count, out);
-    default: return FetchRowOf<32>(codec, row, columns, count, out);
+    case 1:
+      return FetchRowOf<1>(codec, row, columns, count, out);
+    case 4:
+      return FetchRowOf<4>(codec, row, columns, count, out);
+    case 8:
+      return FetchRowOf<8>(codec, row, columns, count, out);
+    case 16:
+      return FetchRowOf<16>(codec, row, columns, count, out);
+    case 24:
+      return FetchRowOf<24>(codec, row, columns, count, out);
+    default:
+      return FetchRowOf<32>(codec, row, columns, count, out);
   }
 }
 
 void StoreRow(const TPixelCodec& codec, uint8_t* row, int32_t x, int32_t count, const TRgb* in) {
   switch (codec.Format().BitCount) {
-    case 1: return StoreRowOf<1>(codec, row, x, count, in);
-    case 4: return StoreRowOf<4>(codec, row, x, count, in);
-    case 8: return StoreRowOf<8>(codec, row, x, count, in);
-    case 16: return StoreRowOf<16>(codec, row, x, count, in);
-    case 24: return StoreRowOf<24>(codec, row, x, count, in);
-    default: return StoreRowOf<32>(codec, row, x, count, in);
+    case 1:
+      return StoreRowOf<1>(codec, row, x, count, in);
+    case 4:
+      return StoreRowOf<4>(codec, row, x, count, in);
+    case 8:
+      return StoreRowOf<8>(codec, row, x, count, in);
+    case 16:
+      return StoreRowOf<16>(codec, row, x, count, in);
+    case 24:
+      return StoreRowOf<24>(codec, row, x, count, in);
+    default:
+      return StoreRowOf<32>(codec, row, x, count, in);
   }
 }
 

@@ -8,8 +8,8 @@
 namespace gdi {
 
 struct TAxisMap {
-  int32_t DstStart = 0;               // first destination index drawn
-  std::vector<int32_t> SrcIndex;      // source index for each drawn destination index
+  int32_t DstStart = 0;           // first destination index drawn
+  std::vector<int32_t> SrcIndex;  // source index for each drawn destination index
 };
 
 // Negative extents mirror. Samples sit at pixel centres, stepped in 32.32 fixed

@@ -11,8 +11,8 @@ namespace {
 constexpr RGBQUAD Quad(BYTE r, BYTE g, BYTE b) { return RGBQUAD{b, g, r, 0}; }
 
 constexpr std::array<RGBQUAD, 10> kLowStatic = {
-    Quad(0, 0, 0),       Quad(128, 0, 0),     Quad(0, 128, 0),     Quad(128, 128, 0),
-    Quad(0, 0, 128),     Quad(128, 0, 128),   Quad(0, 128, 128),   Quad(192, 192, 192),
+    Quad(0, 0, 0),       Quad(128, 0, 0),    Quad(0, 128, 0),   Quad(128, 128, 0),
+    Quad(0, 0, 128),     Quad(128, 0, 128),  Quad(0, 128, 128), Quad(192, 192, 192),
     Quad(192, 220, 192), Quad(166, 202, 240)};
 constexpr std::array<RGBQUAD, 10> kHighStatic = {
     Quad(255, 251, 240), Quad(160, 160, 164), Quad(128, 128, 128), Quad(255, 0, 0),
@@ -29,8 +29,8 @@ std::array<RGBQUAD, 256> BuildSystemTable() {
   for (int r = 0; r < 6; ++r) {
     for (int g = 0; g < 6; ++g) {
       for (int b = 0; b < 6; ++b) {
-        table[next++] = Quad(static_cast<BYTE>(r * 51), static_cast<BYTE>(g * 51),
-                             static_cast<BYTE>(b * 51));
+        table[next++] =
+            Quad(static_cast<BYTE>(r * 51), static_cast<BYTE>(g * 51), static_cast<BYTE>(b * 51));
       }
     }
   }

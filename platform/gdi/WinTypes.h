@@ -61,7 +61,8 @@ constexpr TRect Bounds(int32_t left, int32_t top, int32_t width, int32_t height)
 }
 
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
-  return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);
+  return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) |
+         (static_cast<COLORREF>(b) << 16);
 }
 constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c); }
 constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>(c >> 8); }

@@ -36,11 +36,11 @@ TEST_P(ClipRegion, HeaderBoundAndRectanglesInOrder) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Blocks, ClipRegion,
-    testing::Values(RegionCase{{}, {INT_MAX, INT_MAX, -INT_MAX, -INT_MAX}},
-                    RegionCase{{{0, 0, 1024, 768}}, {0, 0, 1024, 768}},
-                    RegionCase{{{10, 20, 30, 40}, {-5, 25, 15, 35}, {0, -7, 8, 100}},
-                               {-5, -7, 30, 100}}));
+INSTANTIATE_TEST_SUITE_P(Blocks, ClipRegion,
+                         testing::Values(RegionCase{{}, {INT_MAX, INT_MAX, -INT_MAX, -INT_MAX}},
+                                         RegionCase{{{0, 0, 1024, 768}}, {0, 0, 1024, 768}},
+                                         RegionCase{
+                                             {{10, 20, 30, 40}, {-5, 25, 15, 35}, {0, -7, 8, 100}},
+                                             {-5, -7, 30, 100}}));
 
 }  // namespace

@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "tests/support/DDrawHooks.h"
 #include "display/DXDraw.h"
 #include "platform/ui/Application.h"
+#include "tests/support/DDrawHooks.h"
 
 namespace {
 

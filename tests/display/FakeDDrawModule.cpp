@@ -51,7 +51,8 @@ extern "C" __attribute__((visibility("default"))) HRESULT DirectDrawCreateEx(GUI
   return gRefuse ? DD_OK : DDERR_GENERIC;
 }
 
-extern "C" __attribute__((visibility("default"))) HRESULT DirectDrawCreate(GUID*, IDirectDraw** object,
+extern "C" __attribute__((visibility("default"))) HRESULT DirectDrawCreate(GUID*,
+                                                                           IDirectDraw** object,
                                                                            IUnknown*) {
   *object = gRefuse ? new TRefusingDevice : nullptr;
   return gRefuse ? DD_OK : DDERR_GENERIC;

@@ -53,8 +53,8 @@ class TFakeSurface : public IDirectDrawSurface7 {
 
   HRESULT Blt(const TRect* dest, IDirectDrawSurface* source, const TRect* sourceRect, DWORD flags,
               const DDBLTFX* effects) override {
-    Record({TRecordedCall::kBlt, Opt(dest), Opt(sourceRect), flags, effects ? effects->dwDDFX : 0, 0, 0,
-            source, nullptr});
+    Record({TRecordedCall::kBlt, Opt(dest), Opt(sourceRect), flags, effects ? effects->dwDDFX : 0,
+            0, 0, source, nullptr});
     return FBltResult;
   }
   HRESULT BltFast(DWORD x, DWORD y, IDirectDrawSurface* source, const TRect* sourceRect,
@@ -63,7 +63,9 @@ class TFakeSurface : public IDirectDrawSurface7 {
     return FAttachedClipper ? DDERR_BLTFASTCANTCLIP : DD_OK;
   }
   HRESULT Flip(IDirectDrawSurface*, DWORD) override { return DDERR_UNSUPPORTED; }
-  HRESULT GetAttachedSurface(const DDSCAPS*, IDirectDrawSurface**) override { return DDERR_NOTFOUND; }
+  HRESULT GetAttachedSurface(const DDSCAPS*, IDirectDrawSurface**) override {
+    return DDERR_NOTFOUND;
+  }
   HRESULT DeleteAttachedSurface(DWORD, IDirectDrawSurface*) override { return DDERR_UNSUPPORTED; }
   HRESULT GetClipper(IDirectDrawClipper** clipper) override {
     *clipper = FAttachedClipper;
@@ -77,8 +79,15 @@ class TFakeSurface : public IDirectDrawSurface7 {
   }
   HRESULT GetColorKey(DWORD, DDCOLORKEY*) override { return DDERR_NOCOLORKEY; }
   HRESULT SetColorKey(DWORD flags, const DDCOLORKEY* key) override {
-    Record({TRecordedCall::kSetColorKey, {}, {}, flags, 0, key->dwColorSpaceLowValue,
-            key->dwColorSpaceHighValue, nullptr, nullptr});
+    Record({TRecordedCall::kSetColorKey,
+            {},
+            {},
+            flags,
+            0,
+            key->dwColorSpaceLowValue,
+            key->dwColorSpaceHighValue,
+            nullptr,
+            nullptr});
     return DD_OK;
   }
   HRESULT GetDC(HDC*) override { return DDERR_CANTCREATEDC; }
@@ -120,11 +129,13 @@ class TFakeSurface : public IDirectDrawSurface7 {
   std::vector<uint8_t> FPixels;
   LONG FPitch = 0;
   DWORD FBitCount = 16;
-  int FLocks = 0;  // locks outstanding
+  int FLocks = 0;                  // locks outstanding
   std::optional<TRect> FLockRect;  // as the last Lock was given it
 
  private:
-  static std::optional<TRect> Opt(const TRect* r) { return r ? std::optional<TRect>(*r) : std::nullopt; }
+  static std::optional<TRect> Opt(const TRect* r) {
+    return r ? std::optional<TRect>(*r) : std::nullopt;
+  }
   void Record(TRecordedCall call) { FCalls.push_back(call); }
 
   DWORD FWidth, FHeight;

@@ -34,8 +34,8 @@ inline std::unique_ptr<TBitmap> MakeBitmap(const std::vector<std::vector<Rgb>>& 
 
 // A 24-bit bitmap of one colour.
 inline std::unique_ptr<TBitmap> MakePlainBitmap(int32_t width, int32_t height, Rgb colour) {
-  return MakeBitmap(std::vector<std::vector<Rgb>>(static_cast<size_t>(height),
-                                                  std::vector<Rgb>(static_cast<size_t>(width), colour)));
+  return MakeBitmap(std::vector<std::vector<Rgb>>(
+      static_cast<size_t>(height), std::vector<Rgb>(static_cast<size_t>(width), colour)));
 }
 
 // An 8-bit DIB whose colour table is the given colours, then zeros.

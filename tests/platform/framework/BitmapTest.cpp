@@ -1,10 +1,9 @@
-#include "platform/framework/Bitmap.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
+#include "platform/framework/Bitmap.h"
 #include "platform/framework/Exception.h"
 #include "platform/framework/Stream.h"
 #include "platform/gdi/Gdi.h"
@@ -30,7 +29,8 @@ std::vector<uint8_t> Save(TBitmap& bitmap) {
 std::vector<RGBQUAD> Colors(int count) {
   std::vector<RGBQUAD> colors;
   for (int i = 0; i < count; ++i)
-    colors.push_back(RGBQUAD{static_cast<BYTE>(i * 37), static_cast<BYTE>(255 - i), static_cast<BYTE>(i * 11 + 3), 0});
+    colors.push_back(RGBQUAD{static_cast<BYTE>(i * 37), static_cast<BYTE>(255 - i),
+                             static_cast<BYTE>(i * 11 + 3), 0});
   return colors;
 }
 
@@ -40,11 +40,13 @@ std::vector<uint8_t> Pattern(int32_t width, int32_t height, int bitCount) {
   const int32_t used = (width * bitCount + 7) / 8;
   std::vector<uint8_t> pixels(static_cast<size_t>(row * height), 0);
   for (int32_t y = 0; y < height; ++y)
-    for (int32_t x = 0; x < used; ++x) pixels[static_cast<size_t>(y * row + x)] = static_cast<uint8_t>(x * 29 + y * 53 + 7);
+    for (int32_t x = 0; x < used; ++x)
+      pixels[static_cast<size_t>(y * row + x)] = static_cast<uint8_t>(x * 29 + y * 53 + 7);
   // Whole pixels only: clear the bits of a last partial byte beyond the width.
   if ((width * bitCount) % 8 != 0)
     for (int32_t y = 0; y < height; ++y)
-      pixels[static_cast<size_t>(y * row + used - 1)] &= static_cast<uint8_t>(0xFF << (8 - (width * bitCount) % 8));
+      pixels[static_cast<size_t>(y * row + used - 1)] &=
+          static_cast<uint8_t>(0xFF << (8 - (width * bitCount) % 8));
   return pixels;
 }
 
@@ -95,11 +97,12 @@ TEST_P(BitmapDepths, ReadsEveryRowAndRoundTrips) {
 
 INSTANTIATE_TEST_SUITE_P(
     Formats, BitmapDepths,
-    testing::Values(DepthCase{"Bits1", 1, BI_RGB, {}, pf1bit}, DepthCase{"Bits4", 4, BI_RGB, {}, pf4bit},
-                    DepthCase{"Bits8", 8, BI_RGB, {}, pf8bit}, DepthCase{"Bits16", 16, BI_RGB, {}, pf15bit},
-                    DepthCase{"Bits16Masks565", 16, BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}, pf16bit},
-                    DepthCase{"Bits24", 24, BI_RGB, {}, pf24bit}, DepthCase{"Bits32", 32, BI_RGB, {}, pf32bit},
-                    DepthCase{"Bits32Masks", 32, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}, pf32bit}),
+    testing::Values(
+        DepthCase{"Bits1", 1, BI_RGB, {}, pf1bit}, DepthCase{"Bits4", 4, BI_RGB, {}, pf4bit},
+        DepthCase{"Bits8", 8, BI_RGB, {}, pf8bit}, DepthCase{"Bits16", 16, BI_RGB, {}, pf15bit},
+        DepthCase{"Bits16Masks565", 16, BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}, pf16bit},
+        DepthCase{"Bits24", 24, BI_RGB, {}, pf24bit}, DepthCase{"Bits32", 32, BI_RGB, {}, pf32bit},
+        DepthCase{"Bits32Masks", 32, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}, pf32bit}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(BitmapRead, ZeroBytesGiveAnEmptyBitmap) {
@@ -123,7 +126,8 @@ TEST(BitmapRead, TopDownFileGivesTheSamePicture) {
   recipe.Pixels = flipped;
   Load(topDown, MakeBmp(recipe));
   ASSERT_EQ(topDown.Height(), 4);
-  for (int y = 0; y < 4; ++y) EXPECT_EQ(std::memcmp(bottomUp.ScanLine(y), topDown.ScanLine(y), 12), 0);
+  for (int y = 0; y < 4; ++y)
+    EXPECT_EQ(std::memcmp(bottomUp.ScanLine(y), topDown.ScanLine(y), 12), 0);
 }
 
 TEST(BitmapRead, OS2HeaderWidensItsThreeByteColours) {
@@ -172,7 +176,9 @@ TEST(BitmapRead, RunLengthFileBecomesADeviceBitmap) {
   TBitmap bitmap;
   Load(bitmap, MakeBmp(recipe));
   EXPECT_EQ(bitmap.HandleType(), bmDDB);
-  const auto color = [&](int i) { return RGB(recipe.Colors[i].rgbRed, recipe.Colors[i].rgbGreen, recipe.Colors[i].rgbBlue); };
+  const auto color = [&](int i) {
+    return RGB(recipe.Colors[i].rgbRed, recipe.Colors[i].rgbGreen, recipe.Colors[i].rgbBlue);
+  };
   EXPECT_EQ(bitmap.Canvas().Pixels(0, 1), color(1));
   EXPECT_EQ(bitmap.Canvas().Pixels(0, 0), color(2));
   EXPECT_EQ(bitmap.Canvas().Pixels(3, 0), color(3));
@@ -216,14 +222,15 @@ std::vector<uint8_t> Truncated(std::vector<uint8_t> bytes, size_t size) {
   return bytes;
 }
 
-std::vector<uint8_t> Truncated(size_t size) { return Truncated(FromRecipe([](BmpRecipe&) {}), size); }
+std::vector<uint8_t> Truncated(size_t size) {
+  return Truncated(FromRecipe([](BmpRecipe&) {}), size);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BitmapBadFiles,
     testing::Values(
         BadCase{"NotBM", {'B', 'A', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0, 0, 0}},
-        BadCase{"ShortFileHeader", {'B', 'M', 0, 0}},
-        BadCase{"NoInfoHeader", Truncated(14)},
+        BadCase{"ShortFileHeader", {'B', 'M', 0, 0}}, BadCase{"NoInfoHeader", Truncated(14)},
         BadCase{"CutInfoHeader", Truncated(30)},
         BadCase{"TwoPlanes", FromRecipe([](BmpRecipe& s) { s.Planes = 2; })},
         BadCase{"SevenBits", FromRecipe([](BmpRecipe& s) { s.BitCount = 7; })},
@@ -232,18 +239,50 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"ZeroHeight", FromRecipe([](BmpRecipe& s) { s.Height = 0; })},
         BadCase{"MinimumHeight", FromRecipe([](BmpRecipe& s) { s.Height = INT32_MIN; })},
         BadCase{"HeaderSizeFive", FromRecipe([](BmpRecipe& s) { s.HeaderSize = 5; })},
-        BadCase{"HeaderLongerThanFile", Truncated(FromRecipe([](BmpRecipe& s) { s.HeaderSize = 200; }), 100)},
+        BadCase{"HeaderLongerThanFile",
+                Truncated(FromRecipe([](BmpRecipe& s) { s.HeaderSize = 200; }), 100)},
         BadCase{"HeaderBeyondLimit", FromRecipe([](BmpRecipe& s) { s.HeaderSize = 5000; })},
         BadCase{"UnknownCompression", FromRecipe([](BmpRecipe& s) { s.Compression = 9; })},
-        BadCase{"BitfieldsAt24Bits", FromRecipe([](BmpRecipe& s) { s.Compression = BI_BITFIELDS; })},
-        BadCase{"Rle8At4Bits", FromRecipe([](BmpRecipe& s) { s.BitCount = 4; s.Compression = BI_RLE8; })},
-        BadCase{"TopDownRle", FromRecipe([](BmpRecipe& s) { s.BitCount = 8; s.Height = -2; s.Compression = BI_RLE8; })},
-        BadCase{"RleWithoutData", FromRecipe([](BmpRecipe& s) { s.BitCount = 8; s.Compression = BI_RLE8; s.Pixels.clear(); })},
-        BadCase{"ColourTableBeyondFile", FromRecipe([](BmpRecipe& s) { s.BitCount = 8; s.ClrUsed = 0xFFFFFFFF; })},
-        BadCase{"MasksMissing", FromRecipe([](BmpRecipe& s) { s.BitCount = 16; s.Compression = BI_BITFIELDS; s.Pixels.clear(); })},
-        BadCase{"ZeroMasks", FromRecipe([](BmpRecipe& s) { s.BitCount = 16; s.Compression = BI_BITFIELDS; s.Masks = {0, 0, 0}; })},
-        BadCase{"HugeClaim", FromRecipe([](BmpRecipe& s) { s.Width = 0x7FFFFFFF; s.Height = 0x7FFFFFFF; s.BitCount = 32; })},
-        BadCase{"JustOverTheBound", FromRecipe([](BmpRecipe& s) { s.Width = 16385; s.Height = 16384; s.BitCount = 32; })}),
+        BadCase{"BitfieldsAt24Bits",
+                FromRecipe([](BmpRecipe& s) { s.Compression = BI_BITFIELDS; })},
+        BadCase{"Rle8At4Bits", FromRecipe([](BmpRecipe& s) {
+                  s.BitCount = 4;
+                  s.Compression = BI_RLE8;
+                })},
+        BadCase{"TopDownRle", FromRecipe([](BmpRecipe& s) {
+                  s.BitCount = 8;
+                  s.Height = -2;
+                  s.Compression = BI_RLE8;
+                })},
+        BadCase{"RleWithoutData", FromRecipe([](BmpRecipe& s) {
+                  s.BitCount = 8;
+                  s.Compression = BI_RLE8;
+                  s.Pixels.clear();
+                })},
+        BadCase{"ColourTableBeyondFile", FromRecipe([](BmpRecipe& s) {
+                  s.BitCount = 8;
+                  s.ClrUsed = 0xFFFFFFFF;
+                })},
+        BadCase{"MasksMissing", FromRecipe([](BmpRecipe& s) {
+                  s.BitCount = 16;
+                  s.Compression = BI_BITFIELDS;
+                  s.Pixels.clear();
+                })},
+        BadCase{"ZeroMasks", FromRecipe([](BmpRecipe& s) {
+                  s.BitCount = 16;
+                  s.Compression = BI_BITFIELDS;
+                  s.Masks = {0, 0, 0};
+                })},
+        BadCase{"HugeClaim", FromRecipe([](BmpRecipe& s) {
+                  s.Width = 0x7FFFFFFF;
+                  s.Height = 0x7FFFFFFF;
+                  s.BitCount = 32;
+                })},
+        BadCase{"JustOverTheBound", FromRecipe([](BmpRecipe& s) {
+                  s.Width = 16385;
+                  s.Height = 16384;
+                  s.BitCount = 32;
+                })}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(BitmapSharing, AssignSharesUntilOneWrites) {
@@ -261,7 +300,8 @@ TEST(BitmapSharing, AssignSharesUntilOneWrites) {
   EXPECT_EQ(b.TransparentColor(), RGB(1, 2, 3));
   static_cast<uint8_t*>(b.ScanLine(0))[0] = 99;
   EXPECT_NE(a.Handle(), b.Handle());
-  EXPECT_EQ(static_cast<uint8_t*>(a.ScanLine(0))[0], recipe.Pixels[8]);  // top row: the file's second
+  EXPECT_EQ(static_cast<uint8_t*>(a.ScanLine(0))[0],
+            recipe.Pixels[8]);  // top row: the file's second
   EXPECT_EQ(static_cast<uint8_t*>(b.ScanLine(0))[0], 99);
 }
 

@@ -12,15 +12,15 @@ struct BmpRecipe {
   int32_t Height = 1;
   uint16_t BitCount = 24;
   uint32_t Compression = BI_RGB;
-  bool Core = false;             // 12-byte OS/2 header with 3-byte colours
-  uint32_t HeaderSize = 40;      // ignored for Core
+  bool Core = false;         // 12-byte OS/2 header with 3-byte colours
+  uint32_t HeaderSize = 40;  // ignored for Core
   uint16_t Planes = 1;
   uint32_t ClrUsed = 0;
   uint32_t SizeImage = 0;
-  std::vector<uint32_t> Masks;   // written after a 40-byte header
+  std::vector<uint32_t> Masks;  // written after a 40-byte header
   std::vector<RGBQUAD> Colors;
-  std::vector<uint8_t> Pixels;   // as stored in the file
-  uint32_t Gap = 0;              // bytes between colours and pixels (bfOffBits says so)
+  std::vector<uint8_t> Pixels;  // as stored in the file
+  uint32_t Gap = 0;             // bytes between colours and pixels (bfOffBits says so)
 };
 
 inline void Put(std::vector<uint8_t>& out, const void* data, size_t size) {

@@ -1,8 +1,7 @@
-#include "platform/framework/Canvas.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/framework/Bitmap.h"
+#include "platform/framework/Canvas.h"
 #include "platform/framework/Exception.h"
 #include "platform/gdi/Gdi.h"
 

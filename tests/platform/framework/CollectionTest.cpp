@@ -1,7 +1,6 @@
-#include "platform/framework/Collection.h"
-
 #include <gtest/gtest.h>
 
+#include "platform/framework/Collection.h"
 #include "platform/framework/Exception.h"
 
 namespace {
@@ -75,7 +74,8 @@ TEST_P(CollectionSetIndex, MovesTheItem) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CollectionSetIndex,
-                         testing::Values(IndexCase{0, 3, {1, 2, 3, 0}}, IndexCase{3, 0, {3, 0, 1, 2}},
+                         testing::Values(IndexCase{0, 3, {1, 2, 3, 0}},
+                                         IndexCase{3, 0, {3, 0, 1, 2}},
                                          IndexCase{1, 1, {0, 1, 2, 3}},
                                          IndexCase{1, 99, {0, 2, 3, 1}},
                                          IndexCase{2, -5, {2, 0, 1, 3}}));

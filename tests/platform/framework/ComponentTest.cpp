@@ -1,10 +1,9 @@
-#include "platform/framework/Component.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "platform/framework/Component.h"
 #include "platform/framework/Exception.h"
 
 namespace {
@@ -50,7 +49,8 @@ TEST_F(ComponentTest, OwnerFreesItsComponentsLastFirst) {
     EXPECT_EQ(b->ComponentIndex(), 1);
     EXPECT_EQ(b->Owner(), &form);
   }
-  EXPECT_EQ(gEvents, (std::vector<std::string>{"free Form", "free C", "free B", "free B1", "free A"}));
+  EXPECT_EQ(gEvents,
+            (std::vector<std::string>{"free Form", "free C", "free B", "free B1", "free A"}));
 }
 
 TEST_F(ComponentTest, FreeingAComponentTakesItOutOfItsOwner) {
@@ -108,7 +108,8 @@ TEST_F(ComponentTest, LoadingStateAndLoadedOrder) {
   form.BeginLoading();
   EXPECT_TRUE(a->ComponentState().Contains(csLoading));
   form.EndLoading();
-  EXPECT_EQ(gEvents, (std::vector<std::string>{"loaded Form", "loaded A", "loaded A1", "loaded B"}));
+  EXPECT_EQ(gEvents,
+            (std::vector<std::string>{"loaded Form", "loaded A", "loaded A1", "loaded B"}));
   EXPECT_TRUE(a->LoadingSeenInLoaded);
   EXPECT_FALSE(a->ComponentState().Contains(csLoading));
   gEvents.clear();

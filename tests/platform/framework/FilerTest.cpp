@@ -1,10 +1,9 @@
-#include "platform/framework/Filer.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "platform/framework/Exception.h"
+#include "platform/framework/Filer.h"
 
 namespace {
 

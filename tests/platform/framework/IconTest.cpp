@@ -1,9 +1,8 @@
-#include "platform/framework/Icon.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/framework/Bitmap.h"
 #include "platform/framework/Exception.h"
+#include "platform/framework/Icon.h"
 #include "platform/framework/Stream.h"
 #include "tests/platform/framework/BmpBuilder.h"
 
@@ -34,8 +33,9 @@ std::vector<uint8_t> DibOf(const IcoImage& image) {
   return dib;
 }
 
-std::vector<uint8_t> MakeIco(const std::vector<std::vector<uint8_t>>& dibs, const std::vector<IcoImage>& images,
-                             uint16_t reserved = 0, uint16_t type = 1) {
+std::vector<uint8_t> MakeIco(const std::vector<std::vector<uint8_t>>& dibs,
+                             const std::vector<IcoImage>& images, uint16_t reserved = 0,
+                             uint16_t type = 1) {
   std::vector<uint8_t> out;
   PutValue<uint16_t>(out, reserved);
   PutValue<uint16_t>(out, type);
@@ -100,9 +100,9 @@ TEST(IconRead, AndMaskMakesPixelsTransparent) {
   const std::vector<uint8_t> bytes = MakeIco({Small()});
   Load(icon, bytes);
   ASSERT_EQ(icon.Width(), 2);
-  EXPECT_EQ(icon.Pixels()[0], 0u);                // top-left: masked
-  EXPECT_EQ(icon.Pixels()[1], 0xFFFF0000u);       // top row: colour 1 (red)
-  EXPECT_EQ(icon.Pixels()[2], 0xFF0000FFu);       // bottom row: colour 2 (blue)
+  EXPECT_EQ(icon.Pixels()[0], 0u);           // top-left: masked
+  EXPECT_EQ(icon.Pixels()[1], 0xFFFF0000u);  // top row: colour 1 (red)
+  EXPECT_EQ(icon.Pixels()[2], 0xFF0000FFu);  // bottom row: colour 2 (blue)
   TMemoryStream out;
   icon.WriteToStream(out);
   ASSERT_EQ(out.Size(), static_cast<int64_t>(bytes.size()));
@@ -176,21 +176,20 @@ TEST_P(IconBadFiles, AreRefusedAndTheIconStaysAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, IconBadFiles,
-    testing::Values(
-        BadIcon{"TooShort", {0, 0, 1}},
-        BadIcon{"Reserved", Patched(0, 1)},
-        BadIcon{"Cursor", Patched(2, 2)},
-        BadIcon{"NoEntries", Patched(4, 0)},
-        BadIcon{"DirectoryBeyondData", Patched(4, 200)},
-        BadIcon{"EntryBeyondData", Patched(14, 0xFF)},
-        BadIcon{"OffsetBeyondData", Patched(21, 0x7F)},
-        BadIcon{"Png", PngEntry()},
-        BadIcon{"SixteenBits", With([](IcoImage& i) { i.BitCount = 16; })},
-        BadIcon{"Compressed", With([](IcoImage& i) { i.Compression = BI_RLE8; })},
-        BadIcon{"ZeroHeight", With([](IcoImage& i) { i.Height = 0; })},
-        BadIcon{"HugeWidth", With([](IcoImage& i) { i.Width = 100000; })},
-        BadIcon{"TooManyColours", With([](IcoImage& i) { i.Colors.resize(300); })},
-        BadIcon{"PixelsCut", With([](IcoImage& i) { i.Xor.resize(4); i.And.clear(); })}),
+    testing::Values(BadIcon{"TooShort", {0, 0, 1}}, BadIcon{"Reserved", Patched(0, 1)},
+                    BadIcon{"Cursor", Patched(2, 2)}, BadIcon{"NoEntries", Patched(4, 0)},
+                    BadIcon{"DirectoryBeyondData", Patched(4, 200)},
+                    BadIcon{"EntryBeyondData", Patched(14, 0xFF)},
+                    BadIcon{"OffsetBeyondData", Patched(21, 0x7F)}, BadIcon{"Png", PngEntry()},
+                    BadIcon{"SixteenBits", With([](IcoImage& i) { i.BitCount = 16; })},
+                    BadIcon{"Compressed", With([](IcoImage& i) { i.Compression = BI_RLE8; })},
+                    BadIcon{"ZeroHeight", With([](IcoImage& i) { i.Height = 0; })},
+                    BadIcon{"HugeWidth", With([](IcoImage& i) { i.Width = 100000; })},
+                    BadIcon{"TooManyColours", With([](IcoImage& i) { i.Colors.resize(300); })},
+                    BadIcon{"PixelsCut", With([](IcoImage& i) {
+                              i.Xor.resize(4);
+                              i.And.clear();
+                            })}),
     [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace

@@ -1,11 +1,10 @@
-#include "platform/framework/List.h"
-#include "platform/framework/StringList.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "platform/framework/Exception.h"
+#include "platform/framework/List.h"
+#include "platform/framework/StringList.h"
 
 namespace {
 
@@ -42,12 +41,16 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ListBadIndex,
     testing::Values(
         BadIndexCase{"ReadPastEnd", [](TList& l) { l.Items(3); }, "List index out of bounds (3)"},
-        BadIndexCase{"ReadNegative", [](TList& l) { l.Items(-1); }, "List index out of bounds (-1)"},
-        BadIndexCase{"Write", [](TList& l) { l.SetItems(5, nullptr); }, "List index out of bounds (5)"},
+        BadIndexCase{"ReadNegative", [](TList& l) { l.Items(-1); },
+                     "List index out of bounds (-1)"},
+        BadIndexCase{"Write", [](TList& l) { l.SetItems(5, nullptr); },
+                     "List index out of bounds (5)"},
         BadIndexCase{"Delete", [](TList& l) { l.Delete(3); }, "List index out of bounds (3)"},
-        BadIndexCase{"InsertPastEnd", [](TList& l) { l.Insert(4, &a); }, "List index out of bounds (4)"},
+        BadIndexCase{"InsertPastEnd", [](TList& l) { l.Insert(4, &a); },
+                     "List index out of bounds (4)"},
         BadIndexCase{"MoveTarget", [](TList& l) { l.Move(0, 3); }, "List index out of bounds (3)"},
-        BadIndexCase{"Exchange", [](TList& l) { l.Exchange(0, -2); }, "List index out of bounds (-2)"}),
+        BadIndexCase{"Exchange", [](TList& l) { l.Exchange(0, -2); },
+                     "List index out of bounds (-2)"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(List, InsertMoveRemoveKeepOrder) {

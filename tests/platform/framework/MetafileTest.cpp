@@ -1,9 +1,8 @@
-#include "platform/framework/Metafile.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/framework/Bitmap.h"
 #include "platform/framework/Exception.h"
+#include "platform/framework/Metafile.h"
 #include "platform/framework/Stream.h"
 #include "tests/platform/framework/BmpBuilder.h"
 
@@ -16,13 +15,14 @@ void WmfRecord(std::vector<uint8_t>& out, uint16_t function, const std::vector<i
   for (int16_t p : params) PutValue<int16_t>(out, p);
 }
 
-std::vector<uint8_t> Wmf(bool placeable, const std::vector<uint8_t>& records, uint16_t headerWords = 9) {
+std::vector<uint8_t> Wmf(bool placeable, const std::vector<uint8_t>& records,
+                         uint16_t headerWords = 9) {
   std::vector<uint8_t> out;
   if (placeable) {
     PutValue<uint32_t>(out, 0x9AC6CDD7);
     PutValue<uint16_t>(out, 0);
     for (int16_t v : {0, 0, 100, 50}) PutValue<int16_t>(out, v);  // bounding box
-    PutValue<uint16_t>(out, 96);                                    // units per inch
+    PutValue<uint16_t>(out, 96);                                  // units per inch
     PutValue<uint32_t>(out, 0);
     PutValue<uint16_t>(out, 0);
   }
@@ -43,9 +43,9 @@ std::vector<uint8_t> RedRectangleRecords() {
   std::vector<uint8_t> r;
   WmfRecord(r, 0x02FC, {0, 0x00FF, 0x0000, 0});  // solid brush, red
   WmfRecord(r, 0x012D, {0});
-  WmfRecord(r, 0x02FA, {5, 0, 0, 0, 0});          // null pen
+  WmfRecord(r, 0x02FA, {5, 0, 0, 0, 0});  // null pen
   WmfRecord(r, 0x012D, {1});
-  WmfRecord(r, 0x041B, {40, 50, 10, 10});         // bottom, right, top, left
+  WmfRecord(r, 0x041B, {40, 50, 10, 10});  // bottom, right, top, left
   return r;
 }
 
@@ -95,8 +95,8 @@ std::vector<uint8_t> Emf(const std::vector<uint8_t>& records, uint32_t signature
   std::vector<uint8_t> out;
   PutValue<uint32_t>(out, 1);
   PutValue<uint32_t>(out, 88);
-  for (int32_t v : {0, 0, 99, 49}) PutValue<int32_t>(out, v);       // bounds in pixels
-  for (int32_t v : {0, 0, 2646, 1323}) PutValue<int32_t>(out, v);   // frame in 0.01 mm
+  for (int32_t v : {0, 0, 99, 49}) PutValue<int32_t>(out, v);      // bounds in pixels
+  for (int32_t v : {0, 0, 2646, 1323}) PutValue<int32_t>(out, v);  // frame in 0.01 mm
   PutValue<uint32_t>(out, signature);
   PutValue<uint32_t>(out, 0x10000);
   PutValue<uint32_t>(out, 0);
@@ -118,10 +118,11 @@ TEST(MetafileEmf, DrawsPolygonsWithTheSelectedBrush) {
   std::vector<uint8_t> records;
   EmfRecord(records, 39, {1, 0, RGB(0, 200, 0), 0});  // brush 1: solid green
   EmfRecord(records, 37, {1});
-  EmfRecord(records, 37, {0x80000008});                // stock null pen
+  EmfRecord(records, 37, {0x80000008});  // stock null pen
   // Polygon16 over the right half: bounds, count, points.
   std::vector<uint32_t> polygon = {50, 0, 99, 49, 4};
-  for (auto [x, y] : {std::pair{50, 0}, {100, 0}, {100, 50}, {50, 50}}) polygon.push_back(static_cast<uint32_t>(x | y << 16));
+  for (auto [x, y] : {std::pair{50, 0}, {100, 0}, {100, 50}, {50, 50}})
+    polygon.push_back(static_cast<uint32_t>(x | y << 16));
   EmfRecord(records, 86, polygon);
   TMetafile metafile;
   Load(metafile, Emf(records));
@@ -166,7 +167,8 @@ TEST_P(MetafileBadFiles, AreRefused) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, MetafileBadFiles,
                          testing::Values(BadMetafile{"Garbage", {1, 2, 3}},
-                                         BadMetafile{"CutPlaceable", {0xD7, 0xCD, 0xC6, 0x9A, 0, 0}},
+                                         BadMetafile{"CutPlaceable",
+                                                     {0xD7, 0xCD, 0xC6, 0x9A, 0, 0}},
                                          BadMetafile{"HeaderWords", Wmf(false, {}, 7)},
                                          BadMetafile{"RecordBeyondData", CutRecord()},
                                          BadMetafile{"EmfSignature", Emf({}, 0x12345678)},

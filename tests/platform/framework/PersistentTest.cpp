@@ -1,8 +1,7 @@
-#include "platform/framework/Persistent.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/framework/Exception.h"
+#include "platform/framework/Persistent.h"
 
 namespace {
 

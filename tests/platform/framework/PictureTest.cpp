@@ -1,5 +1,3 @@
-#include "platform/framework/Picture.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,6 +9,7 @@
 #include "platform/framework/Filer.h"
 #include "platform/framework/Icon.h"
 #include "platform/framework/Metafile.h"
+#include "platform/framework/Picture.h"
 #include "platform/framework/Stream.h"
 #include "tests/platform/framework/BmpBuilder.h"
 
@@ -25,7 +24,9 @@ class TempDir {
   ~TempDir() { std::filesystem::remove_all(FPath); }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
     const std::string path = FPath + "/" + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return path;
   }
 
@@ -56,7 +57,9 @@ class TDerivedTestBitmap : public TTestBitmap {
 class TProgressGraphic : public TBitmap {
  public:
   LOUPIX_CLASS(TProgressGraphic, TBitmap)
-  std::unique_ptr<TGraphic> CreateNew() const override { return std::make_unique<TProgressGraphic>(); }
+  std::unique_ptr<TGraphic> CreateNew() const override {
+    return std::make_unique<TProgressGraphic>();
+  }
   void ReadFromStream(TStream&) override { Progress(this, psEnding, 100, true, TRect{}, "done"); }
   void LoadClipboardData(UINT, HANDLE, HPALETTE) override { SetSize(2, 3); }
 };
@@ -67,10 +70,11 @@ TEST(PictureLoad, ProgressAndClipboardGoThroughTheRegisteredClass) {
   TPicture::RegisterClipboardFormat(0x7778, TGraphicClass::Of<TProgressGraphic>());
   TPicture picture;
   std::vector<std::string> seen;
-  picture.OnProgress = [&](TObject* sender, TProgressStage stage, uint8_t percent, bool redraw, const TRect&,
-                           const std::string& message) {
+  picture.OnProgress = [&](TObject* sender, TProgressStage stage, uint8_t percent, bool redraw,
+                           const TRect&, const std::string& message) {
     EXPECT_NE(dynamic_cast<TProgressGraphic*>(sender), nullptr);
-    seen.push_back(message + std::to_string(stage) + std::to_string(percent) + std::to_string(redraw));
+    seen.push_back(message + std::to_string(stage) + std::to_string(percent) +
+                   std::to_string(redraw));
   };
   picture.LoadPictureFile(dir.Write("x.TPG", {1}));
   EXPECT_EQ(seen, std::vector<std::string>{"done21001"});
@@ -128,10 +132,11 @@ TEST_P(PictureUnknownExtension, NamesTheExtensionAsWritten) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, PictureUnknownExtension,
-                         testing::Values(ExtensionCase{"/tmp/a/photo.GIF", "Unknown picture file extension (.GIF)"},
-                                         ExtensionCase{"/tmp/a.b/README", "Unknown picture file extension (.)"},
-                                         ExtensionCase{"x.tar.Gz", "Unknown picture file extension (.Gz)"}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PictureUnknownExtension,
+    testing::Values(ExtensionCase{"/tmp/a/photo.GIF", "Unknown picture file extension (.GIF)"},
+                    ExtensionCase{"/tmp/a.b/README", "Unknown picture file extension (.)"},
+                    ExtensionCase{"x.tar.Gz", "Unknown picture file extension (.Gz)"}));
 
 TEST(PictureLoad, LoadsByExtensionAndKeepsThePictureOnFailure) {
   TempDir dir;
@@ -144,7 +149,8 @@ TEST(PictureLoad, LoadsByExtensionAndKeepsThePictureOnFailure) {
   EXPECT_EQ(changes, 1);
   TGraphic* before = picture.Graphic();
   EXPECT_THROW(picture.LoadPictureFile(dir.Write("bad.bmp", {'B', 'M', 1})), EInvalidGraphic);
-  EXPECT_THROW(picture.LoadPictureFile(dir.Write("bad.ico", {1, 2, 3, 4, 5, 6, 7})), EInvalidGraphic);
+  EXPECT_THROW(picture.LoadPictureFile(dir.Write("bad.ico", {1, 2, 3, 4, 5, 6, 7})),
+               EInvalidGraphic);
   EXPECT_THROW(picture.LoadPictureFile("/nonexistent/x.bmp"), EFOpenError);
   EXPECT_EQ(picture.Graphic(), before);
   EXPECT_EQ(changes, 1);
@@ -158,7 +164,7 @@ TEST(GraphicFile, ReadingDeniesWritersAndAlwaysCloses) {
   const std::string bad = dir.Write("bad.bmp", {'B', 'M', 1});
   TBitmap bitmap;
   EXPECT_THROW(bitmap.ReadFromFile(bad), EInvalidGraphic);
-  TFileStream writer(bad, fmOpenWrite);  // the failed read left no lock behind
+  TFileStream writer(bad, fmOpenWrite);                 // the failed read left no lock behind
   EXPECT_THROW(bitmap.ReadFromFile(bad), EFOpenError);  // a writer has it open
 }
 

@@ -1,5 +1,3 @@
-#include "platform/framework/Stream.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "platform/framework/Exception.h"
+#include "platform/framework/Stream.h"
 
 namespace {
 

@@ -22,7 +22,8 @@ class SectionLayout : public testing::TestWithParam<TSectionCase> {};
 
 TEST_P(SectionLayout, DescribesItselfAndStoresRowsInDibOrder) {
   const TSectionCase& c = GetParam();
-  TSection section(TInfo(5, c.Height, c.BitCount, c.BitCount <= 8 ? GreyRamp(1 << c.BitCount) : std::vector<RGBQUAD>{}));
+  TSection section(TInfo(5, c.Height, c.BitCount,
+                         c.BitCount <= 8 ? GreyRamp(1 << c.BitCount) : std::vector<RGBQUAD>{}));
   ASSERT_NE(section.Bitmap, nullptr);
   ASSERT_NE(section.Bits, nullptr);
   DIBSECTION ds;
@@ -163,8 +164,8 @@ struct TRlePicture {
 TEST(DeviceBitmapsFromDibs, RunLengthDataIsConverted) {
   HDC screen = GetDC(nullptr);
   TRlePicture picture;
-  HBITMAP bitmap = CreateDIBitmap(screen, &picture.Info.Info.bmiHeader, CBM_INIT, picture.Data.data(),
-                                  &picture.Info.Info, DIB_RGB_COLORS);
+  HBITMAP bitmap = CreateDIBitmap(screen, &picture.Info.Info.bmiHeader, CBM_INIT,
+                                  picture.Data.data(), &picture.Info.Info, DIB_RGB_COLORS);
   ASSERT_NE(bitmap, nullptr);
   HDC dc = CreateCompatibleDC(screen);
   HGDIOBJ old = SelectObject(dc, bitmap);
@@ -183,15 +184,16 @@ TEST(DeviceBitmapsFromDibs, HostileRunLengthDataStaysInside) {
   TRlePicture picture;
   picture.Data = {0, 2, 255, 255, 255, 7, 0, 200, 1};  // delta away, then a cut absolute run
   picture.Info.Info.bmiHeader.biSizeImage = static_cast<DWORD>(picture.Data.size());
-  HBITMAP bitmap = CreateDIBitmap(screen, &picture.Info.Info.bmiHeader, CBM_INIT, picture.Data.data(),
-                                  &picture.Info.Info, DIB_RGB_COLORS);
+  HBITMAP bitmap = CreateDIBitmap(screen, &picture.Info.Info.bmiHeader, CBM_INIT,
+                                  picture.Data.data(), &picture.Info.Info, DIB_RGB_COLORS);
   EXPECT_NE(bitmap, nullptr);
   DeleteObject(bitmap);
   // Without CBM_INIT no bits are needed; with it they are.
   bitmap = CreateDIBitmap(screen, &picture.Info.Info.bmiHeader, 0, nullptr, nullptr, 0);
   EXPECT_NE(bitmap, nullptr);
   DeleteObject(bitmap);
-  EXPECT_EQ(CreateDIBitmap(screen, &picture.Info.Info.bmiHeader, CBM_INIT, nullptr, &picture.Info.Info, 0),
+  EXPECT_EQ(CreateDIBitmap(screen, &picture.Info.Info.bmiHeader, CBM_INIT, nullptr,
+                           &picture.Info.Info, 0),
             nullptr);
   EXPECT_EQ(CreateDIBitmap(screen, nullptr, 0, nullptr, nullptr, 0), nullptr);
   ReleaseDC(nullptr, screen);

@@ -24,8 +24,12 @@ class FormatConversion : public testing::TestWithParam<TConversionCase> {};
 
 TEST_P(FormatConversion, OnePixelRoundTripsThroughTheDestinationFormat) {
   const TConversionCase& c = GetParam();
-  TSection src(TInfo(3, 2, c.SrcBits, c.SrcBits <= 8 ? GreyRamp(1 << c.SrcBits) : std::vector<RGBQUAD>{}, c.SrcMasks));
-  TSection dst(TInfo(3, 2, c.DstBits, c.DstBits <= 8 ? GreyRamp(1 << c.DstBits) : std::vector<RGBQUAD>{}, c.DstMasks));
+  TSection src(TInfo(3, 2, c.SrcBits,
+                     c.SrcBits <= 8 ? GreyRamp(1 << c.SrcBits) : std::vector<RGBQUAD>{},
+                     c.SrcMasks));
+  TSection dst(TInfo(3, 2, c.DstBits,
+                     c.DstBits <= 8 ? GreyRamp(1 << c.DstBits) : std::vector<RGBQUAD>{},
+                     c.DstMasks));
   ASSERT_NE(src.Bitmap, nullptr);
   ASSERT_NE(dst.Bitmap, nullptr);
   SetPixel(src.DC, 1, 1, c.In);
@@ -40,12 +44,16 @@ INSTANTIATE_TEST_SUITE_P(
     Pairs, FormatConversion,
     testing::Values(
         // 24 -> 16 -> 24 keeps the top bits of each channel.
-        TConversionCase{"24to565", 24, kNone, 16, k565, RGB(0xFF, 0x87, 0x13), RGB(0xF8, 0x84, 0x10)},
-        TConversionCase{"24to555", 24, kNone, 16, kNone, RGB(0xFF, 0x87, 0x13), RGB(0xF8, 0x80, 0x10)},
-        TConversionCase{"565to24", 16, k565, 24, kNone, RGB(0x0C, 0x06, 0xFF), RGB(0x08, 0x04, 0xF8)},
+        TConversionCase{"24to565", 24, kNone, 16, k565, RGB(0xFF, 0x87, 0x13),
+                        RGB(0xF8, 0x84, 0x10)},
+        TConversionCase{"24to555", 24, kNone, 16, kNone, RGB(0xFF, 0x87, 0x13),
+                        RGB(0xF8, 0x80, 0x10)},
+        TConversionCase{"565to24", 16, k565, 24, kNone, RGB(0x0C, 0x06, 0xFF),
+                        RGB(0x08, 0x04, 0xF8)},
         TConversionCase{"32to24", 32, kNone, 24, kNone, RGB(1, 2, 3), RGB(1, 2, 3)},
         TConversionCase{"24to32", 24, kNone, 32, kNone, RGB(250, 128, 7), RGB(250, 128, 7)},
-        TConversionCase{"565to555", 16, k565, 16, kNone, RGB(0xFF, 0xFF, 0xFF), RGB(0xF8, 0xF8, 0xF8)},
+        TConversionCase{"565to555", 16, k565, 16, kNone, RGB(0xFF, 0xFF, 0xFF),
+                        RGB(0xF8, 0xF8, 0xF8)},
         // Palettised destinations pick the nearest grey of their table.
         TConversionCase{"24to8", 24, kNone, 8, kNone, RGB(100, 102, 98), RGB(100, 100, 100)},
         TConversionCase{"24to4", 24, kNone, 4, kNone, RGB(40, 40, 40), RGB(34, 34, 34)},
@@ -115,7 +123,8 @@ TEST(PalettisedDestinations, NearestColourOfTheDestinationTable) {
 // A 4 x 4 8-bit section whose pixel at (x, y) is 16 * y + x + 1.
 void FillNumbered(const TSection& section) {
   for (int y = 0; y < section.Height; ++y) {
-    for (int x = 0; x < section.Width; ++x) section.Row(y)[x] = static_cast<uint8_t>(16 * y + x + 1);
+    for (int x = 0; x < section.Width; ++x)
+      section.Row(y)[x] = static_cast<uint8_t>(16 * y + x + 1);
   }
 }
 
@@ -151,18 +160,107 @@ TEST_P(StretchGeometry, DestinationPixelsSampleTheExpectedSource) {
 // Each destination pixel shows "<source row><source column>".
 INSTANTIATE_TEST_SUITE_P(
     Cases, StretchGeometry,
-    testing::Values(
-        TGeometryCase{"Identity", 0, 0, 4, 4, 0, 0, 4, 4, {"00 01 02 03", "10 11 12 13", "20 21 22 23", "30 31 32 33"}},
-        TGeometryCase{"MirrorLeftRight", 4, 0, -4, 1, 0, 0, 4, 1, {"03 02 01 00", ".. .. .. ..", ".. .. .. ..", ".. .. .. .."}},
-        TGeometryCase{"MirrorBySourceWidth", 0, 0, 4, 1, 4, 0, -4, 1, {"03 02 01 00", ".. .. .. ..", ".. .. .. ..", ".. .. .. .."}},
-        TGeometryCase{"MirrorUpDown", 0, 4, 1, -4, 0, 0, 1, 4, {"30 .. .. ..", "20 .. .. ..", "10 .. .. ..", "00 .. .. .."}},
-        TGeometryCase{"DoubleSize", 0, 0, 4, 4, 1, 1, 2, 2, {"11 11 12 12", "11 11 12 12", "21 21 22 22", "21 21 22 22"}},
-        TGeometryCase{"HalfSizeSamplesCentres", 0, 0, 2, 2, 0, 0, 4, 4, {"11 13 .. ..", "31 33 .. ..", ".. .. .. ..", ".. .. .. .."}},
-        // Clipping the destination keeps the grid of the unclipped rectangle.
-        TGeometryCase{"ClippedLeftKeepsGrid", -1, 0, 4, 1, 0, 0, 2, 1, {"00 01 01 ..", ".. .. .. ..", ".. .. .. ..", ".. .. .. .."}},
-        TGeometryCase{"SourcePartlyOutside", 0, 0, 4, 1, 2, 0, 4, 1, {"02 03 .. ..", ".. .. .. ..", ".. .. .. ..", ".. .. .. .."}},
-        TGeometryCase{"SourceLeftOfBitmap", 0, 0, 4, 1, -2, 0, 4, 1, {".. .. 00 01", ".. .. .. ..", ".. .. .. ..", ".. .. .. .."}},
-        TGeometryCase{"DestinationOffRight", 3, 3, 4, 4, 0, 0, 4, 4, {".. .. .. ..", ".. .. .. ..", ".. .. .. ..", ".. .. .. 00"}}),
+    testing::Values(TGeometryCase{"Identity",
+                                  0,
+                                  0,
+                                  4,
+                                  4,
+                                  0,
+                                  0,
+                                  4,
+                                  4,
+                                  {"00 01 02 03", "10 11 12 13", "20 21 22 23", "30 31 32 33"}},
+                    TGeometryCase{"MirrorLeftRight",
+                                  4,
+                                  0,
+                                  -4,
+                                  1,
+                                  0,
+                                  0,
+                                  4,
+                                  1,
+                                  {"03 02 01 00", ".. .. .. ..", ".. .. .. ..", ".. .. .. .."}},
+                    TGeometryCase{"MirrorBySourceWidth",
+                                  0,
+                                  0,
+                                  4,
+                                  1,
+                                  4,
+                                  0,
+                                  -4,
+                                  1,
+                                  {"03 02 01 00", ".. .. .. ..", ".. .. .. ..", ".. .. .. .."}},
+                    TGeometryCase{"MirrorUpDown",
+                                  0,
+                                  4,
+                                  1,
+                                  -4,
+                                  0,
+                                  0,
+                                  1,
+                                  4,
+                                  {"30 .. .. ..", "20 .. .. ..", "10 .. .. ..", "00 .. .. .."}},
+                    TGeometryCase{"DoubleSize",
+                                  0,
+                                  0,
+                                  4,
+                                  4,
+                                  1,
+                                  1,
+                                  2,
+                                  2,
+                                  {"11 11 12 12", "11 11 12 12", "21 21 22 22", "21 21 22 22"}},
+                    TGeometryCase{"HalfSizeSamplesCentres",
+                                  0,
+                                  0,
+                                  2,
+                                  2,
+                                  0,
+                                  0,
+                                  4,
+                                  4,
+                                  {"11 13 .. ..", "31 33 .. ..", ".. .. .. ..", ".. .. .. .."}},
+                    // Clipping the destination keeps the grid of the unclipped rectangle.
+                    TGeometryCase{"ClippedLeftKeepsGrid",
+                                  -1,
+                                  0,
+                                  4,
+                                  1,
+                                  0,
+                                  0,
+                                  2,
+                                  1,
+                                  {"00 01 01 ..", ".. .. .. ..", ".. .. .. ..", ".. .. .. .."}},
+                    TGeometryCase{"SourcePartlyOutside",
+                                  0,
+                                  0,
+                                  4,
+                                  1,
+                                  2,
+                                  0,
+                                  4,
+                                  1,
+                                  {"02 03 .. ..", ".. .. .. ..", ".. .. .. ..", ".. .. .. .."}},
+                    TGeometryCase{"SourceLeftOfBitmap",
+                                  0,
+                                  0,
+                                  4,
+                                  1,
+                                  -2,
+                                  0,
+                                  4,
+                                  1,
+                                  {".. .. 00 01", ".. .. .. ..", ".. .. .. ..", ".. .. .. .."}},
+                    TGeometryCase{"DestinationOffRight",
+                                  3,
+                                  3,
+                                  4,
+                                  4,
+                                  0,
+                                  0,
+                                  4,
+                                  4,
+                                  {".. .. .. ..", ".. .. .. ..", ".. .. .. ..", ".. .. .. 00"}}),
     [](const testing::TestParamInfo<TGeometryCase>& p) { return std::string(p.param.Name); });
 
 TEST(StretchClipping, NothingIsWrittenOutsideTheRowsOrIntoThePadding) {
@@ -219,9 +317,11 @@ TEST(StretchDIBitsCopies, BottomUpSourceRowsCountFromTheBottom) {
   // Stored bottom row first: rows hold 10, 20, 30 from the bottom.
   uint8_t bits[3 * 4] = {10, 10, 0, 0, 20, 20, 0, 0, 30, 30, 0, 0};
   TSection dst(TInfo(2, 3, 8, GreyRamp(256)));
-  EXPECT_EQ(StretchDIBits(dst.DC, 0, 0, 2, 1, 0, 0, 2, 1, bits, &info.Info, DIB_RGB_COLORS, SRCCOPY), 3);
+  EXPECT_EQ(
+      StretchDIBits(dst.DC, 0, 0, 2, 1, 0, 0, 2, 1, bits, &info.Info, DIB_RGB_COLORS, SRCCOPY), 3);
   EXPECT_EQ(dst.Row(0)[0], 10);  // source y 0 is the bottom row
-  EXPECT_EQ(StretchDIBits(dst.DC, 0, 0, 2, 3, 0, 0, 2, 3, bits, &info.Info, DIB_RGB_COLORS, SRCCOPY), 3);
+  EXPECT_EQ(
+      StretchDIBits(dst.DC, 0, 0, 2, 3, 0, 0, 2, 3, bits, &info.Info, DIB_RGB_COLORS, SRCCOPY), 3);
   EXPECT_EQ(dst.Row(0)[1], 30);
   EXPECT_EQ(dst.Row(2)[1], 10);
 }
@@ -232,12 +332,14 @@ TEST(StretchDIBitsCopies, RunLengthSourcesAreDecodedFirst) {
   info.Info.bmiHeader.biCompression = BI_RLE8;
   info.Info.bmiHeader.biSizeImage = sizeof(rle);
   TSection dst(TInfo(4, 2, 8, GreyRamp(256)));
-  EXPECT_EQ(StretchDIBits(dst.DC, 0, 0, 4, 2, 0, 0, 4, 2, rle, &info.Info, DIB_RGB_COLORS, SRCCOPY), 2);
+  EXPECT_EQ(StretchDIBits(dst.DC, 0, 0, 4, 2, 0, 0, 4, 2, rle, &info.Info, DIB_RGB_COLORS, SRCCOPY),
+            2);
   EXPECT_EQ(dst.Row(1)[3], 50);
   EXPECT_EQ(dst.Row(0)[0], 1);
   EXPECT_EQ(dst.Row(0)[3], 4);
   info.Info.bmiHeader.biSizeImage = 0;  // no way to know where the data ends
-  EXPECT_EQ(StretchDIBits(dst.DC, 0, 0, 4, 2, 0, 0, 4, 2, rle, &info.Info, DIB_RGB_COLORS, SRCCOPY), 0);
+  EXPECT_EQ(StretchDIBits(dst.DC, 0, 0, 4, 2, 0, 0, 4, 2, rle, &info.Info, DIB_RGB_COLORS, SRCCOPY),
+            0);
 }
 
 TEST(StretchDIBitsCopies, MalformedHeadersAreRefused) {
@@ -248,19 +350,23 @@ TEST(StretchDIBitsCopies, MalformedHeadersAreRefused) {
     WORD BitCount;
     DWORD Compression;
   };
-  const TBad bad[] = {{0, 4, 24, BI_RGB},      {4, 0, 24, BI_RGB},   {4, 4, 7, BI_RGB},
-                      {4, 4, 24, BI_BITFIELDS}, {4, 4, 8, BI_RLE4},   {4, -4, 8, BI_RLE8},
-                      {4, 4, 24, 9},            {1 << 30, 1 << 30, 32, BI_RGB}};
+  const TBad bad[] = {
+      {0, 4, 24, BI_RGB}, {4, 0, 24, BI_RGB},  {4, 4, 7, BI_RGB}, {4, 4, 24, BI_BITFIELDS},
+      {4, 4, 8, BI_RLE4}, {4, -4, 8, BI_RLE8}, {4, 4, 24, 9},     {1 << 30, 1 << 30, 32, BI_RGB}};
   for (const TBad& b : bad) {
     TInfo info(b.Width, b.Height, b.BitCount);
     info.Info.bmiHeader.biCompression = b.Compression;
     info.Info.bmiHeader.biSizeImage = 16;
-    EXPECT_EQ(StretchDIBits(dst.DC, 0, 0, 4, 4, 0, 0, 4, 4, bits, &info.Info, DIB_RGB_COLORS, SRCCOPY), 0)
+    EXPECT_EQ(
+        StretchDIBits(dst.DC, 0, 0, 4, 4, 0, 0, 4, 4, bits, &info.Info, DIB_RGB_COLORS, SRCCOPY), 0)
         << b.Width << "x" << b.Height << "x" << b.BitCount << " c" << b.Compression;
   }
   TInfo good(4, 4, 24);
-  EXPECT_EQ(StretchDIBits(dst.DC, 0, 0, 4, 4, 0, 0, 4, 4, nullptr, &good.Info, DIB_RGB_COLORS, SRCCOPY), 0);
-  EXPECT_EQ(StretchDIBits(dst.DC, 0, 0, 4, 4, 0, 0, 4, 4, bits, nullptr, DIB_RGB_COLORS, SRCCOPY), 0);
+  EXPECT_EQ(
+      StretchDIBits(dst.DC, 0, 0, 4, 4, 0, 0, 4, 4, nullptr, &good.Info, DIB_RGB_COLORS, SRCCOPY),
+      0);
+  EXPECT_EQ(StretchDIBits(dst.DC, 0, 0, 4, 4, 0, 0, 4, 4, bits, nullptr, DIB_RGB_COLORS, SRCCOPY),
+            0);
 }
 
 TEST(StretchDIBitsCopies, PaletteColoursIndexTheSelectedPalette) {
@@ -319,9 +425,9 @@ struct TFormat {
   std::vector<DWORD> Masks;
 };
 
-const TFormat kFormats[] = {{"1", 1, {}},   {"4", 4, {}},        {"8", 8, {}},
-                            {"555", 16, {}}, {"565", 16, k565},   {"24", 24, {}},
-                            {"32", 32, {}},  {"32bgr", 32, {0xFF, 0xFF00, 0xFF0000}}};
+const TFormat kFormats[] = {
+    {"1", 1, {}},      {"4", 4, {}},   {"8", 8, {}},   {"555", 16, {}},
+    {"565", 16, k565}, {"24", 24, {}}, {"32", 32, {}}, {"32bgr", 32, {0xFF, 0xFF00, 0xFF0000}}};
 
 class EveryPair : public testing::TestWithParam<std::tuple<int, int>> {};
 
@@ -336,7 +442,8 @@ TEST_P(EveryPair, MirroredCopyKeepsEachPixelsColour) {
   TSection probe(TInfo(1, 1, to.Bits, table(to.Bits), to.Masks));
   uint32_t seed = 12345;
   for (int y = 0; y < 3; ++y) {
-    for (int64_t b = 0; b < src.RowBytes(); ++b) src.Row(y)[b] = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
+    for (int64_t b = 0; b < src.RowBytes(); ++b)
+      src.Row(y)[b] = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
   }
   ASSERT_EQ(StretchBlt(dst.DC, 13, 0, -13, 3, src.DC, 0, 0, 13, 3, SRCCOPY), TRUE_);
   for (int y = 0; y < 3; ++y) {
@@ -347,7 +454,8 @@ TEST_P(EveryPair, MirroredCopyKeepsEachPixelsColour) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, EveryPair, testing::Combine(testing::Range(0, 8), testing::Range(0, 8)),
+INSTANTIATE_TEST_SUITE_P(Formats, EveryPair,
+                         testing::Combine(testing::Range(0, 8), testing::Range(0, 8)),
                          [](const testing::TestParamInfo<std::tuple<int, int>>& p) {
                            return std::string(kFormats[std::get<0>(p.param)].Name) + "to" +
                                   kFormats[std::get<1>(p.param)].Name;

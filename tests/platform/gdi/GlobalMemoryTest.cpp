@@ -18,7 +18,7 @@ TEST_P(GlobalBlocks, LockSizeAndFree) {
     for (int i = 0; i < 100; ++i) EXPECT_EQ(bytes[i], 0);
   }
   std::memset(bytes, 0x5A, 100);
-  EXPECT_EQ(GlobalLock(block), bytes);  // a second lock
+  EXPECT_EQ(GlobalLock(block), bytes);     // a second lock
   EXPECT_EQ(GlobalUnlock(block), TRUE_);   // still locked once
   EXPECT_EQ(GlobalUnlock(block), FALSE_);  // now unlocked
   EXPECT_EQ(GlobalUnlock(block), FALSE_);

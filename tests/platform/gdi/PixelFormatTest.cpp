@@ -43,7 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TCodecCase{"Bgr24", TPixelFormat{24}, 0x123456, 0x123456, 0x123456},
                     TCodecCase{"Xrgb32", TPixelFormat{32}, 0xABCDEF, 0xABCDEF, 0xABCDEF},
                     TCodecCase{"Wide32", Masked(32, k101010), 0xFF0080, 0x3FC00200, 0xFF0080},
-                    TCodecCase{"Swapped32", Masked(32, {0xFF, 0xFF00, 0xFF0000}), 0x010203, 0x030201, 0x010203}),
+                    TCodecCase{"Swapped32", Masked(32, {0xFF, 0xFF00, 0xFF0000}), 0x010203,
+                               0x030201, 0x010203}),
     [](const testing::TestParamInfo<TCodecCase>& p) { return std::string(p.param.Name); });
 
 TEST(PaletteMatching, NearestEntryAndLowestIndexOnTies) {
@@ -89,7 +90,8 @@ class AxisMapping : public testing::TestWithParam<TAxisCase> {};
 
 TEST_P(AxisMapping, SamplesPixelCentres) {
   const TAxisCase& c = GetParam();
-  const gdi::TAxisMap map = gdi::MapAxis(c.DstPos, c.DstLen, c.SrcPos, c.SrcLen, c.DstLimit, c.SrcLimit);
+  const gdi::TAxisMap map =
+      gdi::MapAxis(c.DstPos, c.DstLen, c.SrcPos, c.SrcLen, c.DstLimit, c.SrcLimit);
   EXPECT_EQ(map.SrcIndex, c.Indexes);
   if (!c.Indexes.empty()) {
     EXPECT_EQ(map.DstStart, c.Start);
@@ -108,7 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TAxisCase{"SourceClippedBothEnds", 0, 6, -2, 6, 10, 3, 2, {0, 1, 2}},
                     TAxisCase{"NothingLeft", 20, 5, 0, 5, 10, 10, 0, {}},
                     TAxisCase{"ZeroSource", 0, 5, 0, 0, 10, 10, 0, {}},
-                    TAxisCase{"HugeExtents", -2147483648LL, 4294967295LL, 0, 2147483647LL, 2, 2, 0, {}}),
+                    TAxisCase{
+                        "HugeExtents", -2147483648LL, 4294967295LL, 0, 2147483647LL, 2, 2, 0, {}}),
     [](const testing::TestParamInfo<TAxisCase>& p) { return std::string(p.param.Name); });
 
 // --- Fast paths against the generic path -------------------------------------
@@ -130,8 +133,8 @@ std::vector<uint8_t> RandomBytes(std::mt19937& random, size_t count) {
   return bytes;
 }
 
-gdi::TPixelView ViewOf(std::vector<uint8_t>& bytes, int32_t width, int32_t height, TPixelFormat format,
-                       bool bottomUp) {
+gdi::TPixelView ViewOf(std::vector<uint8_t>& bytes, int32_t width, int32_t height,
+                       TPixelFormat format, bool bottomUp) {
   const auto pitch = static_cast<ptrdiff_t>(gdi::DibRowBytes(width, format.BitCount));
   gdi::TPixelView view;
   view.Width = width;
@@ -149,21 +152,29 @@ TEST_P(FastPathDifferential, MatchesTheGenericPathOnRandomRectangles) {
   EXPECT_EQ(std::string(path->Name), c.Path);
   std::mt19937 random(20261208);
   std::vector<RGBQUAD> table(256);
-  for (RGBQUAD& q : table) q = RGBQUAD{static_cast<BYTE>(random()), static_cast<BYTE>(random()), static_cast<BYTE>(random()), 0};
+  for (RGBQUAD& q : table)
+    q = RGBQUAD{static_cast<BYTE>(random()), static_cast<BYTE>(random()),
+                static_cast<BYTE>(random()), 0};
   TPixelFormat src = c.Src;
   if (src.BitCount == 8) {
     src.ColorTable = table.data();
     src.ColorCount = 256;
   }
   for (int round = 0; round < 300; ++round) {
-    const int32_t sw = 1 + static_cast<int32_t>(random() % 40), sh = 1 + static_cast<int32_t>(random() % 20);
-    const int32_t dw = 1 + static_cast<int32_t>(random() % 40), dh = 1 + static_cast<int32_t>(random() % 20);
-    std::vector<uint8_t> srcBytes = RandomBytes(random, static_cast<size_t>(gdi::DibRowBytes(sw, src.BitCount) * sh));
-    std::vector<uint8_t> fast = RandomBytes(random, static_cast<size_t>(gdi::DibRowBytes(dw, c.Dst.BitCount) * dh));
+    const int32_t sw = 1 + static_cast<int32_t>(random() % 40),
+                  sh = 1 + static_cast<int32_t>(random() % 20);
+    const int32_t dw = 1 + static_cast<int32_t>(random() % 40),
+                  dh = 1 + static_cast<int32_t>(random() % 20);
+    std::vector<uint8_t> srcBytes =
+        RandomBytes(random, static_cast<size_t>(gdi::DibRowBytes(sw, src.BitCount) * sh));
+    std::vector<uint8_t> fast =
+        RandomBytes(random, static_cast<size_t>(gdi::DibRowBytes(dw, c.Dst.BitCount) * dh));
     std::vector<uint8_t> generic = fast;
     const gdi::TPixelView from = ViewOf(srcBytes, sw, sh, src, random() & 1);
     const bool bottomUp = random() & 1;
-    auto pick = [&random](int32_t limit) { return static_cast<int64_t>(random() % (2 * limit + 1)) - limit / 2; };
+    auto pick = [&random](int32_t limit) {
+      return static_cast<int64_t>(random() % (2 * limit + 1)) - limit / 2;
+    };
     const int64_t x = pick(dw), y = pick(dh), w = pick(2 * dw) | 1, h = pick(2 * dh) | 1;
     const int64_t sx = pick(sw), sy = pick(sh), sws = pick(2 * sw) | 1, shs = pick(2 * sh) | 1;
     gdi::SetForceGenericPath(false);
