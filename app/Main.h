@@ -8,11 +8,11 @@
 
 #include "display/DXDraw.h"
 #include "display/DXForm.h"
+#include "pictures/DXImageList.h"
 #include "platform/framework/StringList.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Menus.h"
-#include "surface/DXImageList.h"
 
 class TForm1 : public TDXForm {
  public:

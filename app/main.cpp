@@ -2,7 +2,7 @@
 // then the message loop until Esc.
 #include "app/Main.h"
 
-#include "display/DXClass.h"
+#include "device/DXClass.h"
 #include "platform/ui/Application.h"
 
 int main() {

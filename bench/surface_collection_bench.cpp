@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "display/DXDraw.h"
+#include "pictures/DXImageList.h"
 #include "platform/framework/Bitmap.h"
 #include "platform/ui/Application.h"
-#include "surface/DXImageList.h"
 #include "surface/DirectDrawSurface.h"
 #include "tests/support/DDrawHooks.h"
 

@@ -2,12 +2,12 @@
 
 #include <exception>
 
+#include "device/DXErrors.h"
+#include "device/DirectDraw.h"
+#include "device/DirectDrawClipper.h"
+#include "device/DirectDrawPalette.h"
 #include "display/ControlSubClass.h"
 #include "display/DXDrawDriver.h"
-#include "display/DXErrors.h"
-#include "display/DirectDraw.h"
-#include "display/DirectDrawClipper.h"
-#include "display/DirectDrawPalette.h"
 #include "display/FlagScope.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/ui/Forms.h"

@@ -4,8 +4,8 @@
 #include <climits>
 #include <vector>
 
-#include "display/DXErrors.h"
-#include "display/DirectDraw.h"
+#include "device/DXErrors.h"
+#include "device/DirectDraw.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "device/DXErrors.h"
+#include "device/DirectDraw.h"
+#include "device/DirectDrawClipper.h"
+#include "device/DirectDrawPalette.h"
 #include "display/DXDraw.h"
-#include "display/DXErrors.h"
-#include "display/DirectDraw.h"
-#include "display/DirectDrawClipper.h"
-#include "display/DirectDrawPalette.h"
 #include "platform/ui/Forms.h"
 #include "surface/DirectDrawSurface.h"
 

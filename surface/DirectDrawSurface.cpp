@@ -5,10 +5,10 @@
 
 #include <utility>
 
-#include "display/DXErrors.h"
-#include "display/DirectDraw.h"
-#include "display/DirectDrawClipper.h"
-#include "display/DirectDrawPalette.h"
+#include "device/DXErrors.h"
+#include "device/DirectDraw.h"
+#include "device/DirectDrawClipper.h"
+#include "device/DirectDrawPalette.h"
 #include "platform/framework/Exception.h"
 #include "surface/ClipRects.h"
 #include "surface/DirectDrawSurfaceCanvas.h"

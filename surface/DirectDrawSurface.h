@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "display/ComRef.h"
-#include "display/DXClass.h"
+#include "device/ComRef.h"
+#include "device/DXClass.h"
 #include "platform/ddraw/DDraw.h"
 
 class TDirectDraw;

@@ -2,7 +2,7 @@
 // sharing another surface, and colour matching by drawing.
 #include <limits>
 
-#include "display/DirectDraw.h"
+#include "device/DirectDraw.h"
 #include "image/DIB.h"
 #include "platform/framework/Exception.h"
 #include "platform/framework/Picture.h"

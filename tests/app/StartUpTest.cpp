@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "display/DirectDraw.h"
+#include "device/DirectDraw.h"
 #include "tests/app/ShownViewer.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "display/DirectDrawClipper.h"
+#include "device/DirectDrawClipper.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <memory>
 #include <vector>
 
+#include "device/DXErrors.h"
+#include "device/DirectDraw.h"
 #include "display/DXDrawDisplay.h"
-#include "display/DXErrors.h"
-#include "display/DirectDraw.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/DDrawHooks.h"
 

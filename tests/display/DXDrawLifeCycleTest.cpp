@@ -1,10 +1,10 @@
 #include <functional>
 
 #include "DXDrawFixture.h"
+#include "device/DXErrors.h"
+#include "device/DirectDraw.h"
+#include "device/DirectDrawPalette.h"
 #include "display/DXDrawDriver.h"
-#include "display/DXErrors.h"
-#include "display/DirectDraw.h"
-#include "display/DirectDrawPalette.h"
 #include "platform/gdi/Gdi.h"
 #include "surface/DirectDrawSurface.h"
 #include "tests/support/CaseName.h"

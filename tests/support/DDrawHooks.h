@@ -1,7 +1,7 @@
 // The display services' test hooks, reached through their module.
 #pragma once
 
-#include "display/DXClass.h"
+#include "device/DXClass.h"
 #include "platform/ddraw/DDrawTesting.h"
 
 inline IDDrawTesting& DDrawHooks() {

@@ -1,8 +1,8 @@
 // Pictures into surfaces, surfaces into DIBs, sharing, colour matching and the canvas.
 #include <gtest/gtest.h>
 
-#include "display/DXErrors.h"
-#include "display/DirectDrawPalette.h"
+#include "device/DXErrors.h"
+#include "device/DirectDrawPalette.h"
 #include "image/DIB.h"
 #include "platform/framework/Bitmap.h"
 #include "platform/framework/Exception.h"
@@ -10,8 +10,8 @@
 #include "surface/DirectDrawSurface.h"
 #include "surface/DirectDrawSurfaceCanvas.h"
 #include "tests/support/CaseName.h"
-#include "tests/surface/DeviceFixture.h"
-#include "tests/surface/TestPictures.h"
+#include "tests/support/DeviceFixture.h"
+#include "tests/support/TestPictures.h"
 
 namespace {
 

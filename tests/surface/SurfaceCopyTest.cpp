@@ -1,11 +1,11 @@
 // Which native copies a surface asks for: fast path, clipper path, mirroring, stretching.
 #include <gtest/gtest.h>
 
-#include "display/DXErrors.h"
-#include "display/DirectDrawClipper.h"
+#include "device/DXErrors.h"
+#include "device/DirectDrawClipper.h"
 #include "surface/DirectDrawSurface.h"
 #include "tests/support/CaseName.h"
-#include "tests/surface/DeviceFixture.h"
+#include "tests/support/DeviceFixture.h"
 #include "tests/surface/FakeSurface.h"
 
 namespace {

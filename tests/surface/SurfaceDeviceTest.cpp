@@ -3,10 +3,10 @@
 
 #include <random>
 
-#include "display/DXErrors.h"
+#include "device/DXErrors.h"
 #include "surface/DirectDrawSurface.h"
 #include "tests/support/CaseName.h"
-#include "tests/surface/DeviceFixture.h"
+#include "tests/support/DeviceFixture.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "surface/DirectDrawSurface.h"
 #include "surface/DirectDrawSurfaceCanvas.h"
 #include "tests/support/CaseName.h"
-#include "tests/surface/DeviceFixture.h"
+#include "tests/support/DeviceFixture.h"
 #include "tests/surface/FakeSurface.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "display/DXErrors.h"
-#include "display/DirectDraw.h"
-#include "display/DirectDrawClipper.h"
-#include "display/DirectDrawPalette.h"
+#include "device/DXErrors.h"
+#include "device/DirectDraw.h"
+#include "device/DirectDrawClipper.h"
+#include "device/DirectDrawPalette.h"
 #include "platform/ui/Library.h"
 #include "surface/DirectDrawSurface.h"
 #include "tests/support/CaseName.h"
@@ -151,17 +151,17 @@ TEST_P(DeviceCreationFailure, RaisesTheLayersMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DeviceCreationFailure,
-    testing::Values(CreationCase{"NoCreateEx", "libloupix_display_testmodule.so", false, true,
+    testing::Values(CreationCase{"NoCreateEx", "libloupix_device_testmodule.so", false, true,
                                  "Exception", "DDraw.dll not loaded"},
-                    CreationCase{"NoCreate", "libloupix_display_testmodule.so", false, false,
+                    CreationCase{"NoCreate", "libloupix_device_testmodule.so", false, false,
                                  "Exception", "DDraw.dll not loaded"},
-                    CreationCase{"CreateExFails", "libloupix_display_fakeddraw.so", false, true,
+                    CreationCase{"CreateExFails", "libloupix_device_fakeddraw.so", false, true,
                                  "EDirectDrawError", "DirectDraw cannot be initialized"},
-                    CreationCase{"CreateFails", "libloupix_display_fakeddraw.so", false, false,
+                    CreationCase{"CreateFails", "libloupix_device_fakeddraw.so", false, false,
                                  "EDirectDrawError", "DirectDraw cannot be initialized"},
-                    CreationCase{"NoOlderInterfaces", "libloupix_display_fakeddraw.so", true, true,
+                    CreationCase{"NoOlderInterfaces", "libloupix_device_fakeddraw.so", true, true,
                                  "EDirectDrawError", "Necessary since DirectX 7"},
-                    CreationCase{"NoDirectX6Interface", "libloupix_display_fakeddraw.so", true,
+                    CreationCase{"NoDirectX6Interface", "libloupix_device_fakeddraw.so", true,
                                  false, "EDirectDrawError", "Necessary since DirectX 6"}),
     CaseName());
 

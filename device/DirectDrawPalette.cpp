@@ -1,7 +1,7 @@
-#include "display/DirectDrawPalette.h"
+#include "device/DirectDrawPalette.h"
 
-#include "display/DXErrors.h"
-#include "display/DirectDraw.h"
+#include "device/DXErrors.h"
+#include "device/DirectDraw.h"
 
 TDirectDrawPalette::TDirectDrawPalette(TDirectDraw& directDraw) : FDirectDraw(directDraw) {
   FDirectDraw.Palettes().Add(this);

@@ -1,8 +1,8 @@
-#include "display/DirectDraw.h"
+#include "device/DirectDraw.h"
 
 #include <algorithm>
 
-#include "display/DXErrors.h"
+#include "device/DXErrors.h"
 
 void TDirectXList::Remove(TDirectX* item) {
   auto found = std::find(FItems.begin(), FItems.end(), item);

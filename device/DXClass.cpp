@@ -1,9 +1,9 @@
-#include "display/DXClass.h"
+#include "device/DXClass.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "display/DXErrors.h"
+#include "device/DXErrors.h"
 #include "platform/ui/Library.h"
 
 void TDirectX::SetLastResult(HRESULT value) {

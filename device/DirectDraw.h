@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "display/ComRef.h"
-#include "display/DXClass.h"
+#include "device/ComRef.h"
+#include "device/DXClass.h"
 #include "platform/ddraw/DDraw.h"
 
 // Objects made on a device register themselves here on construction and leave on

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "display/DXDrawOptions.h"
+#include "pictures/PictureCollection.h"
 #include "platform/framework/Component.h"
-#include "surface/PictureCollection.h"
 
 class TCustomDXDraw;
 

@@ -4,19 +4,19 @@
 
 #include <cstring>
 
+#include "device/DXErrors.h"
 #include "display/DXDraw.h"
-#include "display/DXErrors.h"
+#include "pictures/DXImageList.h"
 #include "platform/framework/Filer.h"
 #include "platform/framework/Stream.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Forms.h"
-#include "surface/DXImageList.h"
 #include "surface/DirectDrawSurface.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/DXDrawOnForm.h"
-#include "tests/surface/DeviceFixture.h"
-#include "tests/surface/TestPictures.h"
+#include "tests/support/DeviceFixture.h"
+#include "tests/support/TestPictures.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The name index of named collection items: hashing, chains and cached positions.
 #include <gtest/gtest.h>
 
+#include "pictures/HashCollection.h"
 #include "platform/framework/Exception.h"
-#include "surface/HashCollection.h"
 #include "tests/support/CaseName.h"
 
 namespace {

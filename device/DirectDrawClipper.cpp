@@ -1,11 +1,11 @@
-#include "display/DirectDrawClipper.h"
+#include "device/DirectDrawClipper.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 
-#include "display/DXErrors.h"
-#include "display/DirectDraw.h"
+#include "device/DXErrors.h"
+#include "device/DirectDraw.h"
 
 TDirectDrawClipper::TDirectDrawClipper(TDirectDraw& directDraw) : FDirectDraw(directDraw) {
   FDirectDraw.Clippers().Add(this);

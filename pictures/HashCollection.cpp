@@ -1,4 +1,4 @@
-#include "surface/HashCollection.h"
+#include "pictures/HashCollection.h"
 
 #include <cctype>
 

@@ -1,4 +1,4 @@
-#include "surface/PatternLayout.h"
+#include "pictures/PatternLayout.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "display/DirectDraw.h"
+#include "device/DirectDraw.h"
 #include "tests/support/DDrawHooks.h"
 
 class DeviceTest : public ::testing::Test {

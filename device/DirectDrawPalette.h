@@ -1,8 +1,8 @@
 // A palette made on a device object.
 #pragma once
 
-#include "display/ComRef.h"
-#include "display/DXClass.h"
+#include "device/ComRef.h"
+#include "device/DXClass.h"
 #include "platform/ddraw/DDraw.h"
 
 class TDirectDraw;

@@ -1,18 +1,18 @@
-#include "surface/PictureCollection.h"
+#include "pictures/PictureCollection.h"
 
 #include <algorithm>
 #include <array>
 #include <string>
 
+#include "device/DXErrors.h"
 #include "display/DXDraw.h"
-#include "display/DXErrors.h"
 #include "image/DIB.h"
 #include "image/DIBPixelLayout.h"
+#include "pictures/PatternLayout.h"
 #include "platform/framework/Filer.h"
 #include "platform/framework/Stream.h"
 #include "platform/gdi/Gdi.h"
 #include "surface/DirectDrawSurface.h"
-#include "surface/PatternLayout.h"
 
 // --- Stored form of an item ----------------------------------------------------------
 

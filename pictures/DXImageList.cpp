@@ -1,4 +1,4 @@
-#include "surface/DXImageList.h"
+#include "pictures/DXImageList.h"
 
 #include "display/DXDraw.h"
 

@@ -6,8 +6,8 @@
 #include <span>
 #include <vector>
 
-#include "display/ComRef.h"
-#include "display/DXClass.h"
+#include "device/ComRef.h"
+#include "device/DXClass.h"
 #include "platform/ddraw/DDraw.h"
 
 class TDirectDraw;

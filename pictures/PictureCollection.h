@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
+#include "pictures/HashCollection.h"
 #include "platform/framework/Exception.h"
 #include "platform/framework/Picture.h"
-#include "surface/HashCollection.h"
 
 class TCustomDXDraw;
 class TDirectDrawSurface;

@@ -1,7 +1,7 @@
 // Cutting a picture into surfaces and patterns.
 #include <gtest/gtest.h>
 
-#include "surface/PatternLayout.h"
+#include "pictures/PatternLayout.h"
 #include "tests/support/CaseName.h"
 
 namespace {

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "display/DXClass.h"
+#include "device/DXClass.h"
 #include "platform/framework/Exception.h"
 
 namespace {
 
-constexpr const char* kTestModule = "libloupix_display_testmodule.so";
+constexpr const char* kTestModule = "libloupix_device_testmodule.so";
 
 class TCountingDirectX : public TDirectX {
  public:
@@ -55,7 +55,7 @@ TEST_F(EntryPoints, FindsAnEntryAndLoadsTheLibraryOnce) {
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(reinterpret_cast<int (*)()>(first)(), 42);
   // Another spelling of the same name is served from the list.
-  void* second = LoadEntryPoint("LIBLOUPIX_DISPLAY_TESTMODULE.SO", "LoupixTestEntry");
+  void* second = LoadEntryPoint("LIBLOUPIX_DEVICE_TESTMODULE.SO", "LoupixTestEntry");
   EXPECT_EQ(first, second);
   ASSERT_EQ(LoadedLibraries().size(), 1u);
   EXPECT_EQ(LoadedLibraries()[0].Name, kTestModule);
@@ -63,7 +63,7 @@ TEST_F(EntryPoints, FindsAnEntryAndLoadsTheLibraryOnce) {
 
 TEST_F(EntryPoints, MissingEntryNamesTheLibraryAndKeepsItLoaded) {
   EXPECT_EQ(MessageOf(kTestModule, "DirectDrawCreateEx"),
-            "libloupix_display_testmodule.so not loaded");
+            "libloupix_device_testmodule.so not loaded");
   EXPECT_EQ(LoadedLibraries().size(), 1u);
 }
 
