@@ -6,35 +6,15 @@
 # Skipped (exit 77) without Xvfb, openbox, xdotool or ImageMagick.
 set -uo pipefail
 loupix="$1"
-for tool in Xvfb openbox xdotool import convert; do
-  if ! command -v "$tool" > /dev/null; then
-    echo "SKIPPED: $tool is not installed (scripts/deps installs it)"
-    exit 77
-  fi
-done
+# shellcheck source=scripts/lib/xsession.sh
+. "$(dirname "$0")/../../scripts/lib/xsession.sh"
+xsession_require Xvfb openbox xdotool import convert
 repo="$(cd "$(dirname "$0")/../.." && pwd)"
 # Some of the desktop's libraries keep allocations until exit; not ours to free.
 export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$repo/tests/lsan-suppressions.txt}"
-# The test runner may ask for the offscreen platform; this test wants the X server.
-unset QT_QPA_PLATFORM
-
-number=93
-while [ -e "/tmp/.X$number-lock" ]; do number=$((150 + RANDOM % 300)); done
-export DISPLAY=":$number"
 work=$(mktemp -d)
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    kill "${pids[i]}" 2> /dev/null
-    wait "${pids[i]}" 2> /dev/null
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAILED: $*"
-  exit 1
-}
+xsession_start 1024x768x16
+trap 'xsession_cleanup; rm -rf "$work"' EXIT
 
 # Four pictures whose names only sort right naturally and without case:
 # pic1 (red left half, green right half), Pic2 (blue), pic3.jpg (white), pic10 (yellow).
@@ -46,69 +26,20 @@ convert -size 1024x768 'xc:rgb(0,0,255)' -type TrueColor "BMP3:$pictures/Pic2.bm
 convert -size 1024x768 'xc:rgb(255,255,255)' -quality 95 "$pictures/pic3.jpg"
 convert -size 1024x768 'xc:rgb(255,255,0)' -type TrueColor "BMP3:$pictures/pic10.bmp"
 
-Xvfb "$DISPLAY" -screen 0 1024x768x16 -nolisten tcp > /dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xdotool getdisplaygeometry > /dev/null 2>&1 && break; sleep 0.1; done
-openbox > /dev/null 2>&1 &
-pids+=($!)
-sleep 1
-
 "$loupix" &
 app=$!
-pids+=("$app")
-main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Form1$' | head -1)
-[ -n "$main" ] || fail "no visible window named Form1"
+xsession_track "$app"
+main=$(xsession_window '^Form1$')
+[ -n "$main" ] || xsession_fail "no visible window named Form1"
 sleep 1
 
-# Each "x,y=r,g,b" must hold on one screenshot; the screen gets a few seconds
-# to settle. Channels may differ by 8 for the 16-bit screen's rounding.
-check() {
-  local step="$1" shot="$work/shot.png" bad="" attempt point want got
-  shift
-  for attempt in $(seq 12); do
-    bad=""
-    import -window root "$shot" || fail "$step: no screenshot"
-    for point in "$@"; do
-      want="${point#*=}"
-      got=$(convert "$shot" -format "%[fx:int(255*p{${point%=*}}.r+.5)],%[fx:int(255*p{${point%=*}}.g+.5)],%[fx:int(255*p{${point%=*}}.b+.5)]" info:)
-      if ! awk -F, -v w="$want" -v g="$got" 'BEGIN { split(w, a); split(g, b)
-             for (i = 1; i <= 3; i++) if (a[i] - b[i] > 8 || b[i] - a[i] > 8) exit 1 }'; then
-        bad+=" (${point%=*}) is $got, expected $want;"
-      fi
-    done
-    [ -z "$bad" ] && { echo "ok: $step"; return; }
-    sleep 0.5
-  done
-  fail "$step:$bad"
-}
-wait_active() {  # until the active window is (=) or is not (!=) the main window
-  local active
-  for _ in $(seq 200); do
-    active=$(xdotool getactivewindow 2> /dev/null)
-    if [ "$1" = "=" ] && [ "$active" = "$main" ]; then return; fi
-    if [ "$1" = "!=" ] && [ -n "$active" ] && [ "$active" != "$main" ]; then return; fi
-    sleep 0.1
-  done
-  fail "$2"
-}
-# Picks the n-th command of the context menu (separators are skipped).
-menu() {
-  local before
-  before=$(xdotool search --onlyvisible --class '^loupix$' | wc -l)
-  xdotool mousemove 300 200 click 3
-  for _ in $(seq 100); do
-    [ "$(xdotool search --onlyvisible --class '^loupix$' | wc -l)" -gt "$before" ] && break
-    sleep 0.1
-  done
-  [ "$(xdotool search --onlyvisible --class '^loupix$' | wc -l)" -gt "$before" ] || fail "the context menu did not open"
-  sleep 0.3
-  xdotool key --delay 40 $(printf 'Down %.0s' $(seq "$1")) Return
-}
-kMagnification=1 kGrid=13 kOpenFolder=16
+check() { xsession_check "$@"; }
+wait_active() { xsession_wait_active "$1" "$main" "$2"; }
+menu() { xsession_menu "$1"; }
 
 red=255,0,0 green=0,255,0 blue=0,0,255 white=255,255,255 yellow=255,255,0 black=0,0,0
 
-menu $kOpenFolder
+menu "$kMenuOpenFolder"
 wait_active "!=" "the folder chooser did not open"
 sleep 0.5
 xdotool type --delay 20 "$pictures"
@@ -121,13 +52,13 @@ xdotool key Next
 check "page down shows pic3.jpg" 0,0=$white 512,384=$white 1023,767=$white
 
 # The grid starts at page 0: four filled cells of 336 x 251 with 5-pixel gaps.
-menu $kGrid
+menu "$kMenuGrid"
 check "grid page 0" 2,2=$black 5,5=$red 170,130=$red 176,130=$green 340,255=$green 343,130=$black \
   346,5=$blue 681,255=$blue 684,130=$black 687,5=$white 1022,255=$white 1023,130=$black \
   170,258=$black 5,261=$yellow 340,511=$yellow 500,400=$black 850,400=$black 170,600=$black 850,700=$black
 
 # Grid off: the single view shows the entry before the index, the first one.
-menu $kGrid
+menu "$kMenuGrid"
 check "grid off" 100,100=$red 900,100=$green
 
 # Lens on; at the pointer (490, 300) it shows (458..522, 268..332) four times
@@ -137,8 +68,8 @@ sleep 0.5
 xdotool mousemove 489 300 sleep 0.3 mousemove 490 300
 check "lens at 4x" 655,451=$red 699,451=$red 745,451=$green 800,451=$green 300,451=$red 600,600=$green
 
-menu $kMagnification
-timeout 10 xdotool search --sync --onlyvisible --name '^设置放大倍数$' > /dev/null || fail "no magnification dialog"
+menu "$kMenuMagnification"
+timeout 10 xdotool search --sync --onlyvisible --name '^设置放大倍数$' > /dev/null || xsession_fail "no magnification dialog"
 wait_active "!=" "the magnification dialog has no focus"
 sleep 0.5
 xdotool key ctrl+a
@@ -151,10 +82,8 @@ xdotool mousemove 491 300 sleep 0.3 mousemove 490 300
 check "lens at 2x" 655,451=$red 699,451=$green 745,451=$green 800,451=$green
 
 xdotool key Escape
-for _ in $(seq 100); do kill -0 "$app" 2> /dev/null || break; sleep 0.1; done
-kill -0 "$app" 2> /dev/null && fail "Esc did not end Loupix"
+xsession_wait_exit "$app"
 wait "$app"
 status=$?
-unset 'pids[2]'
 echo "exit code $status"
 [ "$status" -eq 0 ]
