@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "app/Main.h"
-#include "image/jpeg.h"
+#include "image/JpegImage.h"
 #include "platform/framework/Bitmap.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"

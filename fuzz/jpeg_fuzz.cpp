@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "image/jpeg.h"
+#include "image/JpegImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {

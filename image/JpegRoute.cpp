@@ -3,7 +3,7 @@
 #include <cctype>
 #include <memory>
 
-#include "image/jpeg.h"
+#include "image/JpegImage.h"
 
 bool IsJpegFileName(const std::string& fileName) {
   const size_t slash = fileName.find_last_of('/');

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "image/jpeg.h"
+#include "image/JpegImage.h"
 #include "platform/framework/Bitmap.h"
 
 struct TRgb {

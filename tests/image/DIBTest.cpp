@@ -1,14 +1,13 @@
-#include "image/DIB.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "dib_target.h"
+#include "image/DIB.h"
 #include "platform/framework/Bitmap.h"
 #include "platform/framework/Exception.h"
+#include "tests/image/DibTarget.h"
 
 namespace {
 

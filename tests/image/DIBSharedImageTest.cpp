@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "dib_builder.h"
 #include "image/DIBPaletteManager.h"
 #include "image/DIBSharedImage.h"
 #include "platform/framework/Exception.h"
 #include "platform/framework/Stream.h"
 #include "platform/gdi/Gdi.h"
+#include "tests/image/DibBuilder.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "image/jpeg.h"
+#include "image/JpegImage.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include "image/JpegDecoder.h"
 #include "image/JpegEncoder.h"
 #include "image/JpegProgress.h"
-#include "tests/image/jpeg_samples.h"
+#include "tests/image/JpegSamples.h"
 
 namespace {
 

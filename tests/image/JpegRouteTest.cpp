@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 #include <jerror.h>
 
+#include "image/JpegImage.h"
 #include "image/JpegRoute.h"
-#include "image/jpeg.h"
 #include "platform/framework/FileFormats.h"
-#include "tests/image/jpeg_samples.h"
+#include "tests/image/JpegSamples.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "dib_builder.h"
 #include "image/DIBReader.h"
 #include "platform/framework/Exception.h"
 #include "platform/framework/Stream.h"
+#include "tests/image/DibBuilder.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/image/jpeg_samples.h"
+#include "tests/image/JpegSamples.h"
 
 #include <unistd.h>
 

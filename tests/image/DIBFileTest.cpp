@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "dib_builder.h"
-#include "dib_target.h"
 #include "image/DIB.h"
 #include "platform/framework/Exception.h"
 #include "platform/framework/FileFormats.h"
@@ -15,6 +13,8 @@
 #include "platform/framework/Picture.h"
 #include "platform/framework/Stream.h"
 #include "platform/gdi/Gdi.h"
+#include "tests/image/DibBuilder.h"
+#include "tests/image/DibTarget.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "image/jpeg.h"
+#include "image/JpegImage.h"
 #include "platform/framework/Filer.h"
 #include "platform/gdi/Gdi.h"
-#include "tests/image/jpeg_samples.h"
+#include "tests/image/JpegSamples.h"
 
 namespace {
 
