@@ -132,6 +132,11 @@ void TBitmap::SetPalette(HPALETTE value) {
 
 HBITMAP TBitmap::Handle() { return ImageWithHandle(false).Handle; }
 
+void TBitmap::SetHandle(HBITMAP value) {
+  AttachImage(ImageOfHandle(value));
+  Changed(this);
+}
+
 bool TBitmap::HandleAllocated() const { return FImage->Handle != nullptr; }
 
 HBITMAP TBitmap::ReleaseHandle() {

@@ -59,6 +59,10 @@ class TBitmap : public TGraphic {
 
   // The bitmap handle, made when missing; none for an empty bitmap.
   HBITMAP Handle();
+  // The bitmap takes over the handle (a bottom-up section or a device-dependent
+  // bitmap) with its size, depth and pixels; none empties it. Other handles raise
+  // EInvalidGraphic "Bitmap image is not valid".
+  void SetHandle(HBITMAP value);
   bool HandleAllocated() const;
   // Gives the handle (and its pixels) to the caller, who deletes it; the bitmap
   // keeps its size and format and makes new pixels on next need.

@@ -211,6 +211,30 @@ TBitmapImage* TBitmapImage::Reshaped(int32_t width, int32_t height,
   return image.release();
 }
 
+TBitmapImage* ImageOfHandle(HBITMAP handle) {
+  auto image = std::make_unique<TBitmapImage>();
+  if (!handle) return image.release();
+  DIBSECTION section{};
+  const int size = GetObject(handle, sizeof section, &section);
+  const BITMAP& bitmap = section.dsBm;
+  if (size == sizeof(BITMAP)) {
+    image->Layout.DDB = true;
+    image->Layout.BitCount = bitmap.bmBitsPixel;
+  } else if (size == sizeof(DIBSECTION) && section.dsBmih.biHeight > 0 && bitmap.bmBits) {
+    image->Layout.BitCount = bitmap.bmBitsPixel;
+    if (bitmap.bmBitsPixel == 16 || bitmap.bmBitsPixel == 32)
+      std::memcpy(image->Layout.Masks, section.dsBitfields, sizeof image->Layout.Masks);
+    image->Bits = static_cast<uint8_t*>(bitmap.bmBits);
+    image->RowBytes = bitmap.bmWidthBytes;
+  } else {
+    throw EInvalidGraphic(FrameworkText::kInvalidGraphic);
+  }
+  image->Width = bitmap.bmWidth;
+  image->Height = bitmap.bmHeight;
+  image->Handle = handle;
+  return image.release();
+}
+
 // --- helpers ---------------------------------------------------------------------
 
 HPALETTE PaletteFromColors(const RGBQUAD* colors, int count) {

@@ -48,6 +48,10 @@ class TBitmapImage : public TSharedImage {
   void MakeSection();
 };
 
+// A new image holding the handle: a bottom-up section, or a device-dependent bitmap;
+// none gives an empty image. Other handles raise EInvalidGraphic.
+TBitmapImage* ImageOfHandle(HBITMAP handle);
+
 // A palette with the given colours (at most 256).
 HPALETTE PaletteFromColors(const RGBQUAD* colors, int count);
 // A new palette with the same entries, or none.

@@ -77,6 +77,17 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
   return Register(std::move(bitmap));
 }
 
+HBITMAP CreateDIBSectionOver(const BITMAPINFO* info, void* bits, size_t bytes,
+                             void (*release)(void*), void* context) {
+  TDibLayout layout;
+  if (!ParseDibInfo(info, DIB_RGB_COLORS, {}, layout) || layout.Compression == BI_RLE8 ||
+      layout.Compression == BI_RLE4)
+    return nullptr;
+  return Register(TGdiBitmap::CreateOver(layout.Width, layout.Height, layout.PixelFormat(),
+                                         layout.TopDown, static_cast<uint8_t*>(bits), bytes,
+                                         release, context));
+}
+
 UINT SetDIBColorTable(HDC dc, UINT start, UINT count, const RGBQUAD* colors) {
   const auto bitmap = SelectedSection(dc);
   if (!bitmap || !colors || start >= bitmap->ColorCount()) return 0;

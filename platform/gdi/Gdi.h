@@ -106,6 +106,12 @@ BOOL SetViewportOrgEx(HDC dc, int x, int y, TPoint* old);
 // --- Bitmaps --------------------------------------------------------------------
 HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
                          DWORD offset);
+// A section whose pixels are the caller's memory; when the section is deleted it
+// calls release(context), and the caller frees the memory then. Null, with memory
+// and context still the caller's, when info does not describe an uncompressed DIB
+// whose rows fit in bytes.
+HBITMAP CreateDIBSectionOver(const BITMAPINFO* info, void* bits, size_t bytes,
+                             void (*release)(void*), void* context);
 UINT SetDIBColorTable(HDC dc, UINT start, UINT count, const RGBQUAD* colors);
 UINT GetDIBColorTable(HDC dc, UINT start, UINT count, RGBQUAD* colors);
 // A device-dependent bitmap in the screen's format; CBM_INIT converts the given

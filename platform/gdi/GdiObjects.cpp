@@ -50,9 +50,9 @@ bool RemoveObject(HGDIOBJ handle) {
   return true;
 }
 
-std::shared_ptr<TGdiBitmap> TGdiBitmap::Create(int32_t width, int32_t height,
-                                               const TPixelFormat& format, bool section,
-                                               bool topDown) {
+std::shared_ptr<TGdiBitmap> TGdiBitmap::Describe(int32_t width, int32_t height,
+                                                 const TPixelFormat& format, bool section,
+                                                 bool topDown) {
   if (width <= 0 || height <= 0 || !IsValidFormat(format)) return nullptr;
   const int64_t rowBytes = DibRowBytes(width, format.BitCount);
   if (rowBytes < 0 || rowBytes * height > kMaxBitmapBytes) return nullptr;
@@ -73,10 +73,29 @@ std::shared_ptr<TGdiBitmap> TGdiBitmap::Create(int32_t width, int32_t height,
     bitmap->FFormat.ColorTable = nullptr;
     bitmap->FFormat.ColorCount = 0;
   }
+  return bitmap;
+}
+
+std::shared_ptr<TGdiBitmap> TGdiBitmap::Create(int32_t width, int32_t height,
+                                               const TPixelFormat& format, bool section,
+                                               bool topDown) {
+  std::shared_ptr<TGdiBitmap> bitmap = Describe(width, height, format, section, topDown);
+  if (!bitmap) return nullptr;
   // New pixels read as zero; calloc skips clearing memory that comes fresh from the system.
   bitmap->FBits.reset(
-      static_cast<uint8_t*>(std::calloc(static_cast<size_t>(rowBytes * height), 1)));
+      static_cast<uint8_t*>(std::calloc(static_cast<size_t>(bitmap->FRowBytes * height), 1)));
   if (!bitmap->FBits) return nullptr;
+  return bitmap;
+}
+
+std::shared_ptr<TGdiBitmap> TGdiBitmap::CreateOver(int32_t width, int32_t height,
+                                                   const TPixelFormat& format, bool topDown,
+                                                   uint8_t* bits, size_t bytes,
+                                                   void (*release)(void*), void* context) {
+  std::shared_ptr<TGdiBitmap> bitmap = Describe(width, height, format, true, topDown);
+  if (!bitmap || !bits || !release || static_cast<uint64_t>(bitmap->FRowBytes * height) > bytes)
+    return nullptr;
+  bitmap->FBits = std::unique_ptr<uint8_t, TFreeBits>(bits, TFreeBits{release, context});
   return bitmap;
 }
 

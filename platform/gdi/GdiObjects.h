@@ -42,6 +42,13 @@ class TGdiBitmap : public TGdiObject {
   // Null when the size is out of range or the format invalid.
   static std::shared_ptr<TGdiBitmap> Create(int32_t width, int32_t height,
                                             const TPixelFormat& format, bool section, bool topDown);
+  // A section over the caller's pixels; when it goes it calls release(context). Null
+  // (pixels and context still the caller's) when the size or format is out of range
+  // or bytes cannot hold the rows.
+  static std::shared_ptr<TGdiBitmap> CreateOver(int32_t width, int32_t height,
+                                                const TPixelFormat& format, bool topDown,
+                                                uint8_t* bits, size_t bytes, void (*release)(void*),
+                                                void* context);
 
   TPixelView View() const;
   // The bitmap as a DIB header (BI_BITFIELDS when its masks are not the defaults).
@@ -62,17 +69,29 @@ class TGdiBitmap : public TGdiObject {
 
  private:
   TGdiBitmap() : TGdiObject(kKind) {}
+  // Everything but the pixels.
+  static std::shared_ptr<TGdiBitmap> Describe(int32_t width, int32_t height,
+                                              const TPixelFormat& format, bool section,
+                                              bool topDown);
   int32_t FWidth = 0;
   int32_t FHeight = 0;
   bool FSection = false;
   bool FTopDown = false;
   int64_t FRowBytes = 0;
   TPixelFormat FFormat;
+  // Pixels of our own are freed; the caller's go back through its release.
   struct TFreeBits {
-    void operator()(uint8_t* bits) const { std::free(bits); }
+    void (*Release)(void*);
+    void* Context;
+    void operator()(uint8_t* bits) const {
+      if (Release)
+        Release(Context);
+      else
+        std::free(bits);
+    }
   };
   RGBQUAD FColors[256]{};
-  std::unique_ptr<uint8_t, TFreeBits> FBits;
+  std::unique_ptr<uint8_t, TFreeBits> FBits{nullptr, TFreeBits{nullptr, nullptr}};
 };
 
 class TGdiPalette : public TGdiObject {

@@ -342,6 +342,56 @@ TEST(BitmapSize, GrowingKeepsTheOverlappingPixels) {
   EXPECT_EQ(bitmap.PixelFormat(), pf24bit);
 }
 
+// A 24-bit section of 3 x 2 pixels; a negative height makes it top-down.
+HBITMAP Section3x2(int32_t height, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = 3;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+// A bitmap given a handle holds that bitmap's pixels as its own.
+TEST(BitmapHandle, TakesOverASectionWithItsSizeDepthAndPixels) {
+  void* bits = nullptr;
+  HBITMAP section = Section3x2(2, &bits);
+  ASSERT_NE(section, nullptr);
+  static_cast<uint8_t*>(bits)[12 + 2] = 0xFF;  // top row, first pixel: red
+  TBitmap bitmap;
+  bitmap.SetHandle(section);
+  EXPECT_EQ(bitmap.Width(), 3);
+  EXPECT_EQ(bitmap.Height(), 2);
+  EXPECT_EQ(bitmap.PixelFormat(), pf24bit);
+  EXPECT_EQ(bitmap.HandleType(), bmDIB);
+  EXPECT_EQ(bitmap.Handle(), section);
+  EXPECT_EQ(bitmap.ScanLine(0), static_cast<uint8_t*>(bits) + 12);
+  EXPECT_EQ(bitmap.Canvas().Pixels(0, 0), static_cast<TColor>(RGB(255, 0, 0)));
+  bitmap.SetHandle(nullptr);
+  EXPECT_TRUE(bitmap.Empty());
+}
+
+TEST(BitmapHandle, TakesOverADeviceBitmap) {
+  HDC screen = GetDC(nullptr);
+  HBITMAP device = CreateCompatibleBitmap(screen, 4, 5);
+  ReleaseDC(nullptr, screen);
+  TBitmap bitmap;
+  bitmap.SetHandle(device);
+  EXPECT_EQ(bitmap.HandleType(), bmDDB);
+  EXPECT_EQ(bitmap.Width(), 4);
+  EXPECT_EQ(bitmap.Height(), 5);
+}
+
+TEST(BitmapHandle, TopDownSectionsAreRefused) {
+  void* bits = nullptr;
+  HBITMAP section = Section3x2(-2, &bits);
+  TBitmap bitmap;
+  EXPECT_THROW(bitmap.SetHandle(section), EInvalidGraphic);
+  EXPECT_TRUE(bitmap.Empty());
+  DeleteObject(section);
+}
+
 TEST(BitmapFormat, ConvertingKeepsColours) {
   TBitmap bitmap;
   bitmap.SetPixelFormat(pf24bit);

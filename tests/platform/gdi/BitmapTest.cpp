@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "tests/platform/gdi/GdiTestSupport.h"
 
@@ -97,6 +99,50 @@ TEST(SectionCreation, BadDescriptionsGiveNoSection) {
   rle.Info.bmiHeader.biSizeImage = 4;
   EXPECT_EQ(CreateDIBSection(nullptr, &rle.Info, DIB_RGB_COLORS, nullptr, nullptr, 0), nullptr);
   EXPECT_EQ(CreateDIBSection(nullptr, nullptr, DIB_RGB_COLORS, nullptr, nullptr, 0), nullptr);
+}
+
+// The caller's pixels under a section: drawn and read in place, handed back once
+// when the section goes.
+struct TReleaseCount {
+  uint8_t Pixels[24] = {};
+  int Released = 0;
+};
+void CountRelease(void* context) { ++static_cast<TReleaseCount*>(context)->Released; }
+
+TEST(SectionOverMemory, UsesTheGivenPixelsAndHandsThemBackOnce) {
+  const TInfo info(3, 2, 24);
+  TReleaseCount memory;
+  memory.Pixels[12 + 2] = 0xFF;  // picture row 0 is the second stored row: its first pixel red
+  HBITMAP section = CreateDIBSectionOver(&info.Info, memory.Pixels, 24, &CountRelease, &memory);
+  ASSERT_NE(section, nullptr);
+  DIBSECTION ds;
+  ASSERT_EQ(GetObject(section, sizeof(ds), &ds), static_cast<int>(sizeof(DIBSECTION)));
+  EXPECT_EQ(ds.dsBm.bmBits, memory.Pixels);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, section);
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 0));
+  SetPixel(dc, 2, 1, RGB(0, 0, 255));
+  EXPECT_EQ(memory.Pixels[6], 0xFF);
+  EXPECT_EQ(DeleteObject(section), TRUE_);
+  EXPECT_EQ(memory.Released, 0);  // the context still holds the section
+  SelectObject(dc, old);
+  EXPECT_EQ(memory.Released, 1);
+  DeleteDC(dc);
+  EXPECT_EQ(memory.Released, 1);
+}
+
+TEST(SectionOverMemory, RefusesWhatItCannotUseAndLeavesThePixelsToTheCaller) {
+  TReleaseCount memory;
+  const TInfo fits(3, 2, 24);
+  EXPECT_EQ(CreateDIBSectionOver(&fits.Info, memory.Pixels, 23, &CountRelease, &memory), nullptr);
+  EXPECT_EQ(CreateDIBSectionOver(&fits.Info, nullptr, 24, &CountRelease, &memory), nullptr);
+  EXPECT_EQ(CreateDIBSectionOver(&fits.Info, memory.Pixels, 24, nullptr, &memory), nullptr);
+  TInfo compressed(3, 2, 8);
+  compressed.Info.bmiHeader.biCompression = BI_RLE8;
+  EXPECT_EQ(CreateDIBSectionOver(&compressed.Info, memory.Pixels, 24, &CountRelease, &memory),
+            nullptr);
+  EXPECT_EQ(CreateDIBSectionOver(nullptr, memory.Pixels, 24, &CountRelease, &memory), nullptr);
+  EXPECT_EQ(memory.Released, 0);
 }
 
 TEST(SectionColourTable, SetAndGetClampToTheTable) {
