@@ -135,8 +135,13 @@ HRESULT TDDDevice::CreateOffscreen(const DDSURFACEDESC& desc, IDirectDrawSurface
   const TMemoryKind kind =
       (desc.ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY) ? TMemoryKind::System : TMemoryKind::Video;
   std::shared_ptr<TSurfaceMemory> memory;
+  // With DDSD_LPSURFACE the caller brings the pixels (and their pitch) and keeps them.
+  const bool client = (desc.dwFlags & DDSD_LPSURFACE) != 0;
+  if (client && !(desc.dwFlags & DDSD_PITCH)) return DDERR_INVALIDPARAMS;
   if (const HRESULT result =
-          TSurfaceMemory::Create(desc.dwWidth, desc.dwHeight, bitCount, kind, &memory);
+          client ? TSurfaceMemory::CreateOver(desc.dwWidth, desc.dwHeight, bitCount, kind,
+                                              desc.lpSurface, desc.lPitch, &memory)
+                 : TSurfaceMemory::Create(desc.dwWidth, desc.dwHeight, bitCount, kind, &memory);
       result != DD_OK) {
     return result;
   }
@@ -152,6 +157,8 @@ HRESULT TDDDevice::DuplicateSurface(IDirectDrawSurface* source, IDirectDrawSurfa
   *duplicate = nullptr;
   const TDDSurface* from = TDDSurface::From(source);
   if (!from) return DDERR_INVALIDPARAMS;
+  // The caller frees client pixels when its surface goes; a duplicate could outlive them.
+  if (from->Memory()->ClientMemory()) return DDERR_CANTDUPLICATE;
   *duplicate = from->Duplicate();
   return *duplicate ? DD_OK : DDERR_OUTOFMEMORY;
 }

@@ -35,6 +35,7 @@ constexpr HRESULT DDERR_INVALIDPIXELFORMAT = MakeDDHResult(145);
 constexpr HRESULT DDERR_NOAGGREGATION = static_cast<HRESULT>(0x80040110u);
 constexpr HRESULT DDERR_REGIONTOOSMALL = MakeDDHResult(580);
 constexpr HRESULT DDERR_NOTFLIPPABLE = MakeDDHResult(582);
+constexpr HRESULT DDERR_CANTDUPLICATE = MakeDDHResult(583);
 
 // --- Records --------------------------------------------------------------------
 struct DDCOLORKEY {

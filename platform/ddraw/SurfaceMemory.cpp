@@ -14,20 +14,42 @@ constexpr uint64_t kMaxBytes = uint64_t{1} << 30;
 
 }  // namespace
 
-HRESULT TSurfaceMemory::Create(uint32_t width, uint32_t height, uint32_t bitCount, TMemoryKind kind,
-                               std::shared_ptr<TSurfaceMemory>* memory) {
+HRESULT TSurfaceMemory::Reserve(uint32_t width, uint32_t height, uint32_t bitCount,
+                                TMemoryKind kind, uint64_t bytes) {
   if (width == 0 || height == 0 || !IsSupportedDepth(bitCount)) return DDERR_INVALIDPARAMS;
   if (width > kMaxSide || height > kMaxSide) return DDERR_OUTOFMEMORY;
-  const uint64_t pitch = RowPitch(width, bitCount);
-  const uint64_t bytes = pitch * height;
   if (bytes > kMaxBytes)
     return kind == TMemoryKind::Video ? DDERR_OUTOFVIDEOMEMORY : DDERR_OUTOFMEMORY;
   if (kind == TMemoryKind::Video && !Services().ReserveVideoMemory(bytes)) {
     return DDERR_OUTOFVIDEOMEMORY;
   }
+  return DD_OK;
+}
+
+HRESULT TSurfaceMemory::CreateOver(uint32_t width, uint32_t height, uint32_t bitCount,
+                                   TMemoryKind kind, void* pixels, int64_t pitch,
+                                   std::shared_ptr<TSurfaceMemory>* memory) {
+  if (!pixels || pitch < static_cast<int64_t>(uint64_t{width} * BytesPerPixel(bitCount)) ||
+      pitch > INT32_MAX)
+    return DDERR_INVALIDPARAMS;
+  const uint64_t bytes = static_cast<uint64_t>(pitch) * height;
+  if (const HRESULT result = Reserve(width, height, bitCount, kind, bytes); result != DD_OK)
+    return result;
+  const TPixelView view{static_cast<uint8_t*>(pixels), static_cast<int32_t>(width),
+                        static_cast<int32_t>(height), static_cast<int32_t>(pitch), bitCount};
+  memory->reset(new TSurfaceMemory(view, TPixels(view.bits, TFreePixels{false}), kind, bytes));
+  return DD_OK;
+}
+
+HRESULT TSurfaceMemory::Create(uint32_t width, uint32_t height, uint32_t bitCount, TMemoryKind kind,
+                               std::shared_ptr<TSurfaceMemory>* memory) {
+  const uint64_t pitch = width == 0 || !IsSupportedDepth(bitCount) ? 0 : RowPitch(width, bitCount);
+  const uint64_t bytes = pitch * height;
+  if (const HRESULT result = Reserve(width, height, bitCount, kind, bytes); result != DD_OK)
+    return result;
   // New surfaces read as zero; calloc gets that without writing the pixels again
   // when the memory comes fresh from the system.
-  TPixels pixels(static_cast<uint8_t*>(std::calloc(bytes, 1)));
+  TPixels pixels(static_cast<uint8_t*>(std::calloc(bytes, 1)), TFreePixels{true});
   if (!pixels) {
     if (kind == TMemoryKind::Video) Services().ReleaseVideoMemory(bytes);
     return DDERR_OUTOFMEMORY;
