@@ -10,4 +10,5 @@ struct TJPEGOptions {
   bool ProgressiveSave = false;
   int ScaleShift = 0;  // output is 1 / (1 << ScaleShift) of the full size, 0..3
   bool BlockSmoothing = true;
+  bool operator==(const TJPEGOptions&) const = default;
 };

@@ -3,7 +3,32 @@
 #include <cctype>
 #include <memory>
 
+#include "image/JpegCellScale.h"
 #include "image/JpegImage.h"
+#include "platform/gdi/Gdi.h"
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+// The section holds the block; deleting the section lets the block go.
+void ReleaseBlock(void* block) { delete static_cast<TPixelBlock*>(block); }
+
+// A section over the decoded rows; none, with the rows still the picture's, when it
+// cannot be made.
+HBITMAP SectionOf(TJpegPixels& pixels) {
+  const BITMAPINFO info = DescribeJpegPixels(pixels);
+  auto block = std::make_unique<TPixelBlock>(std::move(pixels.Bits));
+  HBITMAP section =
+      CreateDIBSectionOver(&info, block->Data(), block->Size(), &ReleaseBlock, block.get());
+  if (section)
+    block.release();
+  else
+    pixels.Bits = std::move(*block);
+  return section;
+}
+
+}  // namespace
 
 bool IsJpegFileName(const std::string& fileName) {
   const size_t slash = fileName.find_last_of('/');
@@ -14,12 +39,29 @@ bool IsJpegFileName(const std::string& fileName) {
   return extension == ".JPEG" || extension == ".JPG";
 }
 
-void LoadJpegIntoPicture(TPicture& picture, const std::string& fileName) {
+void LoadJpegIntoPicture(TPicture& picture, const std::string& fileName, TSize cell,
+                         TLoadTimes* times) {
   auto image = std::make_unique<TJPEGImage>();
   auto bitmap = std::make_unique<TBitmap>();
+  TClock::time_point start = TClock::now();
   image->ReadFromFile(fileName);
+  if (cell.cx > 0 && cell.cy > 0)
+    image->Options().ScaleShift =
+        CellScaleShift(image->JpegData().Width(), image->JpegData().Height(), cell);
+  if (times) times->ReadMs += MillisecondsSince(start);
+  start = TClock::now();
   bitmap->SetWidth(image->Width());
   bitmap->SetHeight(image->Height());
   bitmap->AssignFrom(image.get());
+  if (times) times->DecodeMs += MillisecondsSince(start);
   picture.PictureBitmap()->AssignFrom(bitmap.get());
+}
+
+HBITMAP LoadJpegPixelsIntoPicture(TPicture& picture, TJpegPixels pixels) {
+  HBITMAP section = SectionOf(pixels);
+  if (!section) return nullptr;
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetHandle(section);
+  picture.PictureBitmap()->AssignFrom(bitmap.get());
+  return section;
 }

@@ -23,7 +23,12 @@ void FillRow(const TSampleRecipe& recipe, int y, std::vector<uint8_t>& row) {
   for (int x = 0; x < recipe.Width; ++x) {
     uint8_t r, g, b;
     SampleColour(x, y, recipe.Width, recipe.Height, r, g, b);
-    if (recipe.Kind == TSampleKind::Grey) {
+    if (recipe.Kind == TSampleKind::Photo) {
+      const uint32_t noise = (uint32_t(x) * 2654435761u ^ uint32_t(y) * 40503u) >> 27;
+      row[x * 3] = static_cast<uint8_t>(r / 2 + x * 97 / recipe.Width + noise);
+      row[x * 3 + 1] = static_cast<uint8_t>(g / 2 + y * 89 / recipe.Height + noise);
+      row[x * 3 + 2] = static_cast<uint8_t>(b / 2 + 40 + noise);
+    } else if (recipe.Kind == TSampleKind::Grey) {
       row[x] = static_cast<uint8_t>((r * 77 + g * 150 + b * 29) >> 8);
     } else if (cmyk) {
       // No black ink; cyan, magenta, yellow are the complements of red, green, blue.
@@ -57,9 +62,10 @@ void SetUpCompressor(jpeg_compress_struct& info, const TSampleRecipe& recipe) {
   }
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
-  // Full-resolution colour so the colour edges stay sharp.
-  for (int c = 0; c < info.num_components; ++c)
-    info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+  // Full-resolution colour so the colour edges stay sharp (photos keep the default 4:2:0).
+  if (recipe.Kind != TSampleKind::Photo)
+    for (int c = 0; c < info.num_components; ++c)
+      info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
   if (recipe.Kind == TSampleKind::Progressive) jpeg_simple_progression(&info);
   if (recipe.Kind == TSampleKind::Restart) info.restart_interval = 1;
   if (recipe.Kind == TSampleKind::Ycck) jpeg_set_colorspace(&info, JCS_YCCK);

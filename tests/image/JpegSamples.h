@@ -8,7 +8,9 @@
 
 #include "image/JpegLib.h"
 
-enum class TSampleKind { Colour, Grey, Progressive, Restart, Cmyk, CmykNoAdobe, Ycck };
+// Photo: fine noise over soft shades with the colour at half resolution (4:2:0), as
+// cameras write them, so every filter of the decoder shows in the pixels.
+enum class TSampleKind { Colour, Grey, Progressive, Restart, Cmyk, CmykNoAdobe, Ycck, Photo };
 
 struct TSampleRecipe {
   TSampleKind Kind = TSampleKind::Colour;

@@ -1,0 +1,63 @@
+#include "image/JpegPixels.h"
+
+#include "image/JpegCellScale.h"
+#include "image/JpegDecoder.h"
+#include "image/PixelLimits.h"
+#include "platform/framework/Graphic.h"
+
+namespace {
+
+// The scale the picture is decoded at, from a header checked as reading the file does.
+int ScaleShiftFor(const uint8_t* data, size_t size, const TJPEGOptions& options, TSize cell) {
+  TJpegDecoder header(data, size);
+  header.ReadHeader();
+  header.SetUp(options);
+  if (cell.cx <= 0 || cell.cy <= 0) return options.ScaleShift;
+  return CellScaleShift(header.Info().image_width, header.Info().image_height, cell);
+}
+
+// Whether the decoder will give 24-bit rows a bitmap of that size may hold.
+bool PlainColourOutput(TJpegDecoder& decoder) {
+  const jpeg_decompress_struct& info = decoder.Info();
+  return decoder.OutputBitCount() == 24 && !info.quantize_colors && !info.buffered_image &&
+         GraphicPixelBytes(info.output_width, info.output_height, 32) != UINT64_MAX;
+}
+
+}  // namespace
+
+BITMAPINFO DescribeJpegPixels(const TJpegPixels& pixels) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = pixels.Width;
+  info.bmiHeader.biHeight = pixels.Height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+bool DecodeJpegPixels(const uint8_t* data, size_t size, const TJPEGOptions& options, TSize cell,
+                      TJpegPixels& picture) {
+  TJPEGOptions used = options;
+  used.ScaleShift = ScaleShiftFor(data, size, options, cell);
+  TJpegDecoder decoder(data, size);
+  decoder.ReadHeader();
+  decoder.SetUp(used);
+  if (!PlainColourOutput(decoder)) return false;
+  const jpeg_decompress_struct& info = decoder.Info();
+  TJpegPixels decoded;
+  decoded.Width = static_cast<int32_t>(info.output_width);
+  decoded.Height = static_cast<int32_t>(info.output_height);
+  decoded.RowBytes = static_cast<int64_t>(PaddedRowBytes(info.output_width, 24));
+  decoded.Bits = TPixelBlock::Allocate(static_cast<size_t>(decoded.RowBytes) * decoded.Height);
+  if (decoded.Bits.Empty()) return false;
+  decoder.StartDecompress();
+  TJpegRowTarget target;
+  target.FirstRow = decoded.Bits.Data() + (decoded.Height - 1) * decoded.RowBytes;
+  target.Pitch = -decoded.RowBytes;
+  target.RowBytes = static_cast<size_t>(decoded.RowBytes);
+  decoder.ReadRows(target);
+  decoder.FinishDecompress();
+  picture = std::move(decoded);
+  return true;
+}

@@ -1,0 +1,103 @@
+// Decoding JPEG files into plain memory: the very bytes the viewer's JPEG route
+// puts into a bitmap, for the whole picture and for grid cells.
+#include <gtest/gtest.h>
+#include <jerror.h>
+
+#include <cstring>
+
+#include "image/JpegImage.h"
+#include "image/JpegPixels.h"
+#include "image/JpegRoute.h"
+#include "tests/image/JpegSamples.h"
+#include "tests/support/CaseName.h"
+
+namespace {
+
+struct TPixelsCase {
+  const char* name;
+  TSampleKind Kind;
+  int Width, Height;
+  TSize Cell;
+};
+
+class JpegPixelsLikeTheRoute : public testing::TestWithParam<TPixelsCase> {
+ protected:
+  void TearDown() override { std::remove(FFile.c_str()); }
+  std::string FFile;
+};
+
+TEST_P(JpegPixelsLikeTheRoute, SameSizeAndBytes) {
+  const TPixelsCase& c = GetParam();
+  const std::vector<uint8_t> bytes = MakeSampleJpeg({c.Kind, c.Width, c.Height});
+  FFile = WriteTempFile("pixels.jpg", bytes);
+  TJpegPixels pixels;
+  ASSERT_TRUE(DecodeJpegPixels(bytes.data(), bytes.size(), DefaultJpegOptions(), c.Cell, pixels));
+  TPicture picture;
+  LoadJpegIntoPicture(picture, FFile, c.Cell);
+  TBitmap* bitmap = picture.PictureBitmap();
+  ASSERT_EQ(pixels.Width, bitmap->Width());
+  ASSERT_EQ(pixels.Height, bitmap->Height());
+  ASSERT_EQ(pixels.Bits.Size(), static_cast<size_t>(pixels.RowBytes * pixels.Height));
+  // Whole rows, padding included; the first row in memory is the bottom one.
+  for (int32_t y = 0; y < pixels.Height; ++y) {
+    const uint8_t* row = pixels.Bits.Data() + (pixels.Height - 1 - y) * pixels.RowBytes;
+    ASSERT_EQ(std::memcmp(row, bitmap->ScanLine(y), static_cast<size_t>(pixels.RowBytes)), 0)
+        << "row " << y;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, JpegPixelsLikeTheRoute,
+    testing::Values(TPixelsCase{"colour", TSampleKind::Colour, 48, 24, {}},
+                    TPixelsCase{"photo", TSampleKind::Photo, 61, 37, {}},
+                    TPixelsCase{"progressive", TSampleKind::Progressive, 48, 24, {}},
+                    TPixelsCase{"restart", TSampleKind::Restart, 48, 24, {}},
+                    TPixelsCase{"cmyk", TSampleKind::Cmyk, 33, 17, {}},
+                    TPixelsCase{"cmyk_no_adobe", TSampleKind::CmykNoAdobe, 33, 17, {}},
+                    TPixelsCase{"ycck", TSampleKind::Ycck, 33, 17, {}},
+                    // Cells a half, a quarter and an eighth of the picture, and one
+                    // a little more than half of it (decoded whole).
+                    TPixelsCase{"cell_half", TSampleKind::Photo, 203, 130, {100, 60}},
+                    TPixelsCase{"cell_quarter", TSampleKind::Photo, 203, 130, {50, 30}},
+                    TPixelsCase{"cell_eighth", TSampleKind::Photo, 203, 130, {20, 14}},
+                    TPixelsCase{"cell_over_half", TSampleKind::Photo, 203, 130, {102, 60}}),
+    CaseName());
+
+class JpegPixels : public testing::Test {
+ protected:
+  bool Decode(const std::vector<uint8_t>& bytes, TSize cell = {},
+              const TJPEGOptions& options = DefaultJpegOptions()) {
+    return DecodeJpegPixels(bytes.data(), bytes.size(), options, cell, FPixels);
+  }
+  TJpegPixels FPixels;
+};
+
+TEST_F(JpegPixels, OutputsThatAreNotPlainColourAreLeftToTheRoute) {
+  EXPECT_FALSE(Decode(MakeSampleJpeg({TSampleKind::Grey, 16, 8})));
+  TJPEGOptions palettized = DefaultJpegOptions();
+  palettized.Palettized = true;
+  EXPECT_FALSE(Decode(MakeSampleJpeg({TSampleKind::Colour, 16, 8}), {}, palettized));
+  TJPEGOptions incremental = DefaultJpegOptions();
+  incremental.IncrementalDisplay = true;
+  EXPECT_FALSE(Decode(MakeSampleJpeg({TSampleKind::Progressive, 16, 8}), {}, incremental));
+  EXPECT_TRUE(FPixels.Bits.Empty());
+}
+
+TEST_F(JpegPixels, LibraryErrorsAreTheRoutesErrors) {
+  EXPECT_EQ(MessageOf<EJPEG>([&] { Decode({}); }), JpegErrorText(JERR_INPUT_EMPTY));
+  EXPECT_THROW(Decode({'h', 'e', 'l', 'l', 'o'}), EJPEG);
+  EXPECT_THROW(Decode(MakeHugeHeaderJpeg(65500, 65500)), EJPEG);
+}
+
+TEST_F(JpegPixels, TheHeaderIsCheckedAtFullSizeEvenForASmallCell) {
+  // An eighth of it would fit, but reading the file refuses the picture.
+  EXPECT_THROW(Decode(MakeHugeHeaderJpeg(65500, 65500), {100, 100}), EJPEG);
+}
+
+TEST_F(JpegPixels, PicturesNoBitmapMayHoldAreNotDecoded) {
+  // Within libjpeg's bound at 24 bits, beyond what a bitmap may hold at 32.
+  EXPECT_FALSE(Decode(MakeHugeHeaderJpeg(18000, 18000)));
+  EXPECT_TRUE(FPixels.Bits.Empty());
+}
+
+}  // namespace
