@@ -1,0 +1,72 @@
+// Decode-ahead work for one worker: the viewer's thread posts jobs and takes their
+// results; the worker runs one job at a time. Jobs and results are values. A
+// generation number says which work still counts: Discard starts a new one, and a
+// result of an older generation is dropped where it comes in.
+//
+// Tests run the jobs with RunOne, one at a time, and choose the order; the viewer
+// starts the thread, which runs them as they come.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "image/PixelReclaimer.h"
+#include "image/PreparedJpeg.h"
+
+class TDecodeQueue {
+ public:
+  using TRunner = std::function<std::optional<TPreparedJpeg>(const TJpegJob&)>;
+  explicit TDecodeQueue(TRunner runner = &PrepareJpeg);
+  ~TDecodeQueue();
+  TDecodeQueue(const TDecodeQueue&) = delete;
+  TDecodeQueue& operator=(const TDecodeQueue&) = delete;
+
+  // The viewer's side.
+  void Post(TJpegJob job);
+  // Forgets every job and result: queued jobs are dropped, a running one is dropped
+  // when it ends.
+  void Discard();
+  // The prepared result of the job, when the worker has one or is working on this very
+  // job (then after waiting for it). None when the job failed or is unknown; a job that
+  // is only queued is dropped, for the caller to load the file itself.
+  std::optional<TPreparedJpeg> Take(const TJpegJob& job);
+  // Jobs of the current generation queued, running or with a result waiting.
+  size_t Count() const;
+
+  // The worker's side: frees the memory of pictures let go since, then runs the first
+  // queued job; false when there was neither.
+  bool RunOne();
+  // Starts the worker thread (once); it stops when the queue is destroyed.
+  void StartThread();
+
+ private:
+  struct TEntry {
+    TJpegJob Job;
+    uint64_t Generation = 0;
+  };
+  struct TDone {
+    TJpegJob Job;
+    std::optional<TPreparedJpeg> Result;
+  };
+  void WorkerLoop();
+  bool RunningJob(const TJpegJob& job) const;
+
+  const TRunner FRunner;
+  // The prepared pictures' memory comes back here to be freed by the worker.
+  const std::shared_ptr<TPixelReclaimer> FReclaimer = std::make_shared<TPixelReclaimer>();
+  mutable std::mutex FMutex;
+  std::condition_variable FChanged;
+  std::deque<TEntry> FQueued;
+  std::optional<TEntry> FRunning;
+  std::vector<TDone> FDone;
+  uint64_t FGeneration = 0;
+  bool FStopping = false;
+  bool FMemoryWaiting = false;
+  std::thread FThread;
+};

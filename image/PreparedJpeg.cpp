@@ -1,0 +1,54 @@
+#include "image/PreparedJpeg.h"
+
+#include <chrono>
+
+namespace {
+
+// No JPEG file of a picture a bitmap may hold comes near this; larger files are left
+// to the viewer, which reads them itself.
+constexpr size_t kMaxPreparedFileBytes = size_t{256} << 20;
+
+using TClock = std::chrono::steady_clock;
+
+bool SameFormat(const gdi::TPixelFormat& a, const gdi::TPixelFormat& b) {
+  return a.BitCount == b.BitCount && a.RedMask == b.RedMask && a.GreenMask == b.GreenMask &&
+         a.BlueMask == b.BlueMask && a.ColorTable == b.ColorTable && a.ColorCount == b.ColorCount;
+}
+
+std::optional<TPreparedJpeg> Prepare(const TJpegJob& job) {
+  TPreparedJpeg prepared;
+  TClock::time_point start = TClock::now();
+  std::optional<TFileContents> file = ReadFileWithIdentity(job.FileName, kMaxPreparedFileBytes);
+  // A file changed too recently to tell a later change by its identity is read again
+  // when it is shown.
+  if (!file || file->Racy) return std::nullopt;
+  prepared.Identity = file->Identity;
+  prepared.Times.ReadMs = MillisecondsSince(start);
+  start = TClock::now();
+  if (!DecodeJpegPixels(file->Bytes.data(), file->Bytes.size(), job.Options, job.Cell,
+                        prepared.Picture))
+    return std::nullopt;
+  prepared.Times.DecodeMs = MillisecondsSince(start);
+  file.reset();  // the bytes are not needed any more
+  start = TClock::now();
+  if (job.SurfaceFormat.BitCount != 0)
+    prepared.Surface = ConvertToSurfacePixels(prepared.Picture, job.SurfaceFormat);
+  prepared.Times.ConvertMs = MillisecondsSince(start);
+  return prepared;
+}
+
+}  // namespace
+
+bool TJpegJob::operator==(const TJpegJob& other) const {
+  return FileName == other.FileName && Cell == other.Cell && Options == other.Options &&
+         SameFormat(SurfaceFormat, other.SurfaceFormat);
+}
+
+std::optional<TPreparedJpeg> PrepareJpeg(const TJpegJob& job) {
+  // Whatever goes wrong here is found again, and reported, when the viewer reads the file.
+  try {
+    return Prepare(job);
+  } catch (...) {
+    return std::nullopt;
+  }
+}

@@ -1,0 +1,159 @@
+// The decode-ahead queue: jobs run one at a time in the order posted, results wait
+// to be taken, and a new generation drops every older job and result.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <future>
+#include <string>
+#include <vector>
+
+#include "image/DecodeQueue.h"
+
+namespace {
+
+TJpegJob Job(const std::string& name) { return {name, {}, TJPEGOptions{}, gdi::TPixelFormat{}}; }
+
+// A result that says which job made it (in the identity's size), with some pixels.
+std::optional<TPreparedJpeg> Made(const TJpegJob& job) {
+  TPreparedJpeg prepared;
+  prepared.Identity.Size = static_cast<int64_t>(job.FileName.size());
+  prepared.Picture.Bits = TPixelBlock::Allocate(64);
+  return prepared;
+}
+
+class DecodeQueueByHand : public testing::Test {
+ protected:
+  TDecodeQueue FQueue{[this](const TJpegJob& job) {
+    FRan.push_back(job.FileName);
+    if (FDuringRun) FDuringRun();
+    return job.FileName.rfind("bad", 0) == 0 ? std::nullopt : Made(job);
+  }};
+  std::vector<std::string> FRan;
+  std::function<void()> FDuringRun;
+};
+
+TEST_F(DecodeQueueByHand, RunsJobsInTheOrderPosted) {
+  FQueue.Post(Job("a"));
+  FQueue.Post(Job("bb"));
+  EXPECT_TRUE(FQueue.RunOne());
+  EXPECT_TRUE(FQueue.RunOne());
+  EXPECT_FALSE(FQueue.RunOne());
+  EXPECT_EQ(FRan, (std::vector<std::string>{"a", "bb"}));
+}
+
+TEST_F(DecodeQueueByHand, AResultIsTakenOnce) {
+  FQueue.Post(Job("abc"));
+  FQueue.RunOne();
+  EXPECT_EQ(FQueue.Count(), 1u);
+  const std::optional<TPreparedJpeg> taken = FQueue.Take(Job("abc"));
+  ASSERT_TRUE(taken);
+  EXPECT_EQ(taken->Identity.Size, 3);
+  EXPECT_FALSE(FQueue.Take(Job("abc")));
+  EXPECT_EQ(FQueue.Count(), 0u);
+}
+
+TEST_F(DecodeQueueByHand, AFailedJobGivesNothingToTake) {
+  FQueue.Post(Job("bad"));
+  FQueue.RunOne();
+  EXPECT_FALSE(FQueue.Take(Job("bad")));
+}
+
+TEST_F(DecodeQueueByHand, TakingAJobNotYetStartedDropsIt) {
+  FQueue.Post(Job("a"));
+  FQueue.Post(Job("b"));
+  EXPECT_FALSE(FQueue.Take(Job("b")));
+  while (FQueue.RunOne()) {
+  }
+  EXPECT_EQ(FRan, (std::vector<std::string>{"a"}));
+}
+
+TEST_F(DecodeQueueByHand, UnknownJobsGiveNothing) {
+  FQueue.Post(Job("a"));
+  FQueue.RunOne();
+  EXPECT_FALSE(FQueue.Take(Job("other")));
+  EXPECT_TRUE(FQueue.Take(Job("a")));
+}
+
+TEST_F(DecodeQueueByHand, DiscardDropsQueuedJobsAndWaitingResults) {
+  FQueue.Post(Job("a"));
+  FQueue.RunOne();
+  FQueue.Post(Job("b"));
+  FQueue.Discard();
+  EXPECT_EQ(FQueue.Count(), 0u);
+  while (FQueue.RunOne()) {
+  }
+  EXPECT_EQ(FRan, (std::vector<std::string>{"a"}));
+  EXPECT_FALSE(FQueue.Take(Job("a")));
+}
+
+TEST_F(DecodeQueueByHand, AResultOfAnOlderGenerationIsDroppedWhenItComesIn) {
+  FQueue.Post(Job("a"));
+  FDuringRun = [this] {
+    FQueue.Discard();
+    FQueue.Post(Job("a"));  // the same job again, for the new generation
+  };
+  FQueue.RunOne();
+  FDuringRun = nullptr;
+  EXPECT_EQ(FQueue.Count(), 1u);  // only the new job, still queued
+  EXPECT_FALSE(FQueue.Take(Job("a")));
+}
+
+TEST_F(DecodeQueueByHand, APictureLetGoIsFreedByTheWorkerBeforeItsNextJob) {
+  FQueue.Post(Job("a"));
+  FQueue.RunOne();
+  std::optional<TPreparedJpeg> taken = FQueue.Take(Job("a"));
+  ASSERT_TRUE(taken);
+  taken.reset();  // handed back, not freed here
+  FQueue.Post(Job("b"));
+  EXPECT_TRUE(FQueue.RunOne());  // frees, then runs "b"
+  EXPECT_EQ(FRan, (std::vector<std::string>{"a", "b"}));
+  FQueue.Discard();  // "b" handed back too
+  EXPECT_TRUE(FQueue.RunOne());
+  EXPECT_FALSE(FQueue.RunOne());
+}
+
+TEST(DecodeQueueThread, RunsPostedJobsAndTakeWaitsForTheJobRunning) {
+  std::promise<void> started, release;
+  std::shared_future<void> released = release.get_future().share();
+  std::atomic<bool> signalled{false};
+  TDecodeQueue queue([&](const TJpegJob& job) {
+    if (!signalled.exchange(true)) started.set_value();
+    released.wait();
+    return Made(job);
+  });
+  queue.StartThread();
+  queue.Post(Job("abcd"));
+  started.get_future().wait();
+  std::thread releaser([&] { release.set_value(); });
+  const std::optional<TPreparedJpeg> taken = queue.Take(Job("abcd"));
+  releaser.join();
+  ASSERT_TRUE(taken);
+  EXPECT_EQ(taken->Identity.Size, 4);
+}
+
+TEST(DecodeQueueThread, StopsWithJobsStillQueued) {
+  std::atomic<int> runs{0};
+  {
+    TDecodeQueue queue([&](const TJpegJob& job) {
+      ++runs;
+      return Made(job);
+    });
+    queue.StartThread();
+    for (int i = 0; i < 20; ++i) queue.Post(Job(std::string(static_cast<size_t>(i + 1), 'x')));
+  }
+  EXPECT_LE(runs.load(), 20);
+}
+
+TEST(DecodeQueueThread, DiscardWhileTheWorkerRuns) {
+  TDecodeQueue queue;  // the real preparation: files that do not exist fail at once
+  queue.StartThread();
+  for (int round = 0; round < 50; ++round) {
+    queue.Post(Job("/nonexistent/" + std::to_string(round) + ".jpg"));
+    if (round % 3 == 0) queue.Discard();
+    if (round % 5 == 0) queue.Take(Job("/nonexistent/" + std::to_string(round) + ".jpg"));
+  }
+  queue.Discard();
+  EXPECT_EQ(queue.Count(), 0u);
+}
+
+}  // namespace
