@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <utility>
 
 #include "device/DXErrors.h"
 #include "display/DXDraw.h"
 #include "image/DIB.h"
 #include "image/DIBPixelLayout.h"
 #include "pictures/PatternLayout.h"
+#include "platform/framework/Bitmap.h"
 #include "platform/framework/Filer.h"
 #include "platform/framework/Stream.h"
 #include "platform/gdi/Gdi.h"
@@ -100,12 +102,32 @@ void TPictureCollectionItem::ClearSurfaces() {
   FSurfaceList.clear();
 }
 
+void TPictureCollectionItem::SetPreparedSurface(TSurfacePixels pixels, HBITMAP picture) {
+  FPrepared = std::move(pixels);
+  FPreparedFor = picture;
+}
+
+TSurfacePixels TPictureCollectionItem::TakePreparedSurface(const TRect& pictureRect) {
+  TSurfacePixels pixels = std::move(FPrepared);
+  const HBITMAP preparedFor = FPreparedFor;
+  DropPreparedSurface();
+  // Bitmap handles are never reused, so the handle names the very picture prepared.
+  auto* bitmap = dynamic_cast<TBitmap*>(FPicture->Graphic());
+  const bool same = bitmap && preparedFor && bitmap->HandleAllocated() &&
+                    bitmap->Handle() == preparedFor && pictureRect.Left == 0 &&
+                    pictureRect.Top == 0 && pictureRect.Right == pixels.Width &&
+                    pictureRect.Bottom == pixels.Height;
+  return same ? std::move(pixels) : TSurfacePixels{};
+}
+
 TDirectDrawSurface* TPictureCollectionItem::AddSurface(const TRect& pictureRect) {
+  TSurfacePixels prepared = TakePreparedSurface(pictureRect);
   TDirectDraw* device = PictureCollection()->DXDraw()->Device();
   FSurfaceList.push_back(std::make_unique<TDirectDrawSurface>(*device));
   TDirectDrawSurface& surface = *FSurfaceList.back();
   surface.SetSystemMemory(FSystemMemory);
-  surface.LoadGraphicPart(FPicture->Graphic(), 0, 0, pictureRect);
+  if (!surface.AdoptPixels(prepared))
+    surface.LoadGraphicPart(FPicture->Graphic(), 0, 0, pictureRect);
   surface.SetTransparentColor(surface.ColorToPixel(FTransparentColor));
   return &surface;
 }
@@ -119,6 +141,22 @@ TPictureCollectionItemPattern& TPictureCollectionItem::AddPattern(const TRect& r
 }
 
 void TPictureCollectionItem::Restore() {
+  // Prepared pixels serve this Restore or none.
+  try {
+    RestoreSurfaces();
+  } catch (...) {
+    DropPreparedSurface();
+    throw;
+  }
+  DropPreparedSurface();
+}
+
+void TPictureCollectionItem::DropPreparedSurface() {
+  FPrepared = TSurfacePixels{};
+  FPreparedFor = nullptr;
+}
+
+void TPictureCollectionItem::RestoreSurfaces() {
   TGraphic* graphic = FPicture->Graphic();
   if (!graphic) return;  // surfaces built earlier stay
   if (!FInitialized) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "image/SurfacePixels.h"
 #include "pictures/HashCollection.h"
 #include "platform/framework/Exception.h"
 #include "platform/framework/Picture.h"
@@ -52,6 +53,11 @@ class TPictureCollectionItem : public THashCollectionItem {
   // Rebuilds the surfaces and patterns from the picture. Errors while building
   // surfaces pass to the caller; what was built until then stays.
   void Restore();
+  // Pixels the next Restore takes as the whole picture's surface instead of
+  // converting the picture again: they must be the picture's bitmap, whose handle is
+  // given, drawn into the surface format. Any Restore drops them; one that finds
+  // another picture, or patterns, builds the surfaces as always.
+  void SetPreparedSurface(TSurfacePixels pixels, HBITMAP picture);
   void Initialize();
   void Finalize();
   void ClearSurfaces();
@@ -93,6 +99,10 @@ class TPictureCollectionItem : public THashCollectionItem {
 
  private:
   TDirectDrawSurface* AddSurface(const TRect& pictureRect);
+  void RestoreSurfaces();
+  // The prepared pixels when they are the picture's whole surface; empty otherwise.
+  TSurfacePixels TakePreparedSurface(const TRect& pictureRect);
+  void DropPreparedSurface();
   TPictureCollectionItemPattern& AddPattern(const TRect& rect, TDirectDrawSurface* surface);
 
   std::unique_ptr<TPicture> FPicture;
@@ -106,6 +116,8 @@ class TPictureCollectionItem : public THashCollectionItem {
   bool FSystemMemory = false;
   bool FTransparent = true;
   TColor FTransparentColor = 0;
+  TSurfacePixels FPrepared;
+  HBITMAP FPreparedFor = nullptr;
 };
 
 class TPictureCollection : public THashCollection {

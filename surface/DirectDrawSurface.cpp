@@ -77,6 +77,7 @@ void TDirectDrawSurface::SetNativeSurface(IDirectDrawSurface* value) {
   FClipperAttached = false;
   FLockCount = 0;
   FDescription = DDSURFACEDESC{};
+  FClientPixels = TPixelBlock{};
   if (!value) return;
 
   // Ask for every interface first, so a refusal leaves the surface empty.
@@ -139,17 +140,22 @@ void TDirectDrawSurface::SetSize(int32_t width, int32_t height) {
   description.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
   description.dwHeight = static_cast<DWORD>(height);
   description.dwWidth = static_cast<DWORD>(width);
+  if (!CreateInEitherMemory(description))
+    throw EDirectDrawSurfaceError(DXText::kCannotMake, "Surface");
+}
+
+bool TDirectDrawSurface::CreateInEitherMemory(DDSURFACEDESC description) {
   description.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | (FSystemMemory ? DDSCAPS_SYSTEMMEMORY : 0);
-  if (CreateFromDescription(description)) return;
+  if (CreateFromDescription(description)) return true;
   if (!(description.ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY)) {
     description.ddsCaps.dwCaps =
         (description.ddsCaps.dwCaps & ~DDSCAPS_VIDEOMEMORY) | DDSCAPS_SYSTEMMEMORY;
     if (CreateFromDescription(description)) {
       FSystemMemory = true;
-      return;
+      return true;
     }
   }
-  throw EDirectDrawSurfaceError(DXText::kCannotMake, "Surface");
+  return false;
 }
 
 bool TDirectDrawSurface::Blt(const TRect* destRect, const TRect* sourceRect, DWORD flags,

@@ -7,6 +7,7 @@
 
 #include "device/ComRef.h"
 #include "device/DXClass.h"
+#include "image/PixelBlock.h"
 #include "platform/ddraw/DDraw.h"
 
 class TDirectDraw;
@@ -15,6 +16,7 @@ class TDirectDrawPalette;
 class TDirectDrawSurfaceCanvas;
 class TDIB;
 class TGraphic;
+struct TSurfacePixels;
 
 class TDirectDrawSurface : public TDirectX {
  public:
@@ -63,6 +65,11 @@ class TDirectDrawSurface : public TDirectX {
   // The surface takes width x height (0: the source rectangle's) and the graphic's
   // sourceRect, scaled when the sizes differ.
   void LoadGraphicPart(TGraphic* graphic, int32_t width, int32_t height, const TRect& sourceRect);
+  // What SetSize and loading a picture of that size would make, over pixels already
+  // converted to this surface's format, which the surface takes over (no copy). False,
+  // with the pixels left to the caller and the surface empty, when the display
+  // services cannot make such a surface or the format is not theirs.
+  bool AdoptPixels(TSurfacePixels& pixels);
   // None empties; a TGraphic or TPicture is loaded; another surface is shared
   // through a duplicate of its native surface.
   void Assign(TPersistent* source) override;
@@ -109,6 +116,9 @@ class TDirectDrawSurface : public TDirectX {
                     bool transparent);
   void MakeStretchClipper();
   void LoadDIBPart(TDIB& dib, int32_t width, int32_t height, const TRect& sourceRect);
+  // Makes the described surface in video memory unless the surface is to be in system
+  // memory, and falls back to system memory; false when neither can hold it.
+  bool CreateInEitherMemory(DDSURFACEDESC description);
   void DuplicateFrom(const TDirectDrawSurface& source);
   void ReleaseCanvas();
 
@@ -124,4 +134,6 @@ class TDirectDrawSurface : public TDirectX {
   TComRef<IDirectDrawGammaControl> FGammaControl;
   DDSURFACEDESC FLockDescription{};
   int32_t FLockCount = 0;
+  // The pixels of a surface made over adopted memory; freed after the native surface.
+  TPixelBlock FClientPixels;
 };

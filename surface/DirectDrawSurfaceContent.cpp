@@ -4,6 +4,7 @@
 
 #include "device/DirectDraw.h"
 #include "image/DIB.h"
+#include "image/SurfacePixels.h"
 #include "platform/framework/Exception.h"
 #include "platform/framework/Picture.h"
 #include "platform/gdi/Gdi.h"
@@ -60,6 +61,27 @@ void TDirectDrawSurface::LoadGraphicPart(TGraphic* graphic, int32_t width, int32
   part.SetDimensions(sourceWidth, sourceHeight, 24);
   part.DrawingCanvas().Draw(-sourceRect.Left, -sourceRect.Top, graphic);
   canvas.StretchDraw({0, 0, width, height}, &part);
+}
+
+bool TDirectDrawSurface::AdoptPixels(TSurfacePixels& pixels) {
+  if (pixels.Empty() || pixels.Width <= 0 || pixels.Height <= 0) return false;
+  DDSURFACEDESC description;
+  description.dwSize = kDDSurfaceDescSize;
+  description.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_LPSURFACE | DDSD_PITCH;
+  description.dwHeight = static_cast<DWORD>(pixels.Height);
+  description.dwWidth = static_cast<DWORD>(pixels.Width);
+  description.lPitch = static_cast<LONG>(pixels.Pitch);
+  description.lpSurface = pixels.Bits.Data();
+  if (!CreateInEitherMemory(description)) return false;
+  const DDPIXELFORMAT& format = FDescription.ddpfPixelFormat;
+  if (format.dwRGBBitCount != pixels.Format.BitCount ||
+      format.dwRBitMask != pixels.Format.RedMask || format.dwGBitMask != pixels.Format.GreenMask ||
+      format.dwBBitMask != pixels.Format.BlueMask) {
+    SetNativeSurface(nullptr);
+    return false;
+  }
+  FClientPixels = std::move(pixels.Bits);
+  return true;
 }
 
 void TDirectDrawSurface::LoadDIBPart(TDIB& dib, int32_t width, int32_t height,

@@ -6,6 +6,8 @@
 
 #include "device/DXErrors.h"
 #include "display/DXDraw.h"
+#include "image/JpegRoute.h"
+#include "image/SurfacePixels.h"
 #include "pictures/DXImageList.h"
 #include "platform/framework/Filer.h"
 #include "platform/framework/Stream.h"
@@ -496,6 +498,94 @@ TEST_F(ColorTableTest, PaletteOfAnotherGraphicIsOffered) {
   FItems.BuildColorTable();
   EXPECT_EQ(Slot(8), Quad({10, 20, 30}));
   EXPECT_EQ(Slot(9), RGBQUAD{});
+}
+
+// Surface pixels made ahead of time for an item's picture.
+class PreparedSurfaceTest : public CollectionTest {
+ protected:
+  void SetUp() override {
+    CollectionTest::SetUp();
+    FList->SetDXDraw(FDXDraw);
+    FItem = FList->Items().Add();
+  }
+  // A 5 x 3 picture of varied colours, as decoded pixels.
+  static TJpegPixels Decoded() {
+    TJpegPixels pixels;
+    pixels.Width = 5;
+    pixels.Height = 3;
+    pixels.RowBytes = 16;
+    pixels.Bits = TPixelBlock::Allocate(48);
+    for (size_t i = 0; i < 48; ++i) pixels.Bits.Data()[i] = static_cast<uint8_t>(i * 37);
+    return pixels;
+  }
+  // Loads the picture into the item, with its surface pixels prepared when asked.
+  const uint8_t* Load(bool prepare) {
+    TJpegPixels pixels = Decoded();
+    TSurfacePixels surface = ConvertToSurfacePixels(pixels, SurfaceFormat());
+    const uint8_t* memory = surface.Bits.Data();
+    const HBITMAP bitmap = LoadJpegPixelsIntoPicture(FItem->Picture(), std::move(pixels));
+    if (prepare) FItem->SetPreparedSurface(std::move(surface), bitmap);
+    return memory;
+  }
+  gdi::TPixelFormat SurfaceFormat() {
+    const DDPIXELFORMAT& f = Back().Description().ddpfPixelFormat;
+    return {f.dwRGBBitCount, f.dwRBitMask, f.dwGBitMask, f.dwBBitMask};
+  }
+  std::vector<uint32_t> ItemPixels() {
+    std::vector<uint32_t> values;
+    TDirectDrawSurface& surface = FItem->Surfaces(0);
+    for (int32_t y = 0; y < surface.Height(); ++y)
+      for (int32_t x = 0; x < surface.Width(); ++x) values.push_back(surface.Pixel(x, y));
+    return values;
+  }
+  const void* ItemMemory() {
+    DDSURFACEDESC locked{};
+    locked.dwSize = kDDSurfaceDescSize;
+    FItem->Surfaces(0).Lock(nullptr, locked);
+    FItem->Surfaces(0).Unlock();
+    return locked.lpSurface;
+  }
+  TPictureCollectionItem* FItem = nullptr;
+};
+
+TEST_F(PreparedSurfaceTest, RestoreTakesThemAndTheItemDrawsAsIfItHadConvertedItself) {
+  Load(false);
+  FItem->Restore();
+  const std::vector<uint32_t> converted = ItemPixels();
+  const uint8_t* prepared = Load(true);
+  FItem->Restore();
+  EXPECT_EQ(ItemMemory(), prepared);
+  EXPECT_EQ(ItemPixels(), converted);
+  EXPECT_EQ(FItem->Surfaces(0).Description().ddsCaps.dwCaps & DDSCAPS_VIDEOMEMORY,
+            DDSCAPS_VIDEOMEMORY);
+  // Black stays the see-through colour.
+  EXPECT_EQ(FItem->Surfaces(0).Description().ddckCKSrcBlt.dwColorSpaceLowValue, 0u);
+}
+
+TEST_F(PreparedSurfaceTest, OnlyTheNextRestoreMayUseThem) {
+  const uint8_t* prepared = Load(true);
+  FItem->Restore();
+  FItem->Restore();  // converts the picture itself again
+  EXPECT_NE(ItemMemory(), prepared);
+}
+
+TEST_F(PreparedSurfaceTest, AnotherPictureIsConvertedAsAlways) {
+  const uint8_t* prepared = Load(true);
+  FItem->Picture().Assign(nullptr);
+  auto plain = MakePlainBitmap(5, 3, kRed);
+  FItem->Picture().SetGraphic(plain.get());
+  FItem->Restore();
+  EXPECT_NE(ItemMemory(), prepared);
+  EXPECT_EQ(FItem->Surfaces(0).Pixel(4, 2), 0xF800u);
+}
+
+TEST_F(PreparedSurfaceTest, PatternsOfTheirOwnSizeConvertAsAlways) {
+  const uint8_t* prepared = Load(true);
+  FItem->SetPatternWidth(2);
+  FItem->SetPatternHeight(2);
+  FItem->Restore();
+  ASSERT_GT(FItem->SurfaceCount(), 0);
+  EXPECT_NE(ItemMemory(), prepared);
 }
 
 }  // namespace

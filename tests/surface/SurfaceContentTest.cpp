@@ -4,6 +4,7 @@
 #include "device/DXErrors.h"
 #include "device/DirectDrawPalette.h"
 #include "image/DIB.h"
+#include "image/SurfacePixels.h"
 #include "platform/framework/Bitmap.h"
 #include "platform/framework/Exception.h"
 #include "platform/gdi/Gdi.h"
@@ -43,6 +44,54 @@ TEST_F(SurfaceContentTest, BitmapGivesASurfaceOfItsSizeAndPixels) {
   EXPECT_EQ(Pixels(*FSurface),
             (std::vector<uint32_t>{0xF800, 0x07E0, 0x001F, 0xFFFF, 0x0000, 0x8401}));
   EXPECT_EQ(FSurface->Canvas()->DeviceContext(), nullptr);  // given back
+}
+
+// 3 x 2 pixels of 16 bits (5-6-5) in rows of 8 bytes, each pixel its own value.
+TSurfacePixels Converted(uint32_t bitCount = 16) {
+  TSurfacePixels pixels;
+  pixels.Width = 3;
+  pixels.Height = 2;
+  pixels.Pitch = 8 * (bitCount / 16);
+  pixels.Format =
+      gdi::WithDefaultMasks({bitCount, bitCount == 16 ? 0xF800u : 0u, bitCount == 16 ? 0x07E0u : 0u,
+                             bitCount == 16 ? 0x1Fu : 0u});
+  pixels.Bits = TPixelBlock::Allocate(static_cast<size_t>(pixels.Pitch * 2));
+  auto* values = reinterpret_cast<uint16_t*>(pixels.Bits.Data());
+  for (int i = 0; i < 8; ++i) values[i] = static_cast<uint16_t>(0x1000 + i);
+  return pixels;
+}
+
+TEST_F(SurfaceContentTest, AdoptedPixelsAreTheSurfacesOwn) {
+  TSurfacePixels pixels = Converted();
+  const uint8_t* memory = pixels.Bits.Data();
+  ASSERT_TRUE(FSurface->AdoptPixels(pixels));
+  EXPECT_TRUE(pixels.Empty());
+  ASSERT_EQ(FSurface->ClientRect(), (TRect{0, 0, 3, 2}));
+  EXPECT_FALSE(FSurface->SystemMemory());
+  EXPECT_EQ(Pixels(*FSurface),
+            (std::vector<uint32_t>{0x1000, 0x1001, 0x1002, 0x1004, 0x1005, 0x1006}));
+  DDSURFACEDESC locked{};
+  locked.dwSize = kDDSurfaceDescSize;
+  ASSERT_TRUE(FSurface->Lock(nullptr, locked));
+  EXPECT_EQ(locked.lpSurface, memory);  // no copy
+  FSurface->Unlock();
+}
+
+TEST_F(SurfaceContentTest, AdoptedPixelsFallBackToSystemMemoryAsSizingDoes) {
+  DDrawHooks().SetVideoMemoryBudget(0);
+  TSurfacePixels pixels = Converted();
+  ASSERT_TRUE(FSurface->AdoptPixels(pixels));
+  EXPECT_TRUE(FSurface->SystemMemory());
+  EXPECT_TRUE(FSurface->Description().ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY);
+}
+
+TEST_F(SurfaceContentTest, PixelsOfAnotherFormatAreNotAdopted) {
+  TSurfacePixels pixels = Converted(32);
+  EXPECT_FALSE(FSurface->AdoptPixels(pixels));
+  EXPECT_FALSE(pixels.Empty());
+  EXPECT_EQ(FSurface->NativeSurface(), nullptr);
+  TSurfacePixels none;
+  EXPECT_FALSE(FSurface->AdoptPixels(none));
 }
 
 TEST_F(SurfaceContentTest, PartOfABitmapLandsAtTheOrigin) {
