@@ -12,7 +12,9 @@ TForm5::TForm5(TComponent* owner) : TForm(owner) {
   ListBox1 = Place<TListBox>(this, "ListBox1", 0, 0, 350, 327);
   ListBox1->SetAlign(alClient);
   ListBox1->SetItemHeight(12);
-  ListBox1->OnDblClick = [this](TObject* s) { Form1->RunHandler([&] { ListBox1DblClick(s); }); };
+  ListBox1->OnDblClick = [this](TObject* s) {
+    Form1->RunHandler("jump list", [&] { ListBox1DblClick(s); });
+  };
   OnShow = [this](TObject* s) { FormShow(s); };
 }
 

@@ -1,7 +1,9 @@
 #include "app/Main.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <optional>
 
 #include "app/ChangeList.h"
 #include "app/ConfigScreen.h"
@@ -35,6 +37,26 @@ struct TMenuRow {
 };
 
 using K = TItemKind;
+
+// What the trace calls a key.
+std::string KeyName(WORD key) {
+  switch (key) {
+    case VK_NEXT:
+      return "Page Down";
+    case VK_PRIOR:
+      return "Page Up";
+    case VK_ESCAPE:
+      return "Esc";
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+      return "arrow key";
+    default:
+      return "key " + std::to_string(key);
+  }
+}
+
 // The context menu in display order.
 const TMenuRow kMenu[] = {
     {&TForm1::N1, "N1", "设置放大倍数", K::Command, 0, false, &TForm1::N1Click},
@@ -132,8 +154,8 @@ void TForm1::CreateMenu() {
     item->SetGroupIndex(row.Group);
     item->SetChecked(row.Checked);
     if (row.Handler)
-      item->OnClick = [this, handler = row.Handler](TObject* s) {
-        RunHandler([&] { (this->*handler)(s); });
+      item->OnClick = [this, handler = row.Handler, caption = row.Caption](TObject* s) {
+        RunHandler(caption, [&] { (this->*handler)(s); });
       };
     PopupMenu1->Items().Add(item);
     this->*row.Field = item;
@@ -141,16 +163,16 @@ void TForm1::CreateMenu() {
 }
 
 void TForm1::WireEvents() {
-  Timer1->OnTimer = [this](TObject* s) { RunHandler([&] { Timer1Timer(s); }); };
+  Timer1->OnTimer = [this](TObject* s) { RunHandler("slideshow tick", [&] { Timer1Timer(s); }); };
   DXDraw1->OnKeyDown = [this](TObject* s, WORD& key, TShiftState shift) {
-    RunHandler([&] { DXDraw1KeyDown(s, key, shift); });
+    RunHandler(KeyName(key), [&] { DXDraw1KeyDown(s, key, shift); });
   };
   OnKeyDown = DXDraw1->OnKeyDown;
   DXDraw1->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int32_t x, int32_t y) {
-    RunHandler([&] { DXDraw1MouseDown(s, b, sh, x, y); });
+    RunHandler("click", [&] { DXDraw1MouseDown(s, b, sh, x, y); });
   };
   DXDraw1->OnMouseMove = [this](TObject* s, TShiftState sh, int32_t x, int32_t y) {
-    RunHandler([&] { DXDraw1MouseMove(s, sh, x, y); });
+    RunHandler("pointer move", [&] { DXDraw1MouseMove(s, sh, x, y); });
   };
   DXDraw1->OnMouseUp = [this](TObject* s, TMouseButton b, TShiftState sh, int32_t x, int32_t y) {
     DXDraw1MouseUp(s, b, sh, x, y);
@@ -159,13 +181,27 @@ void TForm1::WireEvents() {
   OnDestroy = [this](TObject* s) { FormDestroy(s); };
 }
 
-void TForm1::RunHandler(const std::function<void()>& handler) {
+void TForm1::RunHandler(const std::string& trigger, const std::function<void()>& handler) {
+  FTrace.Begin(trigger);
   try {
     handler();
   } catch (...) {
     TFlagScope open(FErrorReportOpen);
     Application().HandleException(this);
   }
+  FDecodeAhead.Retarget(Situation());
+}
+
+TViewerSituation TForm1::Situation() const {
+  TViewerSituation situation;
+  if (!FileList) return situation;
+  situation.Files = FileList.get();
+  const bool grid = N20->Checked();
+  situation.Paging = {FileList->Count(), PageIndex, grid ? GridColumns * GridRows : 0,
+                      Timer1->Running(), FPagingDirection};
+  situation.Cell = GridCellSize(GridLayout());
+  situation.SurfaceFormat = SurfaceFormatOf(DXDraw1->Surface());
+  return situation;
 }
 
 void TForm1::FormCreate(TObject*) {
@@ -193,21 +229,48 @@ void TForm1::ScanFolder(const std::string& folder, TStringList& list) {
 
 // Single view.
 
-void TForm1::LoadIntoItem(int32_t k, const std::string& fileName) {
-  TPicture& picture = DXImageList1->Items().Items(k)->Picture();
-  if (IsJpegFileName(fileName))
-    LoadJpegIntoPicture(picture, fileName);
+void TForm1::LoadIntoItem(int32_t k, const std::string& fileName) { LoadPicture(k, fileName, {}); }
+
+void TForm1::LoadPicture(int32_t k, const std::string& fileName, TSize cell) {
+  TPictureCollectionItem& item = *DXImageList1->Items().Items(k);
+  TLoadTimes times;
+  bool ahead = false;
+  if (IsJpegFileName(fileName)) {
+    const TJpegJob job = JpegJobFor(fileName, cell, SurfaceFormatOf(DXDraw1->Surface()));
+    ahead = FDecodeAhead.LoadPrepared(item, job, times);
+    if (!ahead) LoadJpegIntoPicture(item.Picture(), fileName, cell, &times);
+  } else {
+    const auto start = std::chrono::steady_clock::now();
+    item.Picture().LoadPictureFile(fileName);
+    times.ReadMs = MillisecondsSince(start);
+  }
+  FTrace.Loaded(fileName, times, ahead);
+}
+
+// The whole collection, or one item.
+void TForm1::RestoreItems(TPictureCollectionItem* only) {
+  const auto start = std::chrono::steady_clock::now();
+  if (only)
+    only->Restore();
   else
-    picture.LoadPictureFile(fileName);
+    DXImageList1->Items().Restore();
+  FTrace.Converted(MillisecondsSince(start));
+}
+
+void TForm1::Present() {
+  DXDraw1->Flip();
+  FTrace.Presented();
 }
 
 void TForm1::ShowPictureFile(int32_t x, int32_t y, const std::string& fileName, bool reload) {
+  std::optional<TBusyWait> busy;
   if (reload) {
+    busy.emplace(FBusyPointer, Handle());
     LoadIntoItem(0, fileName);
-    DXImageList1->Items().Restore();
+    RestoreItems(nullptr);
   }
   DrawPictureAt(x, y);
-  DXDraw1->Flip();
+  Present();
 }
 
 void TForm1::RedrawPicture() { DrawPictureAt(OffsetX, OffsetY); }
@@ -265,6 +328,7 @@ void TForm1::OpenPictureFile() {
 void TForm1::OpenFolder() {
   std::string folder;
   if (!SelectDirectory("", "", folder)) return;
+  FPagingDirection = 1;
   FileList->Clear();
   PageIndex = 0;
   ScanFolder(folder, *FileList);
@@ -288,6 +352,7 @@ void TForm1::DXDraw1KeyDown(TObject*, WORD& key, TShiftState) {
 }
 
 void TForm1::MovePage(int32_t step) {
+  FPagingDirection = step;
   PageIndex = std::clamp(PageIndex + step, 0, FileList->Count() - 1);
 }
 
@@ -346,15 +411,23 @@ void TForm1::N17Click(TObject*) {
 
 // Split-screen grid.
 
+TGridLayout TForm1::GridLayout() const {
+  return {GridColumns, GridRows, DXDraw1->SurfaceWidth(), DXDraw1->SurfaceHeight()};
+}
+
 void TForm1::DrawGrid(bool reload) {
   const int32_t count = FileList->Count();
   if (count == 0) return;
   const int32_t cells = GridColumns * GridRows;
-  if (reload) ResetGridItems(cells);
+  std::optional<TBusyWait> busy;
+  if (reload) {
+    busy.emplace(FBusyPointer, Handle());
+    ResetGridItems(cells);
+    FDecodeAhead.ShareGridPage(Situation());
+  }
   TDirectDrawSurface* surface = DXDraw1->Surface();
   if (surface) surface->Fill(0);
-  const TGridLayout layout{GridColumns, GridRows, DXDraw1->SurfaceWidth(),
-                           DXDraw1->SurfaceHeight()};
+  const TGridLayout layout = GridLayout();
   TPictureCollection& items = DXImageList1->Items();
   int64_t entry = int64_t{PageIndex} * cells;
   int32_t k = 1;
@@ -367,7 +440,7 @@ void TForm1::DrawGrid(bool reload) {
     }
   }
   // A page the list runs out on is presented as well, so no older screen stays.
-  if (reload) DXDraw1->Flip();
+  if (reload) Present();
 }
 
 // Item 0 stays for the single view; items 1 to cells hold the page.
@@ -378,8 +451,8 @@ void TForm1::ResetGridItems(int32_t cells) {
 }
 
 void TForm1::LoadGridPicture(int32_t k, const std::string& fileName) {
-  LoadIntoItem(k, fileName);
-  DXImageList1->Items().Items(k)->Restore();
+  LoadPicture(k, fileName, GridCellSize(GridLayout()));
+  RestoreItems(DXImageList1->Items().Items(k));
 }
 
 void TForm1::N20Click(TObject*) {
@@ -408,7 +481,7 @@ void TForm1::DXDraw1MouseMove(TObject*, TShiftState, int32_t x, int32_t y) {
   }
   RedrawBackground();
   DrawLens(*source);
-  DXDraw1->Flip();
+  Present();
 }
 
 TRect TForm1::PanelRectOnDisplay(const TControl& panel, const TControl& display) {
@@ -435,7 +508,7 @@ void TForm1::N3Click(TObject*) {
   LensOn = false;
   // In the grid too the redrawn page is presented, so the lens goes at once.
   RedrawBackground();
-  DXDraw1->Flip();
+  Present();
 }
 
 void TForm1::N2Click(TObject*) { AutoTrack = N2->Checked(); }

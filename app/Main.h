@@ -6,10 +6,14 @@
 #include <memory>
 #include <string>
 
+#include "app/DecodeAhead.h"
+#include "app/FrameTrace.h"
+#include "app/GridGeometry.h"
 #include "display/DXDraw.h"
 #include "display/DXForm.h"
 #include "pictures/DXImageList.h"
 #include "platform/framework/StringList.h"
+#include "platform/ui/BusyPointer.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Menus.h"
@@ -57,10 +61,14 @@ class TForm1 : public TDXForm {
   // Where the lens panel stands on the display control.
   static TRect PanelRectOnDisplay(const TControl& panel, const TControl& display);
 
-  // Runs a handler; an error it raises ends it and goes to the error report.
-  // While a report is open the slideshow does not tick.
-  void RunHandler(const std::function<void()>& handler);
+  // Runs a handler (trigger names what asked for it); an error it raises ends it and
+  // goes to the error report. While a report is open the slideshow does not tick.
+  // Afterwards decode-ahead turns to what comes next.
+  void RunHandler(const std::string& trigger, const std::function<void()>& handler);
   bool ErrorReportOpen() const { return FErrorReportOpen; }
+  TDecodeAhead& DecodeAhead() { return FDecodeAhead; }
+  TFrameTrace& Trace() { return FTrace; }
+  const TBusyPointer& BusyPointer() const { return FBusyPointer; }
 
   void FormCreate(TObject* sender);
   void FormDestroy(TObject* sender);
@@ -95,6 +103,12 @@ class TForm1 : public TDXForm {
 
   void OpenPictureFile();
   void OpenFolder();
+  // Loads a file into item k; cell is the grid cell it is shown in (0 x 0: the single view).
+  void LoadPicture(int32_t k, const std::string& fileName, TSize cell);
+  void RestoreItems(TPictureCollectionItem* only);
+  void Present();
+  TGridLayout GridLayout() const;
+  TViewerSituation Situation() const;
   void MovePage(int32_t step);
   void MoveOffsets(WORD key);
   void ShowPage();
@@ -106,6 +120,10 @@ class TForm1 : public TDXForm {
   void RedrawBackground();
 
   bool FErrorReportOpen = false;
+  int32_t FPagingDirection = 1;
+  TDecodeAhead FDecodeAhead{TDecodeAhead::ModeFromEnvironment()};
+  TFrameTrace FTrace{TFrameTrace::EnabledByEnvironment()};
+  TBusyPointer FBusyPointer;
 };
 
 extern TForm1* Form1;

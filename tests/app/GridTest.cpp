@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/GridGeometry.h"
+#include "image/JpegRoute.h"
 #include "tests/app/ShownViewer.h"
 
 namespace {
@@ -190,6 +191,60 @@ TEST_F(GridTest, ClosingTheLensPresentsTheRedrawnGrid) {
   EXPECT_FALSE(Form1->LensOn);
   ExpectPage(0);
   EXPECT_EQ(ScreenPixelAt(300, 300), EntryPixel(3));
+}
+
+// A 5-6-5 value within one step per channel of the colour (JPEG rounds a little).
+bool Near565(uint32_t value, TRgb colour) {
+  const uint32_t want = Raw565(colour);
+  const auto near = [](uint32_t a, uint32_t b) { return (a > b ? a - b : b - a) <= 1; };
+  return near(value >> 11, want >> 11) && near((value >> 5) & 63, (want >> 5) & 63) &&
+         near(value & 31, want & 31);
+}
+
+TEST_F(GridTest, LargeJpegsAreDecodedAtTheirCellsSizeAndFillThem) {
+  const std::string folder = Tree.Folder("large");
+  for (int32_t i = 0; i < 9; ++i)
+    WriteJpeg(folder + "/p" + std::to_string(100 + i) + ".jpg", 1344, 1004, EntryColour(i));
+  ChosenFolder = folder;
+  LeftClick({ssShift});
+  Form1->N20->Click();
+  int64_t pictureBytes = 0;
+  for (int32_t k = 1; k <= 9; ++k) {
+    TPicture& picture = Form1->DXImageList1->Items().Items(k)->Picture();
+    EXPECT_EQ(picture.Width(), 336) << k;  // a quarter of the file's size
+    EXPECT_EQ(picture.Height(), 251) << k;
+    pictureBytes += int64_t{picture.Width()} * picture.Height() * 3;
+  }
+  // The page's memory follows its cells, not its files.
+  EXPECT_LE(pictureBytes, 9 * 336 * 252 * 3);
+  for (int32_t r = 0; r < 3; ++r)
+    for (int32_t c = 0; c < 3; ++c)
+      EXPECT_TRUE(Near565(ScreenCellPixel(c, r), EntryColour(r * 3 + c))) << c << "," << r;
+}
+
+TEST_F(GridTest, JpegsLessThanTwiceTheCellAreShownExactlyAsBefore) {
+  const std::string folder = Tree.Folder("small");
+  for (int32_t i = 0; i < 2; ++i)
+    WritePhotoJpeg(folder + "/p" + std::to_string(100 + i) + ".jpg", 600, 480, i);
+  ChosenFolder = folder;
+  LeftClick({ssShift});
+  Form1->N20->Click();
+  TPictureCollectionItem& cell = *Form1->DXImageList1->Items().Items(2);
+  EXPECT_EQ(cell.Picture().Width(), 600);
+  const TRect place = GridCellRect({3, 3, 1024, 768}, 1, 0);
+  std::vector<uint32_t> shown;
+  for (int32_t y = place.Top; y < place.Bottom; y += 7)
+    for (int32_t x = place.Left; x < place.Right; x += 5) shown.push_back(PixelAt(x, y));
+  // The same file through the route as it has always been, stretched into the cell.
+  TPictureCollectionItem& reference = *Form1->DXImageList1->Items().Items(0);
+  LoadJpegIntoPicture(reference.Picture(), Form1->FileList->Strings(1));
+  reference.Restore();
+  ClearBackSurface();
+  reference.StretchDraw(Form1->DXDraw1->Surface(), place, 0);
+  std::vector<uint32_t> before;
+  for (int32_t y = place.Top; y < place.Bottom; y += 7)
+    for (int32_t x = place.Left; x < place.Right; x += 5) before.push_back(PixelAt(x, y));
+  EXPECT_EQ(shown, before);
 }
 
 }  // namespace

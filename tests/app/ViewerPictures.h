@@ -6,7 +6,9 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "image/JpegEncoder.h"
 #include "image/JpegImage.h"
 #include "platform/framework/Bitmap.h"
 
@@ -48,6 +50,26 @@ inline void WriteJpeg(const std::string& path, int32_t width, int32_t height, TR
   TJPEGImage jpeg;
   jpeg.Assign(bitmap.get());
   jpeg.SaveToFile(path);
+}
+
+// A camera-like JPEG (soft shades, fine noise, colour at half resolution) that
+// differs with seed, so decoders' filters all show in its pixels.
+inline void WritePhotoJpeg(const std::string& path, int32_t width, int32_t height, int32_t seed) {
+  std::vector<uint8_t> rows(static_cast<size_t>(width) * height * 3);
+  uint32_t noise = static_cast<uint32_t>(seed) * 2654435761u + 7;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    noise = noise * 1664525u + 1013904223u;
+    const size_t pixel = i / 3, x = pixel % static_cast<size_t>(width);
+    rows[i] = static_cast<uint8_t>((x * (i % 3 + 1) + pixel / static_cast<size_t>(width) * 2 +
+                                    static_cast<size_t>(seed) * 50 + (noise >> 28)) &
+                                   0xFF);
+  }
+  const std::vector<uint8_t> bytes =
+      EncodeJpeg(rows.data(), width * 3, static_cast<uint32_t>(width),
+                 static_cast<uint32_t>(height), {90, false, false});
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 // A file with the start of a JPEG and then nothing a decoder can use.
