@@ -1,0 +1,111 @@
+// Measures what a user waits for: the time from a key press to the moment the
+// screen shows the expected picture. The press is injected with XTest; the X
+// framebuffer is then read at 16 probe points until they show the picture's
+// signature (its colours at those points, learnt beforehand with `signature`).
+//   loupix_key_to_frame signature [SETTLE_MS]   waits until the screen stays the
+//       same for SETTLE_MS (default 700) and prints the probe colours
+//   loupix_key_to_frame press KEY SIGNATURE [TIMEOUT_S]   presses KEY (an X keysym
+//       name such as Next or Right) and prints the milliseconds until the probes
+//       show SIGNATURE; exits 1 after TIMEOUT_S (default 30) seconds
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+constexpr int kProbes = 16;
+using TSignature = std::array<unsigned long, kProbes>;
+
+// A 4 x 4 lattice over the screen, away from the edges.
+TSignature ReadProbes(Display* display) {
+  const Window root = DefaultRootWindow(display);
+  const int width = DisplayWidth(display, DefaultScreen(display));
+  const int height = DisplayHeight(display, DefaultScreen(display));
+  TSignature signature{};
+  for (int i = 0; i < kProbes; ++i) {
+    const int x = width * (2 * (i % 4) + 1) / 8, y = height * (2 * (i / 4) + 1) / 8;
+    XImage* image = XGetImage(display, root, x, y, 1, 1, AllPlanes, ZPixmap);
+    signature[static_cast<size_t>(i)] = image ? XGetPixel(image, 0, 0) : ~0ul;
+    if (image) XDestroyImage(image);
+  }
+  return signature;
+}
+
+std::string Format(const TSignature& signature) {
+  std::string text;
+  for (unsigned long value : signature) {
+    char part[20];
+    std::snprintf(part, sizeof part, "%s%lx", text.empty() ? "" : ",", value);
+    text += part;
+  }
+  return text;
+}
+
+double MsSince(TClock::time_point start) {
+  return std::chrono::duration<double, std::milli>(TClock::now() - start).count();
+}
+
+int PrintSettled(Display* display, int settleMs) {
+  TSignature last = ReadProbes(display);
+  TClock::time_point since = TClock::now();
+  while (MsSince(since) < settleMs) {
+    usleep(20000);
+    const TSignature now = ReadProbes(display);
+    if (now != last) last = now, since = TClock::now();
+  }
+  std::printf("%s\n", Format(last).c_str());
+  return 0;
+}
+
+int Press(Display* display, const char* keyName, const std::string& expected, int timeoutS) {
+  const KeySym symbol = XStringToKeysym(keyName);
+  const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(display, symbol);
+  if (!code) {
+    std::fprintf(stderr, "unknown key %s\n", keyName);
+    return 2;
+  }
+  XSync(display, False);
+  const TClock::time_point start = TClock::now();
+  XTestFakeKeyEvent(display, code, True, CurrentTime);
+  XTestFakeKeyEvent(display, code, False, CurrentTime);
+  XFlush(display);
+  while (Format(ReadProbes(display)) != expected) {
+    if (MsSince(start) > timeoutS * 1000.0) {
+      std::fprintf(stderr, "timeout: the screen never showed %s\n", expected.c_str());
+      return 1;
+    }
+    usleep(250);  // leave the processors to the viewer and the X server
+  }
+  std::printf("%.1f\n", MsSince(start));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string command = argc > 1 ? argv[1] : "";
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) {
+    std::fprintf(stderr, "no X display\n");
+    return 2;
+  }
+  int result = 2;
+  if (command == "signature") {
+    result = PrintSettled(display, argc > 2 ? std::atoi(argv[2]) : 700);
+  } else if (command == "press" && argc > 3) {
+    result = Press(display, argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 30);
+  } else {
+    std::fprintf(stderr, "usage: %s signature [SETTLE_MS] | press KEY SIGNATURE [TIMEOUT_S]\n",
+                 argv[0]);
+  }
+  XCloseDisplay(display);
+  return result;
+}

@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# Key press to presented frame, in one run for Loupix (Page Down / Page Up), feh
+# (-F --zoom 100, Right / Left) and nsxiv (-f -Z, n / p), on Xvfb 1024x768x16 with
+# openbox, over generated camera-like JPEGs (plasma and noise, 4:2:0, quality 90)
+# of 2, 12 and 24 megapixels, 8 files per set. Each viewer pages back and forth
+# through its set: "sequential" waits 1 s before each press, "burst" presses as soon
+# as the previous picture is on the screen. Prints the median, 90th percentile and
+# peak memory (VmHWM) per viewer, and djpeg's time for one file of the set.
+# Then Loupix's grid: a 3 x 3 page of 24 MP JPEGs switched on cold, the next page
+# after a 3 s pause, and the peak memory of a 3 x 3 grid of 50 MP JPEGs.
+#   bench/key_to_frame.sh [PRESSES] [SIZES]   (default 30 presses; sizes "2 12 24")
+#   NO_GRID=1 skips the grid part; LOUPIX_DECODE_AHEAD=0 measures Loupix without it.
+# Needs Xvfb, openbox, xdotool, feh, nsxiv and djpeg; the machine should be quiet.
+set -euo pipefail
+presses=${1:-30}
+sizes=${2:-"2 12 24"}
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build/bench-frame}
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLOUPIX_BENCH=ON \
+  -DLOUPIX_TESTS=OFF > /dev/null
+cmake --build "$build" -j2 --target loupix loupix_ddraw loupix_make_photos loupix_key_to_frame \
+  > /dev/null
+bin=$build/bin
+# shellcheck source=scripts/lib/xsession.sh
+. "$root/scripts/lib/xsession.sh"
+xsession_require Xvfb openbox xdotool feh nsxiv djpeg
+work=$(mktemp -d)
+xsession_start 1024x768x16
+trap 'xsession_cleanup; rm -rf "$work"' EXIT
+
+declare -A width=([2]=1728 [12]=4240 [24]=6000 [50]=8688)
+declare -A height=([2]=1152 [12]=2832 [24]=4000 [50]=5792)
+
+# make_set MP COUNT: a folder of COUNT photos; old enough that decode-ahead trusts
+# their modification times (files written a moment ago are read again when shown).
+make_set() {
+  local dir="$work/$1mp_$2"
+  mkdir -p "$dir"
+  "$bin/loupix_make_photos" "$dir" "${width[$1]}" "${height[$1]}" "$2"
+  touch -d '1 hour ago' "$dir"/*.jpg
+  echo "$dir"
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+p90() { sort -n | awk '{ v[NR] = $1 } END { i = int(NR * 0.9 + 0.5); print v[i < 1 ? 1 : i] }'; }
+signature() { "$bin/loupix_key_to_frame" signature "${1:-700}"; }
+press() { "$bin/loupix_key_to_frame" press "$1" "$2"; }
+
+# Starts a viewer on a folder; sets viewer_pid and the viewer's keys.
+start_viewer() {
+  local name=$1 dir=$2
+  case $name in
+    loupix)
+      forward=Next backward=Prior
+      "$bin/loupix" 2> "$work/loupix.err" &
+      viewer_pid=$!
+      xsession_track "$viewer_pid"
+      local main
+      main=$(xsession_window '^Form1$')
+      [ -n "$main" ] || xsession_fail "Loupix did not start"
+      sleep 1
+      xsession_menu "$kMenuOpenFolder"
+      xsession_wait_active "!=" "$main" "the folder chooser did not open"
+      sleep 0.5
+      xdotool type --delay 10 "$dir"
+      xdotool key Return
+      xsession_wait_active "=" "$main" "the folder chooser did not close"
+      signature 1000 > /dev/null
+      # Opening shows entry 0 with the index on entry 1; Page Up puts it on 0.
+      xdotool key Prior
+      ;;
+    feh)
+      forward=Right backward=Left
+      feh -F --zoom 100 --sort filename "$dir" &
+      viewer_pid=$!
+      xsession_track "$viewer_pid"
+      ;;
+    nsxiv)
+      forward=n backward=p
+      nsxiv -f -Z "$dir"/*.jpg &
+      viewer_pid=$!
+      xsession_track "$viewer_pid"
+      ;;
+  esac
+}
+
+stop_viewer() {
+  kill "$viewer_pid" 2> /dev/null || true
+  wait "$viewer_pid" 2> /dev/null || true
+}
+
+peak_mib() { awk '/VmHWM/ { printf "%.0f", $2 / 1024 }' "/proc/$1/status"; }
+
+# Learns the signature of each position 0..count-1 by paging forward slowly.
+calibrate() {
+  local count=$1 i
+  sig=()
+  sig[0]=$(signature 1500)
+  for ((i = 1; i < count; i++)); do
+    xdotool key "$forward"
+    sig[i]=$(signature)
+    [ "${sig[i]}" != "${sig[i - 1]}" ] || xsession_fail "position $i looks like position $((i - 1))"
+  done
+  position=$((count - 1)) direction=-1
+}
+
+# Pages back and forth; prints one time per press.
+measure() {
+  local mode=$1 count=$2 n key
+  for ((n = 0; n < presses; n++)); do
+    if ((position + direction < 0 || position + direction >= count)); then
+      direction=$((-direction))
+    fi
+    position=$((position + direction))
+    key=$backward
+    ((direction > 0)) && key=$forward
+    [ "$mode" = sequential ] && sleep 1
+    press "$key" "${sig[position]}" || xsession_fail "no picture after $key"
+  done
+}
+
+echo "load: $(uptime)"
+printf '%-6s %-10s %-8s %12s %12s %10s\n' size mode viewer median_ms p90_ms peak_MiB
+for mp in $sizes; do
+  dir=$(make_set "$mp" 8)
+  djpeg_ms=$(for f in "$dir"/*.jpg; do
+    start=$(date +%s%N)
+    djpeg -dct float -outfile /dev/null "$f"
+    echo $((($(date +%s%N) - start) / 1000000))
+  done | median)
+  for viewer in loupix feh nsxiv; do
+    start_viewer "$viewer" "$dir"
+    calibrate 8
+    for mode in sequential burst; do
+      measure "$mode" 8 > "$work/times"
+      printf '%-6s %-10s %-8s %12s %12s %10s\n' "${mp}MP" "$mode" "$viewer" \
+        "$(median < "$work/times")" "$(p90 < "$work/times")" "$(peak_mib "$viewer_pid")"
+    done
+    stop_viewer
+  done
+  printf '%-6s %-10s %-8s %12s\n' "${mp}MP" "one file" djpeg "$djpeg_ms"
+  rm -rf "$dir"
+done
+
+[ "${NO_GRID:-}" = 1 ] && exit 0
+
+# grid_run MP: Loupix on 18 photos; the grid switched on cold, then the next page
+# after a pause. Switching on leaves the index on page 1, so Page Up goes back to
+# page 0 first and Page Down then shows page 1.
+grid_run() {
+  local mp=$1 dir page0 page1 cold next
+  dir=$(make_set "$mp" 18)
+  start_viewer loupix "$dir"
+  signature 1000 > /dev/null
+  # Learn both pages: grid on, back to page 0, next page, grid off.
+  xsession_menu "$kMenuGrid"
+  page0=$(signature 1500)
+  xdotool key Prior
+  signature 1000 > /dev/null
+  xdotool key Next
+  page1=$(signature 1500)
+  xsession_menu "$kMenuGrid"
+  signature 1500 > /dev/null
+  # Measured: the Return that chooses the grid command, then Page Down after 3 s.
+  xdotool mousemove 300 200 click 3
+  sleep 0.5
+  # shellcheck disable=SC2046 # one "Down" word per step
+  xdotool key --delay 40 $(printf 'Down %.0s' $(seq "$kMenuGrid"))
+  cold=$(press Return "$page0")
+  xdotool key Prior
+  signature 1000 > /dev/null
+  sleep 3
+  next=$(press Next "$page1")
+  printf '%-6s grid 3x3: first page cold %s ms, next page after 3 s %s ms, peak %s MiB\n' \
+    "${mp}MP" "$cold" "$next" "$(peak_mib "$viewer_pid")"
+  stop_viewer
+  rm -rf "$dir"
+}
+grid_run 24
+grid_run 50
