@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "image/DecodeQueue.h"
+#include "tests/image/JpegSamples.h"
+#include "tests/support/AgedFile.h"
 
 namespace {
 
@@ -129,6 +131,32 @@ TEST(DecodeQueueThread, RunsPostedJobsAndTakeWaitsForTheJobRunning) {
   releaser.join();
   ASSERT_TRUE(taken);
   EXPECT_EQ(taken->Identity.Size, 4);
+}
+
+TEST(DecodeQueueThread, PreparesFilesWhileTheViewerTakesDiscardsAndLetsGo) {
+  std::vector<std::string> files;
+  for (int i = 0; i < 6; ++i) {
+    files.push_back(WriteTempFile("queue" + std::to_string(i) + ".jpg",
+                                  MakeSampleJpeg({TSampleKind::Photo, 64 + 8 * i, 48})));
+    AgeFile(files.back());
+  }
+  const gdi::TPixelFormat rgb565{16, 0xF800, 0x07E0, 0x001F};
+  const auto job = [&](int i) { return TJpegJob{files[size_t(i)], {}, TJPEGOptions{}, rgb565}; };
+  TDecodeQueue queue;
+  queue.StartThread();
+  // Jobs only queued when taken are dropped, so which ones come prepared varies.
+  for (int round = 0; round < 3; ++round) {
+    for (int i = 0; i < 6; ++i) queue.Post(job(i));
+    for (int i = 0; i < 6; i += 2) {
+      const std::optional<TPreparedJpeg> taken = queue.Take(job(i));
+      if (taken) {
+        EXPECT_EQ(taken->Picture.Width, 64 + 8 * i);
+      }
+    }  // what was taken is let go here, for the worker to free
+    queue.Discard();
+  }
+  EXPECT_EQ(queue.Count(), 0u);
+  for (const std::string& file : files) std::remove(file.c_str());
 }
 
 TEST(DecodeQueueThread, StopsWithJobsStillQueued) {
