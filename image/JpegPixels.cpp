@@ -37,7 +37,7 @@ BITMAPINFO DescribeJpegPixels(const TJpegPixels& pixels) {
 }
 
 bool DecodeJpegPixels(const uint8_t* data, size_t size, const TJPEGOptions& options, TSize cell,
-                      TJpegPixels& picture) {
+                      TJpegPixels& picture, size_t maxBytes) {
   TJPEGOptions used = options;
   used.ScaleShift = ScaleShiftFor(data, size, options, cell);
   TJpegDecoder decoder(data, size);
@@ -49,7 +49,9 @@ bool DecodeJpegPixels(const uint8_t* data, size_t size, const TJPEGOptions& opti
   decoded.Width = static_cast<int32_t>(info.output_width);
   decoded.Height = static_cast<int32_t>(info.output_height);
   decoded.RowBytes = static_cast<int64_t>(PaddedRowBytes(info.output_width, 24));
-  decoded.Bits = TPixelBlock::Allocate(static_cast<size_t>(decoded.RowBytes) * decoded.Height);
+  const size_t bytes = static_cast<size_t>(decoded.RowBytes) * decoded.Height;
+  if (bytes > maxBytes) return false;
+  decoded.Bits = TPixelBlock::Allocate(bytes);
   if (decoded.Bits.Empty()) return false;
   decoder.StartDecompress();
   TJpegRowTarget target;

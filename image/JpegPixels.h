@@ -25,6 +25,7 @@ BITMAPINFO DescribeJpegPixels(const TJpegPixels& pixels);
 // the scale CellScaleShift gives for the cell (0 x 0: the whole picture at the options'
 // scale). False, with nothing decoded, when the result would not be a plain 24-bit
 // picture (grey or palettized output, progressive display), or a bitmap may not hold
-// it, or memory is short; libjpeg's errors arrive as EJPEG.
+// it, or its rows would take more than maxBytes, or memory is short; libjpeg's
+// errors arrive as EJPEG.
 bool DecodeJpegPixels(const uint8_t* data, size_t size, const TJPEGOptions& options, TSize cell,
-                      TJpegPixels& picture);
+                      TJpegPixels& picture, size_t maxBytes = SIZE_MAX);

@@ -8,6 +8,11 @@ namespace {
 // to the viewer, which reads them itself.
 constexpr size_t kMaxPreparedFileBytes = size_t{256} << 20;
 
+// Decode-ahead holds a prepared picture beside the one on screen; beyond this much
+// of 24-bit rows (a 28-megapixel photo; its surface pixels take two thirds more)
+// the picture is read when it is shown instead, so memory stays bounded.
+constexpr size_t kMaxPreparedPictureBytes = size_t{80} << 20;
+
 using TClock = std::chrono::steady_clock;
 
 bool SameFormat(const gdi::TPixelFormat& a, const gdi::TPixelFormat& b) {
@@ -26,7 +31,7 @@ std::optional<TPreparedJpeg> Prepare(const TJpegJob& job) {
   prepared.Times.ReadMs = MillisecondsSince(start);
   start = TClock::now();
   if (!DecodeJpegPixels(file->Bytes.data(), file->Bytes.size(), job.Options, job.Cell,
-                        prepared.Picture))
+                        prepared.Picture, kMaxPreparedPictureBytes))
     return std::nullopt;
   prepared.Times.DecodeMs = MillisecondsSince(start);
   file.reset();  // the bytes are not needed any more

@@ -94,6 +94,14 @@ TEST_F(JpegPixels, TheHeaderIsCheckedAtFullSizeEvenForASmallCell) {
   EXPECT_THROW(Decode(MakeHugeHeaderJpeg(65500, 65500), {100, 100}), EJPEG);
 }
 
+TEST_F(JpegPixels, PicturesLargerThanAskedAreNotDecoded) {
+  const std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::Colour, 16, 8});
+  EXPECT_FALSE(DecodeJpegPixels(bytes.data(), bytes.size(), DefaultJpegOptions(), {}, FPixels,
+                                16 * 3 * 8 - 1));
+  EXPECT_TRUE(
+      DecodeJpegPixels(bytes.data(), bytes.size(), DefaultJpegOptions(), {}, FPixels, 16 * 3 * 8));
+}
+
 TEST_F(JpegPixels, PicturesNoBitmapMayHoldAreNotDecoded) {
   // Within libjpeg's bound at 24 bits, beyond what a bitmap may hold at 32.
   EXPECT_FALSE(Decode(MakeHugeHeaderJpeg(18000, 18000)));
