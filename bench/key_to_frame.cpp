@@ -2,8 +2,9 @@
 // screen shows the expected picture. The press is injected with XTest; the X
 // framebuffer is then read at 16 probe points until they show the picture's
 // signature (its colours at those points, learnt beforehand with `signature`).
-//   loupix_key_to_frame signature [SETTLE_MS]   waits until the screen stays the
-//       same for SETTLE_MS (default 700) and prints the probe colours
+//   loupix_key_to_frame signature [SETTLE_MS [BEFORE]]   waits until the probes differ
+//       from the signature BEFORE (when given), then until the screen stays the same
+//       for SETTLE_MS (default 700), and prints the probe colours
 //   loupix_key_to_frame press KEY SIGNATURE [TIMEOUT_S]   presses KEY (an X keysym
 //       name such as Next or Right) and prints the milliseconds until the probes
 //       show SIGNATURE; exits 1 after TIMEOUT_S (default 30) seconds
@@ -53,10 +54,15 @@ double MsSince(TClock::time_point start) {
   return std::chrono::duration<double, std::milli>(TClock::now() - start).count();
 }
 
-int PrintSettled(Display* display, int settleMs) {
+int PrintSettled(Display* display, int settleMs, const std::string& before) {
+  const TClock::time_point start = TClock::now();
   TSignature last = ReadProbes(display);
-  TClock::time_point since = TClock::now();
-  while (MsSince(since) < settleMs) {
+  TClock::time_point since = start;
+  while (MsSince(since) < settleMs || (!before.empty() && Format(last) == before)) {
+    if (MsSince(start) > 60000) {
+      std::fprintf(stderr, "timeout: the screen never settled on a new picture\n");
+      return 1;
+    }
     usleep(20000);
     const TSignature now = ReadProbes(display);
     if (now != last) last = now, since = TClock::now();
@@ -99,11 +105,12 @@ int main(int argc, char** argv) {
   }
   int result = 2;
   if (command == "signature") {
-    result = PrintSettled(display, argc > 2 ? std::atoi(argv[2]) : 700);
+    result = PrintSettled(display, argc > 2 ? std::atoi(argv[2]) : 700, argc > 3 ? argv[3] : "");
   } else if (command == "press" && argc > 3) {
     result = Press(display, argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 30);
   } else {
-    std::fprintf(stderr, "usage: %s signature [SETTLE_MS] | press KEY SIGNATURE [TIMEOUT_S]\n",
+    std::fprintf(stderr,
+                 "usage: %s signature [SETTLE_MS [BEFORE]] | press KEY SIGNATURE [TIMEOUT_S]\n",
                  argv[0]);
   }
   XCloseDisplay(display);
