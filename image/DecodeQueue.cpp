@@ -1,6 +1,7 @@
 #include "image/DecodeQueue.h"
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 namespace {
@@ -40,10 +41,13 @@ void TDecodeQueue::StartThread() {
 }
 
 void TDecodeQueue::WorkerLoop() {
+  // Memory handed back is kept a moment for the job that usually follows it.
+  constexpr auto kKeepForNextJob = std::chrono::milliseconds(200);
   for (;;) {
     {
       std::unique_lock lock(FMutex);
       FChanged.wait(lock, [this] { return FStopping || FMemoryWaiting || !FQueued.empty(); });
+      FChanged.wait_for(lock, kKeepForNextJob, [this] { return FStopping || !FQueued.empty(); });
       if (FStopping) return;
     }
     RunOne();
@@ -67,25 +71,25 @@ void TDecodeQueue::Discard() {
     queued.swap(FQueued);
     done.swap(FDone);
   }
-  // The pictures are freed here, outside the lock.
+  // The pictures go back to the worker here, outside the lock.
 }
 
 bool TDecodeQueue::RunOne() {
   TEntry entry;
+  bool job = false;
   {
     const std::lock_guard lock(FMutex);
     FMemoryWaiting = false;
+    if (!FQueued.empty()) {
+      entry = std::move(FQueued.front());
+      FQueued.pop_front();
+      FRunning = entry;
+      job = true;
+    }
   }
-  // Freed before the next picture is made, so the two are not held at once.
-  const bool freed = FReclaimer->FreeAll();
-  {
-    const std::lock_guard lock(FMutex);
-    if (FQueued.empty()) return freed;
-    entry = std::move(FQueued.front());
-    FQueued.pop_front();
-    FRunning = entry;
-  }
-  std::optional<TPreparedJpeg> result = FRunner(entry.Job);
+  if (!job) return FReclaimer->FreeAll();
+  std::optional<TPreparedJpeg> result = FRunner(entry.Job, FReclaimer.get());
+  FReclaimer->FreeAll();
   FreeThrough(result, FReclaimer);
   {
     const std::lock_guard lock(FMutex);

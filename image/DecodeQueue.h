@@ -21,7 +21,8 @@
 
 class TDecodeQueue {
  public:
-  using TRunner = std::function<std::optional<TPreparedJpeg>(const TJpegJob&)>;
+  // Runs a job; memory handed back may be recycled for its result.
+  using TRunner = std::function<std::optional<TPreparedJpeg>(const TJpegJob&, TPixelReclaimer*)>;
   explicit TDecodeQueue(TRunner runner = &PrepareJpeg);
   ~TDecodeQueue();
   TDecodeQueue(const TDecodeQueue&) = delete;
@@ -39,8 +40,9 @@ class TDecodeQueue {
   // Jobs of the current generation queued, running or with a result waiting.
   size_t Count() const;
 
-  // The worker's side: frees the memory of pictures let go since, then runs the first
-  // queued job; false when there was neither.
+  // The worker's side: runs the first queued job, recycling memory of pictures let
+  // go since, and frees what it did not reuse; false when there was neither a job
+  // nor memory.
   bool RunOne();
   // Starts the worker thread (once); it stops when the queue is destroyed.
   void StartThread();

@@ -1,5 +1,7 @@
 #include "image/JpegPixels.h"
 
+#include <cstring>
+
 #include "image/JpegCellScale.h"
 #include "image/JpegDecoder.h"
 #include "image/PixelLimits.h"
@@ -23,6 +25,17 @@ bool PlainColourOutput(TJpegDecoder& decoder) {
          GraphicPixelBytes(info.output_width, info.output_height, 32) != UINT64_MAX;
 }
 
+// Row padding, and rows the decoder did not deliver, read as zero (as in a new
+// bitmap), also in recycled memory.
+void ClearUnwritten(TJpegPixels& pixels, int32_t rowsWritten) {
+  const size_t written = size_t{3} * static_cast<size_t>(pixels.Width);
+  for (int32_t y = 0; y < pixels.Height; ++y) {
+    uint8_t* row = pixels.Bits.Data() + (pixels.Height - 1 - y) * pixels.RowBytes;
+    const size_t from = y < rowsWritten ? written : 0;
+    std::memset(row + from, 0, static_cast<size_t>(pixels.RowBytes) - from);
+  }
+}
+
 }  // namespace
 
 BITMAPINFO DescribeJpegPixels(const TJpegPixels& pixels) {
@@ -37,7 +50,7 @@ BITMAPINFO DescribeJpegPixels(const TJpegPixels& pixels) {
 }
 
 bool DecodeJpegPixels(const uint8_t* data, size_t size, const TJPEGOptions& options, TSize cell,
-                      TJpegPixels& picture, size_t maxBytes) {
+                      TJpegPixels& picture, size_t maxBytes, TPixelReclaimer* recycle) {
   TJPEGOptions used = options;
   used.ScaleShift = ScaleShiftFor(data, size, options, cell);
   TJpegDecoder decoder(data, size);
@@ -51,7 +64,7 @@ bool DecodeJpegPixels(const uint8_t* data, size_t size, const TJPEGOptions& opti
   decoded.RowBytes = static_cast<int64_t>(PaddedRowBytes(info.output_width, 24));
   const size_t bytes = static_cast<size_t>(decoded.RowBytes) * decoded.Height;
   if (bytes > maxBytes) return false;
-  decoded.Bits = TPixelBlock::Allocate(bytes);
+  decoded.Bits = TPixelBlock::Recycled(bytes, recycle);
   if (decoded.Bits.Empty()) return false;
   decoder.StartDecompress();
   TJpegRowTarget target;
@@ -59,6 +72,7 @@ bool DecodeJpegPixels(const uint8_t* data, size_t size, const TJPEGOptions& opti
   target.Pitch = -decoded.RowBytes;
   target.RowBytes = static_cast<size_t>(decoded.RowBytes);
   decoder.ReadRows(target);
+  ClearUnwritten(decoded, static_cast<int32_t>(info.output_scanline));
   decoder.FinishDecompress();
   picture = std::move(decoded);
   return true;

@@ -26,6 +26,8 @@ BITMAPINFO DescribeJpegPixels(const TJpegPixels& pixels);
 // scale). False, with nothing decoded, when the result would not be a plain 24-bit
 // picture (grey or palettized output, progressive display), or a bitmap may not hold
 // it, or its rows would take more than maxBytes, or memory is short; libjpeg's
-// errors arrive as EJPEG.
+// errors arrive as EJPEG. The rows go into memory handed back to recycle when it
+// has a block of their size.
 bool DecodeJpegPixels(const uint8_t* data, size_t size, const TJPEGOptions& options, TSize cell,
-                      TJpegPixels& picture, size_t maxBytes = SIZE_MAX);
+                      TJpegPixels& picture, size_t maxBytes = SIZE_MAX,
+                      TPixelReclaimer* recycle = nullptr);

@@ -20,11 +20,20 @@ TPixelBlock TPixelBlock::Allocate(size_t bytes) {
   return block;
 }
 
+TPixelBlock TPixelBlock::Recycled(size_t bytes, TPixelReclaimer* recycle) {
+  uint8_t* reused = recycle && bytes > 0 ? recycle->Reuse(bytes) : nullptr;
+  if (!reused) return Allocate(bytes);
+  TPixelBlock block;
+  block.FData = reused;
+  block.FSize = bytes;
+  return block;
+}
+
 void TPixelBlock::Reset() {
   uint8_t* data = std::exchange(FData, nullptr);
-  FSize = 0;
+  const size_t size = std::exchange(FSize, 0);
   if (FReclaimer)
-    FReclaimer->Take(data);
+    FReclaimer->Take(data, size);
   else
     std::free(data);
   FReclaimer.reset();

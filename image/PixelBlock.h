@@ -20,6 +20,9 @@ class TPixelBlock {
   // Zero-filled memory of the given size (fresh pages cost nothing to clear); an
   // empty block when there is none to be had.
   static TPixelBlock Allocate(size_t bytes);
+  // A block of that size from those handed back to recycle when it has one (its
+  // bytes left as they were: the caller writes them all), else a new one.
+  static TPixelBlock Recycled(size_t bytes, TPixelReclaimer* recycle);
 
   uint8_t* Data() const { return FData; }
   size_t Size() const { return FSize; }

@@ -1,14 +1,15 @@
 #include "image/PixelReclaimer.h"
 
+#include <algorithm>
 #include <cstdlib>
 
-void TPixelReclaimer::Take(uint8_t* memory) {
+void TPixelReclaimer::Take(uint8_t* memory, size_t size) {
   if (!memory) return;
   std::function<void()> wake;
   {
     const std::lock_guard lock(FMutex);
     if (!FClosed) {
-      FWaiting.push_back(memory);
+      FWaiting.push_back({memory, size});
       wake = FWake;
       memory = nullptr;
     }
@@ -17,13 +18,23 @@ void TPixelReclaimer::Take(uint8_t* memory) {
   if (wake) wake();
 }
 
+uint8_t* TPixelReclaimer::Reuse(size_t size) {
+  const std::lock_guard lock(FMutex);
+  const auto found = std::find_if(FWaiting.begin(), FWaiting.end(),
+                                  [&](const TBlock& b) { return b.Size == size; });
+  if (found == FWaiting.end()) return nullptr;
+  uint8_t* memory = found->Memory;
+  FWaiting.erase(found);
+  return memory;
+}
+
 bool TPixelReclaimer::FreeAll() {
-  std::vector<uint8_t*> waiting;
+  std::vector<TBlock> waiting;
   {
     const std::lock_guard lock(FMutex);
     waiting.swap(FWaiting);
   }
-  for (uint8_t* memory : waiting) std::free(memory);
+  for (const TBlock& block : waiting) std::free(block.Memory);
   return !waiting.empty();
 }
 

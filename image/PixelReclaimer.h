@@ -1,9 +1,11 @@
-// Frees pixel memory on another thread. Unmapping the pages of a camera-size
-// picture takes the system milliseconds; the decode-ahead worker does it for the
-// blocks it made, so the user-interface thread only hands them over. Once closed
-// (the worker gone), blocks handed over are freed at once.
+// Pixel memory coming back from the pictures decode-ahead made. Giving pages of a
+// camera-size picture back to the system, and taking fresh ones, costs
+// milliseconds: the user-interface thread only hands the blocks over, and the
+// worker reuses those of the size it needs for the next picture and frees the
+// rest. Once closed (the worker gone), blocks handed over are freed at once.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -16,8 +18,11 @@ class TPixelReclaimer {
   TPixelReclaimer(const TPixelReclaimer&) = delete;
   TPixelReclaimer& operator=(const TPixelReclaimer&) = delete;
 
-  // Any thread: memory from the C allocator to be freed; wake tells the worker.
-  void Take(uint8_t* memory);
+  // Any thread: memory from the C allocator, of size bytes; wake tells the worker.
+  void Take(uint8_t* memory, size_t size);
+  // The worker: a block handed back of exactly that size (its bytes as they were
+  // left), or none.
+  uint8_t* Reuse(size_t size);
   // The worker: frees what was handed over; true when there was something.
   bool FreeAll();
   bool Pending() const;
@@ -27,8 +32,12 @@ class TPixelReclaimer {
   void Close();
 
  private:
+  struct TBlock {
+    uint8_t* Memory;
+    size_t Size;
+  };
   mutable std::mutex FMutex;
-  std::vector<uint8_t*> FWaiting;
+  std::vector<TBlock> FWaiting;
   std::function<void()> FWake;
   bool FClosed = false;
 };

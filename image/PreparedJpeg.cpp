@@ -20,7 +20,7 @@ bool SameFormat(const gdi::TPixelFormat& a, const gdi::TPixelFormat& b) {
          a.BlueMask == b.BlueMask && a.ColorTable == b.ColorTable && a.ColorCount == b.ColorCount;
 }
 
-std::optional<TPreparedJpeg> Prepare(const TJpegJob& job) {
+std::optional<TPreparedJpeg> Prepare(const TJpegJob& job, TPixelReclaimer* recycle) {
   TPreparedJpeg prepared;
   TClock::time_point start = TClock::now();
   std::optional<TFileContents> file = ReadFileWithIdentity(job.FileName, kMaxPreparedFileBytes);
@@ -31,13 +31,13 @@ std::optional<TPreparedJpeg> Prepare(const TJpegJob& job) {
   prepared.Times.ReadMs = MillisecondsSince(start);
   start = TClock::now();
   if (!DecodeJpegPixels(file->Bytes.data(), file->Bytes.size(), job.Options, job.Cell,
-                        prepared.Picture, kMaxPreparedPictureBytes))
+                        prepared.Picture, kMaxPreparedPictureBytes, recycle))
     return std::nullopt;
   prepared.Times.DecodeMs = MillisecondsSince(start);
   file.reset();  // the bytes are not needed any more
   start = TClock::now();
   if (job.SurfaceFormat.BitCount != 0)
-    prepared.Surface = ConvertToSurfacePixels(prepared.Picture, job.SurfaceFormat);
+    prepared.Surface = ConvertToSurfacePixels(prepared.Picture, job.SurfaceFormat, recycle);
   prepared.Times.ConvertMs = MillisecondsSince(start);
   return prepared;
 }
@@ -49,10 +49,10 @@ bool TJpegJob::operator==(const TJpegJob& other) const {
          SameFormat(SurfaceFormat, other.SurfaceFormat);
 }
 
-std::optional<TPreparedJpeg> PrepareJpeg(const TJpegJob& job) {
+std::optional<TPreparedJpeg> PrepareJpeg(const TJpegJob& job, TPixelReclaimer* recycle) {
   // Whatever goes wrong here is found again, and reported, when the viewer reads the file.
   try {
-    return Prepare(job);
+    return Prepare(job, recycle);
   } catch (...) {
     return std::nullopt;
   }

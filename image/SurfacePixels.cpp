@@ -1,5 +1,7 @@
 #include "image/SurfacePixels.h"
 
+#include <cstring>
+
 #include "platform/gdi/DibSource.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Raster.h"
@@ -12,21 +14,32 @@ bool OpenPicture(const TJpegPixels& picture, gdi::TDibSource& source) {
   return !picture.Bits.Empty() && source.Open(&info, picture.Bits.Data(), DIB_RGB_COLORS, {});
 }
 
+// Row padding reads as zero, as in a new surface, also in recycled memory.
+void ClearPadding(TSurfacePixels& surface) {
+  const size_t used = static_cast<size_t>(surface.Width) * surface.Format.BitCount / 8;
+  if (static_cast<size_t>(surface.Pitch) == used) return;
+  for (int32_t y = 0; y < surface.Height; ++y)
+    std::memset(surface.Bits.Data() + y * surface.Pitch + used, 0,
+                static_cast<size_t>(surface.Pitch) - used);
+}
+
 }  // namespace
 
-TSurfacePixels ConvertToSurfacePixels(const TJpegPixels& picture, const gdi::TPixelFormat& format) {
+TSurfacePixels ConvertToSurfacePixels(const TJpegPixels& picture, const gdi::TPixelFormat& format,
+                                      TPixelReclaimer* recycle) {
   TSurfacePixels surface;
   gdi::TDibSource source;
   const int64_t pitch = gdi::DibRowBytes(picture.Width, format.BitCount);
   if (format.BitCount <= 8 || !gdi::IsValidFormat(format) || pitch <= 0 ||
       !OpenPicture(picture, source))
     return surface;
-  surface.Bits = TPixelBlock::Allocate(static_cast<size_t>(pitch) * picture.Height);
-  if (surface.Bits.Empty()) return surface;
+  surface.Bits = TPixelBlock::Recycled(static_cast<size_t>(pitch) * picture.Height, recycle);
+  if (surface.Bits.Empty()) return TSurfacePixels{};
   surface.Width = picture.Width;
   surface.Height = picture.Height;
   surface.Pitch = pitch;
   surface.Format = gdi::WithDefaultMasks(format);
+  ClearPadding(surface);
   gdi::TPixelView target;
   target.Top = surface.Bits.Data();
   target.Pitch = static_cast<ptrdiff_t>(pitch);

@@ -18,6 +18,8 @@ struct TSurfacePixels {
   bool Empty() const { return Bits.Empty(); }
 };
 
-// The picture drawn 1:1 into pixels of the format. Empty for palettised formats
-// (their colours depend on the palette of the moment) and when memory is short.
-TSurfacePixels ConvertToSurfacePixels(const TJpegPixels& picture, const gdi::TPixelFormat& format);
+// The picture drawn 1:1 into pixels of the format, in memory handed back to recycle
+// when it has a block of their size. Empty for palettised formats (their colours
+// depend on the palette of the moment) and when memory is short.
+TSurfacePixels ConvertToSurfacePixels(const TJpegPixels& picture, const gdi::TPixelFormat& format,
+                                      TPixelReclaimer* recycle = nullptr);

@@ -16,19 +16,19 @@ namespace {
 TJpegJob Job(const std::string& name) { return {name, {}, TJPEGOptions{}, gdi::TPixelFormat{}}; }
 
 // A result that says which job made it (in the identity's size), with some pixels.
-std::optional<TPreparedJpeg> Made(const TJpegJob& job) {
+std::optional<TPreparedJpeg> Made(const TJpegJob& job, TPixelReclaimer* recycle = nullptr) {
   TPreparedJpeg prepared;
   prepared.Identity.Size = static_cast<int64_t>(job.FileName.size());
-  prepared.Picture.Bits = TPixelBlock::Allocate(64);
+  prepared.Picture.Bits = TPixelBlock::Recycled(64, recycle);
   return prepared;
 }
 
 class DecodeQueueByHand : public testing::Test {
  protected:
-  TDecodeQueue FQueue{[this](const TJpegJob& job) {
+  TDecodeQueue FQueue{[this](const TJpegJob& job, TPixelReclaimer* recycle) {
     FRan.push_back(job.FileName);
     if (FDuringRun) FDuringRun();
-    return job.FileName.rfind("bad", 0) == 0 ? std::nullopt : Made(job);
+    return job.FileName.rfind("bad", 0) == 0 ? std::nullopt : Made(job, recycle);
   }};
   std::vector<std::string> FRan;
   std::function<void()> FDuringRun;
@@ -100,25 +100,30 @@ TEST_F(DecodeQueueByHand, AResultOfAnOlderGenerationIsDroppedWhenItComesIn) {
   EXPECT_FALSE(FQueue.Take(Job("a")));
 }
 
-TEST_F(DecodeQueueByHand, APictureLetGoIsFreedByTheWorkerBeforeItsNextJob) {
+TEST_F(DecodeQueueByHand, MemoryLetGoServesTheNextJobOrIsFreedByTheWorker) {
   FQueue.Post(Job("a"));
   FQueue.RunOne();
   std::optional<TPreparedJpeg> taken = FQueue.Take(Job("a"));
   ASSERT_TRUE(taken);
+  const uint8_t* memory = taken->Picture.Bits.Data();
   taken.reset();  // handed back, not freed here
   FQueue.Post(Job("b"));
-  EXPECT_TRUE(FQueue.RunOne());  // frees, then runs "b"
-  EXPECT_EQ(FRan, (std::vector<std::string>{"a", "b"}));
-  FQueue.Discard();  // "b" handed back too
-  EXPECT_TRUE(FQueue.RunOne());
+  FQueue.RunOne();
+  taken = FQueue.Take(Job("b"));
+  ASSERT_TRUE(taken);
+  EXPECT_EQ(taken->Picture.Bits.Data(), memory);
+  taken.reset();
+  FQueue.Discard();
+  EXPECT_TRUE(FQueue.RunOne());  // no job: frees what came back
   EXPECT_FALSE(FQueue.RunOne());
+  EXPECT_EQ(FRan, (std::vector<std::string>{"a", "b"}));
 }
 
 TEST(DecodeQueueThread, RunsPostedJobsAndTakeWaitsForTheJobRunning) {
   std::promise<void> started, release;
   std::shared_future<void> released = release.get_future().share();
   std::atomic<bool> signalled{false};
-  TDecodeQueue queue([&](const TJpegJob& job) {
+  TDecodeQueue queue([&](const TJpegJob& job, TPixelReclaimer*) {
     if (!signalled.exchange(true)) started.set_value();
     released.wait();
     return Made(job);
@@ -162,7 +167,7 @@ TEST(DecodeQueueThread, PreparesFilesWhileTheViewerTakesDiscardsAndLetsGo) {
 TEST(DecodeQueueThread, StopsWithJobsStillQueued) {
   std::atomic<int> runs{0};
   {
-    TDecodeQueue queue([&](const TJpegJob& job) {
+    TDecodeQueue queue([&](const TJpegJob& job, TPixelReclaimer*) {
       ++runs;
       return Made(job);
     });

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <jerror.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "image/JpegImage.h"
 #include "image/JpegPixels.h"
 #include "image/JpegRoute.h"
+#include "image/SurfacePixels.h"
 #include "tests/image/JpegSamples.h"
 #include "tests/support/CaseName.h"
 
@@ -71,6 +73,33 @@ class JpegPixels : public testing::Test {
   }
   TJpegPixels FPixels;
 };
+
+// Memory of an earlier picture, full of its bytes, handed back for reuse.
+uint8_t* DirtyBlock(TPixelReclaimer& reclaimer, size_t size) {
+  auto* memory = static_cast<uint8_t*>(std::malloc(size));
+  std::memset(memory, 0xA5, size);
+  reclaimer.Take(memory, size);
+  return memory;
+}
+
+TEST_F(JpegPixels, RecycledMemoryGivesTheSameBytesAsNewMemory) {
+  const std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::Photo, 61, 37});
+  ASSERT_TRUE(Decode(bytes));
+  TPixelReclaimer reclaimer;
+  const uint8_t* dirty = DirtyBlock(reclaimer, FPixels.Bits.Size());
+  TJpegPixels recycled;
+  ASSERT_TRUE(DecodeJpegPixels(bytes.data(), bytes.size(), DefaultJpegOptions(), {}, recycled,
+                               SIZE_MAX, &reclaimer));
+  EXPECT_EQ(recycled.Bits.Data(), dirty);
+  EXPECT_EQ(std::memcmp(recycled.Bits.Data(), FPixels.Bits.Data(), FPixels.Bits.Size()), 0);
+  // Converted into recycled memory, padding included, the same again.
+  const gdi::TPixelFormat rgb565{16, 0xF800, 0x07E0, 0x001F};
+  const TSurfacePixels fresh = ConvertToSurfacePixels(FPixels, rgb565);
+  const uint8_t* dirtySurface = DirtyBlock(reclaimer, fresh.Bits.Size());
+  const TSurfacePixels reused = ConvertToSurfacePixels(FPixels, rgb565, &reclaimer);
+  EXPECT_EQ(reused.Bits.Data(), dirtySurface);
+  EXPECT_EQ(std::memcmp(reused.Bits.Data(), fresh.Bits.Data(), fresh.Bits.Size()), 0);
+}
 
 TEST_F(JpegPixels, OutputsThatAreNotPlainColourAreLeftToTheRoute) {
   EXPECT_FALSE(Decode(MakeSampleJpeg({TSampleKind::Grey, 16, 8})));

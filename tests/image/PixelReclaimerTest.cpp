@@ -15,8 +15,8 @@ TEST(PixelReclaimer, HoldsMemoryUntilTheWorkerFreesIt) {
   TPixelReclaimer reclaimer;
   int wakes = 0;
   reclaimer.SetWake([&] { ++wakes; });
-  reclaimer.Take(Memory());
-  reclaimer.Take(Memory());
+  reclaimer.Take(Memory(), 32);
+  reclaimer.Take(Memory(), 32);
   EXPECT_EQ(wakes, 2);
   EXPECT_TRUE(reclaimer.Pending());
   EXPECT_TRUE(reclaimer.FreeAll());
@@ -24,13 +24,26 @@ TEST(PixelReclaimer, HoldsMemoryUntilTheWorkerFreesIt) {
   EXPECT_FALSE(reclaimer.FreeAll());
 }
 
+TEST(PixelReclaimer, GivesBackABlockOfTheSizeAskedFor) {
+  TPixelReclaimer reclaimer;
+  uint8_t* small = Memory();
+  auto* large = static_cast<uint8_t*>(std::malloc(64));
+  reclaimer.Take(small, 32);
+  reclaimer.Take(large, 64);
+  EXPECT_EQ(reclaimer.Reuse(48), nullptr);
+  EXPECT_EQ(reclaimer.Reuse(64), large);
+  EXPECT_EQ(reclaimer.Reuse(64), nullptr);
+  std::free(large);
+  EXPECT_TRUE(reclaimer.FreeAll());  // the small one
+}
+
 TEST(PixelReclaimer, OnceClosedFreesAtOnce) {
   TPixelReclaimer reclaimer;
   int wakes = 0;
   reclaimer.SetWake([&] { ++wakes; });
-  reclaimer.Take(Memory());
+  reclaimer.Take(Memory(), 32);
   reclaimer.Close();  // frees what waited
-  reclaimer.Take(Memory());
+  reclaimer.Take(Memory(), 32);
   EXPECT_FALSE(reclaimer.Pending());
   EXPECT_EQ(wakes, 1);
 }
