@@ -3,9 +3,10 @@
 # (-F --zoom 100, Right / Left) and nsxiv (-f -Z, n / p), on Xvfb 1024x768x16 with
 # openbox, over generated camera-like JPEGs (plasma and noise, 4:2:0, quality 90)
 # of 2, 12 and 24 megapixels, 8 files per set. Each viewer pages back and forth
-# through its set: "sequential" waits 1 s before each press, "burst" presses as soon
-# as the previous picture is on the screen. Prints the median, 90th percentile and
-# peak memory (VmHWM) per viewer, and djpeg's time for one file of the set.
+# through its set: "sequential" waits 1 s (and a random part of a frame) before
+# each press, "burst" presses as soon as the previous picture is on the screen.
+# Prints the median, 90th percentile and peak memory (VmHWM) per viewer, and
+# djpeg's time for one file of the set.
 # Then Loupix's grid, 3 x 3, of 24 MP and of 50 MP JPEGs: the first page switched on
 # cold, the next page after a 3 s pause, and the peak memory.
 #   bench/key_to_frame.sh [PRESSES] [SIZES]   (default 30 presses; sizes "2 12 24";
@@ -113,7 +114,9 @@ measure() {
     position=$((position + direction))
     key=$backward
     ((direction > 0)) && key=$forward
-    [ "$mode" = sequential ] && sleep 1
+    # A second and a random part of a 60 Hz frame, so the presses do not all fall at
+    # the same point of the vertical blank's cycle.
+    [ "$mode" = sequential ] && sleep "1.$(printf '%03d' $((RANDOM % 17)))"
     press "$key" "${sig[position]}" || xsession_fail "no picture after $key"
   done
 }
