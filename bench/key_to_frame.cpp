@@ -8,6 +8,8 @@
 //   loupix_key_to_frame press KEY SIGNATURE [TIMEOUT_S]   presses KEY (an X keysym
 //       name such as Next or Right) and prints the milliseconds until the probes
 //       show SIGNATURE; exits 1 after TIMEOUT_S (default 30) seconds
+//   loupix_key_to_frame run sequential|burst   the same for each "KEY SIGNATURE"
+//       line of standard input, a second apart or each right after the last
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -17,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
 namespace {
@@ -71,13 +74,9 @@ int PrintSettled(Display* display, int settleMs, const std::string& before) {
   return 0;
 }
 
-int Press(Display* display, const char* keyName, const std::string& expected, int timeoutS) {
-  const KeySym symbol = XStringToKeysym(keyName);
-  const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(display, symbol);
-  if (!code) {
-    std::fprintf(stderr, "unknown key %s\n", keyName);
-    return 2;
-  }
+// Presses the key and waits until the probes show the signature: the milliseconds
+// it took, or a negative value after the timeout.
+double PressAndWait(Display* display, KeyCode code, const std::string& expected, int timeoutS) {
   XSync(display, False);
   const TClock::time_point start = TClock::now();
   XTestFakeKeyEvent(display, code, True, CurrentTime);
@@ -86,11 +85,45 @@ int Press(Display* display, const char* keyName, const std::string& expected, in
   while (Format(ReadProbes(display)) != expected) {
     if (MsSince(start) > timeoutS * 1000.0) {
       std::fprintf(stderr, "timeout: the screen never showed %s\n", expected.c_str());
-      return 1;
+      return -1;
     }
     usleep(250);  // leave the processors to the viewer and the X server
   }
-  std::printf("%.1f\n", MsSince(start));
+  return MsSince(start);
+}
+
+KeyCode CodeOf(Display* display, const std::string& keyName) {
+  const KeySym symbol = XStringToKeysym(keyName.c_str());
+  const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(display, symbol);
+  if (!code) std::fprintf(stderr, "unknown key %s\n", keyName.c_str());
+  return code;
+}
+
+int Press(Display* display, const char* keyName, const std::string& expected, int timeoutS) {
+  const KeyCode code = CodeOf(display, keyName);
+  if (!code) return 2;
+  const double ms = PressAndWait(display, code, expected, timeoutS);
+  if (ms < 0) return 1;
+  std::printf("%.1f\n", ms);
+  return 0;
+}
+
+// Presses "KEY SIGNATURE" lines from standard input one after the other, in this
+// process so nothing but the viewer stands between a picture and the next press:
+// "burst" at once, "sequential" after a second and a random part of a 60 Hz frame
+// (so presses do not all fall at the same point of the vertical blank's cycle).
+int Run(Display* display, const std::string& mode) {
+  char key[64], signature[512];
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  while (std::scanf("%63s %511s", key, signature) == 2) {
+    const KeyCode code = CodeOf(display, key);
+    if (!code) return 2;
+    if (mode == "sequential") usleep(1000000 + static_cast<useconds_t>(std::rand() % 16667));
+    const double ms = PressAndWait(display, code, signature, 30);
+    if (ms < 0) return 1;
+    std::printf("%.1f\n", ms);
+    std::fflush(stdout);
+  }
   return 0;
 }
 
@@ -108,9 +141,12 @@ int main(int argc, char** argv) {
     result = PrintSettled(display, argc > 2 ? std::atoi(argv[2]) : 700, argc > 3 ? argv[3] : "");
   } else if (command == "press" && argc > 3) {
     result = Press(display, argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 30);
+  } else if (command == "run" && argc > 2) {
+    result = Run(display, argv[2]);
   } else {
     std::fprintf(stderr,
-                 "usage: %s signature [SETTLE_MS [BEFORE]] | press KEY SIGNATURE [TIMEOUT_S]\n",
+                 "usage: %s signature [SETTLE_MS [BEFORE]] | press KEY SIGNATURE [TIMEOUT_S] | "
+                 "run sequential|burst < KEY SIGNATURE lines\n",
                  argv[0]);
   }
   XCloseDisplay(display);

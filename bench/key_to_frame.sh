@@ -4,7 +4,8 @@
 # openbox, over generated camera-like JPEGs (plasma and noise, 4:2:0, quality 90)
 # of 2, 12 and 24 megapixels, 8 files per set. Each viewer pages back and forth
 # through its set: "sequential" waits 1 s (and a random part of a frame) before
-# each press, "burst" presses as soon as the previous picture is on the screen.
+# each press, "burst" presses as soon as the previous picture is on the screen (one
+# process does all the presses of a run, so no program start stands in between).
 # Prints the median, 90th percentile and peak memory (VmHWM) per viewer, and
 # djpeg's time for one file of the set.
 # Then Loupix's grid, 3 x 3, of 24 MP and of 50 MP JPEGs: the first page switched on
@@ -106,7 +107,7 @@ calibrate() {
 
 # Pages back and forth; prints one time per press.
 measure() {
-  local mode=$1 count=$2 n key
+  local mode=$1 count=$2 n key steps=""
   for ((n = 0; n < presses; n++)); do
     if ((position + direction < 0 || position + direction >= count)); then
       direction=$((-direction))
@@ -114,11 +115,10 @@ measure() {
     position=$((position + direction))
     key=$backward
     ((direction > 0)) && key=$forward
-    # A second and a random part of a 60 Hz frame, so the presses do not all fall at
-    # the same point of the vertical blank's cycle.
-    [ "$mode" = sequential ] && sleep "1.$(printf '%03d' $((RANDOM % 17)))"
-    press "$key" "${sig[position]}" || xsession_fail "no picture after $key"
+    steps+="$key ${sig[position]}"$'\n'
   done
+  printf '%s' "$steps" | "$bin/loupix_key_to_frame" run "$mode" ||
+    xsession_fail "a picture never showed"
 }
 
 echo "load: $(uptime)"
