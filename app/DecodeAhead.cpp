@@ -47,7 +47,7 @@ TDecodeAhead::TMode TDecodeAhead::ModeFromEnvironment() {
 
 void TDecodeAhead::Retarget(const TViewerSituation& situation) {
   if (FMode == TMode::Off || !situation.Files) return;
-  Post(JobsFor(situation, NextPageEntries(situation.Paging)), false);
+  Post(JobsFor(situation, EntriesAhead(situation.Paging)), false);
 }
 
 void TDecodeAhead::ShareGridPage(const TViewerSituation& situation) {
@@ -59,10 +59,9 @@ void TDecodeAhead::ShareGridPage(const TViewerSituation& situation) {
 
 void TDecodeAhead::Post(std::vector<TJpegJob> jobs, bool lastFirst) {
   if (jobs == FPosted) return;
-  FQueue.Discard();
   FPosted = jobs;
   if (lastFirst) std::reverse(jobs.begin(), jobs.end());
-  for (TJpegJob& job : jobs) FQueue.Post(std::move(job));
+  FQueue.Retarget(jobs);
   if (FMode == TMode::Thread && !FPosted.empty()) FQueue.StartThread();
 }
 

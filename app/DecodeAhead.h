@@ -45,7 +45,8 @@ class TDecodeAhead {
   void SetMode(TMode mode) { FMode = mode; }
   TDecodeQueue& Queue() { return FQueue; }
 
-  // After each handler: the next page's pictures are prepared, other work dropped.
+  // After each handler: the pictures the next page changes show are prepared (work
+  // already done for them kept), other work dropped.
   void Retarget(const TViewerSituation& situation);
   // As a grid page starts loading: the worker helps with its cells, from the last one
   // backwards, while the viewer loads them from the first.

@@ -1,15 +1,18 @@
 #include "app/PagingForecast.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
-int32_t NextPage(const TPagingState& state) {
-  if (state.Slideshow) return state.PageIndex;
+// The page the next page change shows, and the direction it goes.
+std::pair<int32_t, int32_t> NextPage(const TPagingState& state) {
   const int32_t last = state.Count - 1;
+  if (state.Slideshow) return {state.PageIndex, 1};
   const int32_t ahead = std::clamp(state.PageIndex + state.Direction, 0, last);
+  if (ahead != state.PageIndex) return {ahead, state.Direction};
   // At an end of the list the way back is the likelier one.
-  return ahead != state.PageIndex ? ahead : std::clamp(state.PageIndex - state.Direction, 0, last);
+  return {std::clamp(state.PageIndex - state.Direction, 0, last), -state.Direction};
 }
 
 }  // namespace
@@ -22,9 +25,16 @@ std::vector<int32_t> GridPageEntries(int32_t page, int32_t cellsPerPage, int32_t
   return entries;
 }
 
-std::vector<int32_t> NextPageEntries(const TPagingState& state) {
+std::vector<int32_t> EntriesAhead(const TPagingState& state) {
   if (state.Count <= 0) return {};
-  const int32_t page = NextPage(state);
-  if (state.CellsPerPage <= 0) return {page};
-  return GridPageEntries(page, state.CellsPerPage, state.Count);
+  const auto [page, direction] = NextPage(state);
+  if (state.CellsPerPage > 0) return GridPageEntries(page, state.CellsPerPage, state.Count);
+  // The page change after that one: a slideshow moves on by one, keys go on the same
+  // way (and back from an end, but not to the picture they left).
+  TPagingState then = state;
+  then.PageIndex = state.Slideshow ? std::min(page + 1, state.Count - 1) : page;
+  then.Direction = direction;
+  const int32_t following = NextPage(then).first;
+  if (following == page || (!state.Slideshow && following == state.PageIndex)) return {page};
+  return {page, following};
 }

@@ -1,6 +1,6 @@
-// Which pictures the next page change will show, so they can be prepared before it
-// comes: the next page in the direction the user pages (the other way at an end of
-// the list), or the page a running slideshow shows at its next tick.
+// Which pictures the next page changes will show, so they can be prepared before
+// they come: the next pages in the direction the user pages (the other way at an end
+// of the list), or the pages a running slideshow shows at its next ticks.
 #pragma once
 
 #include <cstdint>
@@ -14,8 +14,10 @@ struct TPagingState {
   int32_t Direction = 1;     // -1 after Page Up, else 1
 };
 
-// The FileList entries of the next page, in the order they are loaded.
-std::vector<int32_t> NextPageEntries(const TPagingState& state);
+// The FileList entries worth preparing, in the order they will be wanted: in the
+// single view the next two pictures in the paging direction (or of the slideshow),
+// in the grid the next page's cells in loading order.
+std::vector<int32_t> EntriesAhead(const TPagingState& state);
 
 // The entries of grid page page (a page past the end of the list has none).
 std::vector<int32_t> GridPageEntries(int32_t page, int32_t cellsPerPage, int32_t count);

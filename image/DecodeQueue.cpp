@@ -16,7 +16,8 @@ void FreeThrough(std::optional<TPreparedJpeg>& result,
 
 }  // namespace
 
-TDecodeQueue::TDecodeQueue(TRunner runner) : FRunner(std::move(runner)) {
+TDecodeQueue::TDecodeQueue(TRunner runner, size_t heldBytes)
+    : FRunner(std::move(runner)), FHeldBytes(heldBytes) {
   FReclaimer->SetWake([this] {
     {
       const std::lock_guard lock(FMutex);
@@ -62,42 +63,73 @@ void TDecodeQueue::Post(TJpegJob job) {
   FChanged.notify_all();
 }
 
-void TDecodeQueue::Discard() {
+void TDecodeQueue::Retarget(const std::vector<TJpegJob>& wanted) {
+  const auto isWanted = [&](const TJpegJob& job) {
+    return std::find(wanted.begin(), wanted.end(), job) != wanted.end();
+  };
   std::deque<TEntry> queued;
   std::vector<TDone> done;
   {
     const std::lock_guard lock(FMutex);
-    ++FGeneration;
+    const uint64_t previous = FGeneration++;
     queued.swap(FQueued);
-    done.swap(FDone);
+    std::erase_if(FWaitingForRoom, [&](const TJpegJob& job) { return !isWanted(job); });
+    const auto dropped = std::stable_partition(FDone.begin(), FDone.end(),
+                                               [&](const TDone& d) { return isWanted(d.Job); });
+    done.assign(std::make_move_iterator(dropped), std::make_move_iterator(FDone.end()));
+    FDone.erase(dropped, FDone.end());
+    const bool running = FRunning && FRunning->Generation == previous;
+    if (running && isWanted(FRunning->Job)) FRunning->Generation = FGeneration;
+    for (const TJpegJob& job : wanted) {
+      const bool held =
+          std::any_of(FDone.begin(), FDone.end(), [&](const TDone& d) { return d.Job == job; }) ||
+          RunningJob(job) ||
+          std::find(FWaitingForRoom.begin(), FWaitingForRoom.end(), job) != FWaitingForRoom.end();
+      if (!held) FQueued.push_back({job, FGeneration});
+    }
   }
-  // The pictures go back to the worker here, outside the lock.
+  FChanged.notify_all();
+  // The pictures dropped go back to the worker here, outside the lock.
+}
+
+size_t TDecodeQueue::HeldBytes() const {
+  size_t bytes = 0;
+  for (const TDone& done : FDone)
+    if (done.Result) bytes += done.Result->Picture.Bits.Size();
+  return bytes;
 }
 
 bool TDecodeQueue::RunOne() {
-  TEntry entry;
-  bool job = false;
+  TJpegJob job;
+  size_t allowed = 0;
   {
     const std::lock_guard lock(FMutex);
     FMemoryWaiting = false;
-    if (!FQueued.empty()) {
-      entry = std::move(FQueued.front());
+    if (FQueued.empty()) {
+      allowed = SIZE_MAX;
+    } else {
+      FRunning = std::move(FQueued.front());
       FQueued.pop_front();
-      FRunning = entry;
-      job = true;
+      job = FRunning->Job;
+      const size_t held = HeldBytes();
+      allowed = held < FHeldBytes ? FHeldBytes - held : 0;
     }
   }
-  if (!job) return FReclaimer->FreeAll();
-  std::optional<TPreparedJpeg> result = FRunner(entry.Job, FReclaimer.get());
+  if (allowed == SIZE_MAX) return FReclaimer->FreeAll();
+  std::optional<TPreparedJpeg> result = FRunner(job, FReclaimer.get(), allowed);
   FReclaimer->FreeAll();
   FreeThrough(result, FReclaimer);
   {
     const std::lock_guard lock(FMutex);
-    FRunning.reset();
-    if (entry.Generation == FGeneration) {
-      FDone.push_back({std::move(entry.Job), std::move(result)});
+    // A job retargeted away while it ran is of an older generation by now.
+    const bool current = FRunning->Generation == FGeneration;
+    if (current && !result && allowed < FHeldBytes) {
+      FWaitingForRoom.push_back(std::move(job));
+    } else if (current) {
+      FDone.push_back({std::move(job), std::move(result)});
       result.reset();
     }
+    FRunning.reset();
   }
   FChanged.notify_all();
   return true;
@@ -116,15 +148,23 @@ std::optional<TPreparedJpeg> TDecodeQueue::Take(const TJpegJob& job) {
     std::optional<TPreparedJpeg> result;
     result.swap(done->Result);
     FDone.erase(done);
+    if (result) MakeRoom();
     return result;
   }
-  const auto queued =
-      std::find_if(FQueued.begin(), FQueued.end(), [&](const TEntry& e) { return e.Job == job; });
-  if (queued != FQueued.end()) FQueued.erase(queued);
+  std::erase_if(FQueued, [&](const TEntry& e) { return e.Job == job; });
+  std::erase(FWaitingForRoom, job);
   return std::nullopt;
+}
+
+void TDecodeQueue::MakeRoom() {
+  if (FWaitingForRoom.empty()) return;
+  for (TJpegJob& job : FWaitingForRoom) FQueued.push_back({std::move(job), FGeneration});
+  FWaitingForRoom.clear();
+  FChanged.notify_all();
 }
 
 size_t TDecodeQueue::Count() const {
   const std::lock_guard lock(FMutex);
-  return FQueued.size() + FDone.size() + (FRunning && FRunning->Generation == FGeneration ? 1 : 0);
+  return FQueued.size() + FWaitingForRoom.size() + FDone.size() +
+         (FRunning && FRunning->Generation == FGeneration ? 1 : 0);
 }

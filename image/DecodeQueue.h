@@ -21,21 +21,31 @@
 
 class TDecodeQueue {
  public:
-  // Runs a job; memory handed back may be recycled for its result.
-  using TRunner = std::function<std::optional<TPreparedJpeg>(const TJpegJob&, TPixelReclaimer*)>;
-  explicit TDecodeQueue(TRunner runner = &PrepareJpeg);
+  // Runs a job; memory handed back may be recycled for its result, whose rows may take
+  // at most the given bytes.
+  using TRunner =
+      std::function<std::optional<TPreparedJpeg>(const TJpegJob&, TPixelReclaimer*, size_t)>;
+  // Results waiting to be taken hold at most heldBytes of rows together: decode-ahead
+  // keeps a prepared picture beside the one on screen, and a 50-megapixel photo and
+  // its surface would take 250 MB more. 80 MiB is a 28-megapixel photo, or two of 14.
+  static constexpr size_t kHeldBytes = size_t{80} << 20;
+  explicit TDecodeQueue(TRunner runner = &PrepareJpeg, size_t heldBytes = kHeldBytes);
   ~TDecodeQueue();
   TDecodeQueue(const TDecodeQueue&) = delete;
   TDecodeQueue& operator=(const TDecodeQueue&) = delete;
 
   // The viewer's side.
   void Post(TJpegJob job);
-  // Forgets every job and result: queued jobs are dropped, a running one is dropped
-  // when it ends.
-  void Discard();
+  // Starts a new generation with the wanted jobs, in this order: their results and the
+  // queued or running ones are kept, every other job and result is dropped (a running
+  // one when it ends), and the missing ones are queued.
+  void Retarget(const std::vector<TJpegJob>& wanted);
+  // Retarget to nothing.
+  void Discard() { Retarget({}); }
   // The prepared result of the job, when the worker has one or is working on this very
   // job (then after waiting for it). None when the job failed or is unknown; a job that
-  // is only queued is dropped, for the caller to load the file itself.
+  // is only queued is dropped, for the caller to load the file itself. Taking a result
+  // makes room for jobs that did not fit beside it.
   std::optional<TPreparedJpeg> Take(const TJpegJob& job);
   // Jobs of the current generation queued, running or with a result waiting.
   size_t Count() const;
@@ -58,13 +68,21 @@ class TDecodeQueue {
   };
   void WorkerLoop();
   bool RunningJob(const TJpegJob& job) const;
+  // What the results waiting take; under the lock.
+  size_t HeldBytes() const;
+  // Queues the jobs waiting for room again; under the lock.
+  void MakeRoom();
 
   const TRunner FRunner;
+  const size_t FHeldBytes;
   // The prepared pictures' memory comes back here to be freed by the worker.
   const std::shared_ptr<TPixelReclaimer> FReclaimer = std::make_shared<TPixelReclaimer>();
   mutable std::mutex FMutex;
   std::condition_variable FChanged;
   std::deque<TEntry> FQueued;
+  // Jobs that came back without a result while others held part of the room; they run
+  // again once a result is taken.
+  std::vector<TJpegJob> FWaitingForRoom;
   std::optional<TEntry> FRunning;
   std::vector<TDone> FDone;
   uint64_t FGeneration = 0;

@@ -8,11 +8,6 @@ namespace {
 // to the viewer, which reads them itself.
 constexpr size_t kMaxPreparedFileBytes = size_t{256} << 20;
 
-// Decode-ahead holds a prepared picture beside the one on screen; beyond this much
-// of 24-bit rows (a 28-megapixel photo; its surface pixels take two thirds more)
-// the picture is read when it is shown instead, so memory stays bounded.
-constexpr size_t kMaxPreparedPictureBytes = size_t{80} << 20;
-
 using TClock = std::chrono::steady_clock;
 
 bool SameFormat(const gdi::TPixelFormat& a, const gdi::TPixelFormat& b) {
@@ -20,7 +15,8 @@ bool SameFormat(const gdi::TPixelFormat& a, const gdi::TPixelFormat& b) {
          a.BlueMask == b.BlueMask && a.ColorTable == b.ColorTable && a.ColorCount == b.ColorCount;
 }
 
-std::optional<TPreparedJpeg> Prepare(const TJpegJob& job, TPixelReclaimer* recycle) {
+std::optional<TPreparedJpeg> Prepare(const TJpegJob& job, TPixelReclaimer* recycle,
+                                     size_t maxBytes) {
   TPreparedJpeg prepared;
   TClock::time_point start = TClock::now();
   std::optional<TFileContents> file = ReadFileWithIdentity(job.FileName, kMaxPreparedFileBytes);
@@ -31,7 +27,7 @@ std::optional<TPreparedJpeg> Prepare(const TJpegJob& job, TPixelReclaimer* recyc
   prepared.Times.ReadMs = MillisecondsSince(start);
   start = TClock::now();
   if (!DecodeJpegPixels(file->Bytes.data(), file->Bytes.size(), job.Options, job.Cell,
-                        prepared.Picture, kMaxPreparedPictureBytes, recycle))
+                        prepared.Picture, maxBytes, recycle))
     return std::nullopt;
   prepared.Times.DecodeMs = MillisecondsSince(start);
   file.reset();  // the bytes are not needed any more
@@ -49,10 +45,11 @@ bool TJpegJob::operator==(const TJpegJob& other) const {
          SameFormat(SurfaceFormat, other.SurfaceFormat);
 }
 
-std::optional<TPreparedJpeg> PrepareJpeg(const TJpegJob& job, TPixelReclaimer* recycle) {
+std::optional<TPreparedJpeg> PrepareJpeg(const TJpegJob& job, TPixelReclaimer* recycle,
+                                         size_t maxBytes) {
   // Whatever goes wrong here is found again, and reported, when the viewer reads the file.
   try {
-    return Prepare(job, recycle);
+    return Prepare(job, recycle, maxBytes);
   } catch (...) {
     return std::nullopt;
   }

@@ -29,6 +29,7 @@ struct TPreparedJpeg {
 
 // Reads, decodes and converts the job's file, into memory handed back to recycle
 // where it fits. None when it cannot be prepared: the file cannot be read whole,
-// libjpeg fails, or the picture is not plain 24-bit colour or too large to hold
-// ahead; the viewer then loads the file itself and reports what is wrong.
-std::optional<TPreparedJpeg> PrepareJpeg(const TJpegJob& job, TPixelReclaimer* recycle = nullptr);
+// libjpeg fails, the picture is not plain 24-bit colour, or its rows would take more
+// than maxBytes; the viewer then loads the file itself and reports what is wrong.
+std::optional<TPreparedJpeg> PrepareJpeg(const TJpegJob& job, TPixelReclaimer* recycle = nullptr,
+                                         size_t maxBytes = SIZE_MAX);

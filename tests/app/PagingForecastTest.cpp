@@ -1,4 +1,4 @@
-// Which entries the next page change will show.
+// Which entries the next page changes will show.
 #include <gtest/gtest.h>
 
 #include "app/PagingForecast.h"
@@ -14,9 +14,7 @@ struct TForecastCase {
 
 class Forecast : public testing::TestWithParam<TForecastCase> {};
 
-TEST_P(Forecast, NextPageEntries) {
-  EXPECT_EQ(NextPageEntries(GetParam().State), GetParam().Entries);
-}
+TEST_P(Forecast, EntriesAhead) { EXPECT_EQ(EntriesAhead(GetParam().State), GetParam().Entries); }
 
 using V = std::vector<int32_t>;
 // State: count, page index, cells per page (0: single view), slideshow, direction.
@@ -24,13 +22,15 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Forecast,
     testing::Values(
         TForecastCase{"empty_list", {0, 0, 0, false, 1}, V{}},
-        TForecastCase{"page_down_next", {5, 2, 0, false, 1}, V{3}},
-        TForecastCase{"page_up_previous", {5, 2, 0, false, -1}, V{1}},
-        TForecastCase{"after_opening_page_down", {5, 1, 0, false, 1}, V{2}},
-        TForecastCase{"last_entry_turns_back", {5, 4, 0, false, 1}, V{3}},
-        TForecastCase{"first_entry_turns_forward", {5, 0, 0, false, -1}, V{1}},
+        TForecastCase{"page_down_next_two", {5, 2, 0, false, 1}, V{3, 4}},
+        TForecastCase{"page_up_previous_two", {5, 2, 0, false, -1}, V{1, 0}},
+        TForecastCase{"after_opening_page_down", {5, 1, 0, false, 1}, V{2, 3}},
+        TForecastCase{"one_before_the_end", {5, 3, 0, false, 1}, V{4}},
+        TForecastCase{"last_entry_turns_back", {5, 4, 0, false, 1}, V{3, 2}},
+        TForecastCase{"first_entry_turns_forward", {5, 0, 0, false, -1}, V{1, 2}},
         TForecastCase{"single_entry", {1, 0, 0, false, 1}, V{0}},
-        TForecastCase{"slideshow_shows_the_index", {5, 2, 0, true, -1}, V{2}},
+        TForecastCase{"two_entries_at_the_end", {2, 1, 0, false, 1}, V{0}},
+        TForecastCase{"slideshow_shows_the_index_then_the_next", {5, 2, 0, true, -1}, V{2, 3}},
         TForecastCase{"slideshow_holds_the_last", {5, 4, 0, true, 1}, V{4}},
         TForecastCase{"grid_next_page", {20, 0, 9, false, 1}, V{9, 10, 11, 12, 13, 14, 15, 16, 17}},
         TForecastCase{"grid_last_page_partly_filled", {20, 1, 9, false, 1}, V{18, 19}},

@@ -25,7 +25,7 @@ std::optional<TPreparedJpeg> Made(const TJpegJob& job, TPixelReclaimer* recycle 
 
 class DecodeQueueByHand : public testing::Test {
  protected:
-  TDecodeQueue FQueue{[this](const TJpegJob& job, TPixelReclaimer* recycle) {
+  TDecodeQueue FQueue{[this](const TJpegJob& job, TPixelReclaimer* recycle, size_t) {
     FRan.push_back(job.FileName);
     if (FDuringRun) FDuringRun();
     return job.FileName.rfind("bad", 0) == 0 ? std::nullopt : Made(job, recycle);
@@ -100,6 +100,52 @@ TEST_F(DecodeQueueByHand, AResultOfAnOlderGenerationIsDroppedWhenItComesIn) {
   EXPECT_FALSE(FQueue.Take(Job("a")));
 }
 
+TEST_F(DecodeQueueByHand, RetargetingKeepsWhatIsStillWantedAndQueuesTheRest) {
+  FQueue.Post(Job("a"));
+  FQueue.Post(Job("b"));
+  FQueue.RunOne();
+  FQueue.Retarget({Job("b"), Job("c")});
+  EXPECT_EQ(FQueue.Count(), 2u);
+  while (FQueue.RunOne()) {
+  }
+  EXPECT_EQ(FRan, (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_FALSE(FQueue.Take(Job("a")));
+  EXPECT_TRUE(FQueue.Take(Job("b")));
+  EXPECT_TRUE(FQueue.Take(Job("c")));
+}
+
+TEST_F(DecodeQueueByHand, AJobStillWantedWhileItRunsKeepsItsResult) {
+  FQueue.Post(Job("a"));
+  FDuringRun = [this] { FQueue.Retarget({Job("a"), Job("b")}); };
+  FQueue.RunOne();
+  FDuringRun = nullptr;
+  EXPECT_TRUE(FQueue.Take(Job("a")));
+  EXPECT_EQ(FQueue.Count(), 1u);  // "b", queued
+}
+
+TEST(DecodeQueueRoom, ResultsWaitingHoldNoMoreThanTheRoomAndOthersWaitForIt) {
+  // Each result's rows take ten bytes per letter of its name.
+  std::vector<std::string> ran;
+  TDecodeQueue queue(
+      [&](const TJpegJob& job, TPixelReclaimer*, size_t maxBytes) -> std::optional<TPreparedJpeg> {
+        ran.push_back(job.FileName);
+        const size_t bytes = 10 * job.FileName.size();
+        if (bytes > maxBytes) return std::nullopt;
+        TPreparedJpeg prepared;
+        prepared.Picture.Bits = TPixelBlock::Allocate(bytes);
+        return prepared;
+      },
+      100);
+  queue.Retarget({Job("aaaaaa"), Job("bbbbbb")});
+  queue.RunOne();
+  queue.RunOne();  // 60 bytes held, 40 left: "bbbbbb" waits for room
+  EXPECT_EQ(queue.Count(), 2u);
+  EXPECT_TRUE(queue.Take(Job("aaaaaa")));
+  queue.RunOne();
+  EXPECT_TRUE(queue.Take(Job("bbbbbb")));
+  EXPECT_EQ(ran, (std::vector<std::string>{"aaaaaa", "bbbbbb", "bbbbbb"}));
+}
+
 TEST_F(DecodeQueueByHand, MemoryLetGoServesTheNextJobOrIsFreedByTheWorker) {
   FQueue.Post(Job("a"));
   FQueue.RunOne();
@@ -123,7 +169,7 @@ TEST(DecodeQueueThread, RunsPostedJobsAndTakeWaitsForTheJobRunning) {
   std::promise<void> started, release;
   std::shared_future<void> released = release.get_future().share();
   std::atomic<bool> signalled{false};
-  TDecodeQueue queue([&](const TJpegJob& job, TPixelReclaimer*) {
+  TDecodeQueue queue([&](const TJpegJob& job, TPixelReclaimer*, size_t) {
     if (!signalled.exchange(true)) started.set_value();
     released.wait();
     return Made(job);
@@ -167,7 +213,7 @@ TEST(DecodeQueueThread, PreparesFilesWhileTheViewerTakesDiscardsAndLetsGo) {
 TEST(DecodeQueueThread, StopsWithJobsStillQueued) {
   std::atomic<int> runs{0};
   {
-    TDecodeQueue queue([&](const TJpegJob& job, TPixelReclaimer*) {
+    TDecodeQueue queue([&](const TJpegJob& job, TPixelReclaimer*, size_t) {
       ++runs;
       return Made(job);
     });

@@ -68,8 +68,9 @@ TEST_F(PreparedJpeg, FilesThatCannotBePreparedAreLeftToTheViewer) {
   EXPECT_FALSE(PrepareJpeg(Job(OldFile("empty.jpg", {}))));
   EXPECT_FALSE(PrepareJpeg(Job(OldFile("grey.jpg", MakeSampleJpeg({TSampleKind::Grey, 8, 8})))));
   EXPECT_FALSE(PrepareJpeg(Job(OldFile("huge.jpg", MakeHugeHeaderJpeg(18000, 18000)))));
-  // A 48-megapixel photo is read when it is shown rather than held ahead.
-  EXPECT_FALSE(PrepareJpeg(Job(OldFile("large.jpg", MakeHugeHeaderJpeg(8000, 6000)))));
+  // More rows than there is room for: nothing is decoded or even allocated.
+  EXPECT_FALSE(
+      PrepareJpeg(Job(OldFile("large.jpg", MakeHugeHeaderJpeg(8000, 6000))), nullptr, 80 << 20));
   EXPECT_FALSE(PrepareJpeg(Job("/nonexistent/missing.jpg")));
 }
 
