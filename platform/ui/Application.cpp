@@ -9,6 +9,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/ui/QtBridge.h"
 #include "platform/ui/QtScreenHost.h"
+#include "platform/ui/Toolkit.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ void EnsureQtApplication() {
   static char* argv[] = {name, nullptr};
   OwnQt = new QApplication(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
+  InstallChineseToolkitTexts(*OwnQt);
 }
 
 LONG GetWindowLong(HWND window, int index) {
