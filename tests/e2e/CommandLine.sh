@@ -3,7 +3,8 @@
 # unknown options and bad paths answer on the terminal with the right exit
 # status. On Xvfb (skipped without it): a file and a folder given on the command
 # line are shown on the first screen, Qt's own -display option is honoured, a
-# file that cannot be decoded gets the usual error report.
+# file that cannot be decoded gets the usual error report, and the window's
+# class is the desktop entry's StartupWMClass.
 set -uo pipefail
 loupix="$1"
 version="$2"
@@ -90,6 +91,10 @@ quit() {
 # A relative file path, from the picture's own folder.
 start "$work/pictures" inner/b.bmp
 xsession_check "file from the command line" 0,0=255,0,0 299,199=255,0,0 300,100=0,0,0 100,200=0,0,0
+class=$(xprop -id "$window" WM_CLASS)
+wanted=$(sed -n 's/^StartupWMClass=//p' "$repo/packaging/loupix.desktop")
+grep -q "\"$wanted\"\$" <<< "$class" || xsession_fail "window class $class does not end in \"$wanted\""
+echo "ok: window class $class"
 quit
 
 # A folder: recursive, natural order, the first picture shown; Page Down goes on.
