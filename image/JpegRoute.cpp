@@ -16,14 +16,17 @@ int32_t OrientationOf(const TJPEGData& data) {
                              static_cast<size_t>(data.Data()->Size()));
 }
 
+// Decoded JPEG pictures have 8 or 24 bits; any other depth is refused by UprightPixels.
 int PixelBytes(TPixelFormat format) {
   switch (format) {
     case pf8bit:
       return 1;
+    case pf24bit:
+      return 3;
     case pf32bit:
       return 4;
     default:
-      return 3;
+      return 0;
   }
 }
 
