@@ -257,6 +257,15 @@ void TForm1::DXDraw1MouseDown(TObject*, TMouseButton button, TShiftState shift, 
 
 void TForm1::OpenPictureFile() {
   if (!OpenPictureDialog1->Execute()) return;
+  ShowChosenFile();
+}
+
+void TForm1::OpenChosenFile(const std::string& fileName) {
+  OpenPictureDialog1->SetFileName(fileName);
+  ShowChosenFile();
+}
+
+void TForm1::ShowChosenFile() {
   ShowPictureFile(0, 0, OpenPictureDialog1->FileName(), true);
   OffsetX = 0;
   OffsetY = 0;
@@ -265,6 +274,10 @@ void TForm1::OpenPictureFile() {
 void TForm1::OpenFolder() {
   std::string folder;
   if (!SelectDirectory("", "", folder)) return;
+  OpenChosenFolder(folder);
+}
+
+void TForm1::OpenChosenFolder(const std::string& folder) {
   FileList->Clear();
   PageIndex = 0;
   ScanFolder(folder, *FileList);

@@ -57,6 +57,11 @@ class TForm1 : public TDXForm {
   // Where the lens panel stands on the display control.
   static TRect PanelRectOnDisplay(const TControl& panel, const TControl& display);
 
+  // What follows a choice in the file chooser (which then holds the name) or
+  // in the folder chooser; a path from the command line takes the same way.
+  void OpenChosenFile(const std::string& fileName);
+  void OpenChosenFolder(const std::string& folder);
+
   // Runs a handler; an error it raises ends it and goes to the error report.
   // While a report is open the slideshow does not tick.
   void RunHandler(const std::function<void()>& handler);
@@ -94,6 +99,7 @@ class TForm1 : public TDXForm {
   void SetUpPalette();
 
   void OpenPictureFile();
+  void ShowChosenFile();
   void OpenFolder();
   void MovePage(int32_t step);
   void MoveOffsets(WORD key);

@@ -3,7 +3,53 @@
 #include <cctype>
 #include <memory>
 
+#include "image/ExifOrientation.h"
 #include "image/JpegImage.h"
+#include "image/UprightPixels.h"
+#include "platform/framework/BitmapImage.h"
+
+namespace {
+
+int32_t OrientationOf(const TJPEGData& data) {
+  if (!data.HasData()) return 1;
+  return ReadExifOrientation(static_cast<const uint8_t*>(data.Data()->Memory()),
+                             static_cast<size_t>(data.Data()->Size()));
+}
+
+// Decoded JPEG pictures have 8 or 24 bits; any other depth is refused by UprightPixels.
+int PixelBytes(TPixelFormat format) {
+  switch (format) {
+    case pf8bit:
+      return 1;
+    case pf24bit:
+      return 3;
+    case pf32bit:
+      return 4;
+    default:
+      return 0;
+  }
+}
+
+TPixelRows RowsOf(TBitmap& bitmap) {
+  TPixelRows rows{static_cast<uint8_t*>(bitmap.ScanLine(0)), 0, bitmap.Width(), bitmap.Height()};
+  if (rows.Height > 1) rows.Pitch = static_cast<uint8_t*>(bitmap.ScanLine(1)) - rows.FirstRow;
+  return rows;
+}
+
+// Replaces the bitmap's picture by its upright form, same format and colours.
+void TurnUpright(TBitmap& bitmap, int32_t orientation) {
+  if (bitmap.Empty()) return;
+  const bool swaps = OrientationSwapsSides(orientation);
+  TBitmap upright;
+  upright.SetPixelFormat(bitmap.PixelFormat());
+  if (HPALETTE palette = bitmap.Palette()) upright.SetPalette(CopyPalette(palette));
+  upright.SetSize(swaps ? bitmap.Height() : bitmap.Width(),
+                  swaps ? bitmap.Width() : bitmap.Height());
+  UprightPixels(RowsOf(bitmap), RowsOf(upright), orientation, PixelBytes(bitmap.PixelFormat()));
+  bitmap.AssignFrom(&upright);
+}
+
+}  // namespace
 
 bool IsJpegFileName(const std::string& fileName) {
   const size_t slash = fileName.find_last_of('/');
@@ -18,8 +64,14 @@ void LoadJpegIntoPicture(TPicture& picture, const std::string& fileName) {
   auto image = std::make_unique<TJPEGImage>();
   auto bitmap = std::make_unique<TBitmap>();
   image->ReadFromFile(fileName);
+  const int32_t orientation = OrientationOf(image->JpegData());
   bitmap->SetWidth(image->Width());
   bitmap->SetHeight(image->Height());
   bitmap->AssignFrom(image.get());
+  if (orientation != 1) {
+    // Alone with its pixels, the bitmap reads them without a copy.
+    image.reset();
+    TurnUpright(*bitmap, orientation);
+  }
   picture.PictureBitmap()->AssignFrom(bitmap.get());
 }

@@ -10,6 +10,7 @@
 bool IsJpegFileName(const std::string& fileName);
 
 // Reads and decodes the file and makes the result the picture's bitmap, sharing
-// the decoded pixels. The temporary image and bitmap are freed whatever happens;
-// when a step fails the picture keeps what it had.
+// the decoded pixels; a photo whose EXIF orientation is 2 to 8 is turned upright
+// first. The temporary image and bitmap are freed whatever happens; when a step
+// fails the picture keeps what it had.
 void LoadJpegIntoPicture(TPicture& picture, const std::string& fileName);

@@ -9,6 +9,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/ui/QtBridge.h"
 #include "platform/ui/QtScreenHost.h"
+#include "platform/ui/Toolkit.h"
 
 namespace {
 
@@ -36,11 +37,9 @@ void ApplyExStyle(QWidget* widget, LONG style) {
 
 void EnsureQtApplication() {
   if (QApplication::instance()) return;
-  static int argc = 1;
-  static char name[] = "loupix";
-  static char* argv[] = {name, nullptr};
-  OwnQt = new QApplication(argc, argv);
+  OwnQt = new QApplication(ToolkitArgumentCount(), ToolkitArgumentValues());
   QApplication::setQuitOnLastWindowClosed(false);
+  InstallChineseToolkitTexts(*OwnQt);
 }
 
 LONG GetWindowLong(HWND window, int index) {
@@ -97,6 +96,12 @@ void TApplication::Terminate() {
   // Wake a loop that waits for events so it sees the flag.
   QMetaObject::invokeMethod(
       QApplication::instance(), [] {}, Qt::QueuedConnection);
+}
+
+void TApplication::QueueCall(std::function<void()> call) {
+  QMetaObject::invokeMethod(
+      QApplication::instance(), [call = std::move(call)] { RunGuarded(call); },
+      Qt::QueuedConnection);
 }
 
 void TApplication::ProcessMessages() { QApplication::processEvents(QEventLoop::AllEvents); }
