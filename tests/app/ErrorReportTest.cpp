@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/app/ShownViewer.h"
+#include "tests/support/HangGuard.h"
+#include "tests/support/SpecialFiles.h"
 
 namespace {
 
@@ -81,6 +85,43 @@ TEST_F(ErrorReportTest, GridPageStopsAtTheFileThatFailsWithoutPresenting) {
   EXPECT_EQ(Form1->PageIndex, 1);
   // The screen still shows page 0.
   EXPECT_EQ(ScreenPixelAt(100, 100), EntryPixel(0));
+}
+
+// Entries named like pictures that are not files: a FIFO (opening it used to wait
+// for a writer for good), a socket and links to endless devices.
+TEST_F(ErrorReportTest, EntriesThatAreNotFilesAreReportedOnceEachWhilePaging) {
+  const std::string folder = Tree.Folder("hostile");
+  WriteBmp(folder + "/a.bmp", 10, 10, EntryColour(1));
+  MakeFifo(folder + "/b.jpg");
+  MakeSocket(folder + "/c.bmp");
+  Tree.Link("/dev/zero", "hostile/d.jpeg");
+  Tree.Link("/dev/urandom", "hostile/e.bmp");
+  Tree.Folder("hostile/f.jpg");  // a folder: scanned, not listed
+  WriteBmp(folder + "/g.bmp", 10, 10, EntryColour(2));
+  THangGuard guard("paging through a folder of FIFOs, sockets and devices");
+  ChosenFolder = folder;
+  LeftClick({ssShift});
+  ASSERT_EQ(Form1->FileList->Count(), 6);
+  EXPECT_TRUE(Reports.empty());
+  EXPECT_EQ(PixelAt(0, 0), Raw565(EntryColour(1)));
+  Key(VK_PRIOR);  // back to entry 0, then every entry after it
+  for (int i = 0; i < 5; ++i) Key(VK_NEXT);
+  ASSERT_EQ(Reports.size(), 4u);
+  for (const char* name : {"b.jpg", "c.bmp", "d.jpeg", "e.bmp"})
+    EXPECT_NE(std::find(Reports.begin(), Reports.end(), "Cannot open file " + folder + "/" + name),
+              Reports.end())
+        << name;
+  EXPECT_EQ(Form1->PageIndex, 5);
+  EXPECT_EQ(PixelAt(0, 0), Raw565(EntryColour(2)));
+}
+
+TEST_F(ErrorReportTest, FifoChosenAsAFileIsReportedWithoutWaiting) {
+  ChosenFile = Tree.Path("pipe.jpg");
+  MakeFifo(ChosenFile);
+  THangGuard guard("opening a FIFO through the file chooser");
+  LeftClick({ssCtrl});
+  ASSERT_EQ(Reports.size(), 1u);
+  EXPECT_EQ(Reports[0], "Cannot open file " + ChosenFile);
 }
 
 TEST_F(ErrorReportTest, UnknownExtensionIsReported) {
