@@ -25,6 +25,9 @@ void FillRow(const TSampleRecipe& recipe, int y, std::vector<uint8_t>& row) {
     SampleColour(x, y, recipe.Width, recipe.Height, r, g, b);
     if (recipe.Kind == TSampleKind::Grey) {
       row[x] = static_cast<uint8_t>((r * 77 + g * 150 + b * 29) >> 8);
+    } else if (recipe.Kind == TSampleKind::TwoComponent) {
+      row[x * 2] = r;
+      row[x * 2 + 1] = g;
     } else if (cmyk) {
       // No black ink; cyan, magenta, yellow are the complements of red, green, blue.
       const uint8_t ink[4] = {uint8_t(255 - r), uint8_t(255 - g), uint8_t(255 - b), 0};
@@ -50,6 +53,10 @@ void SetUpCompressor(jpeg_compress_struct& info, const TSampleRecipe& recipe) {
     case TSampleKind::Ycck:
       info.input_components = 4;
       info.in_color_space = JCS_CMYK;
+      break;
+    case TSampleKind::TwoComponent:
+      info.input_components = 2;
+      info.in_color_space = JCS_UNKNOWN;
       break;
     default:
       info.input_components = 3;

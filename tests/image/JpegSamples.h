@@ -8,7 +8,17 @@
 
 #include "image/JpegLib.h"
 
-enum class TSampleKind { Colour, Grey, Progressive, Restart, Cmyk, CmykNoAdobe, Ycck };
+// TwoComponent: two channels of no known colour space (red and green of the sample).
+enum class TSampleKind {
+  Colour,
+  Grey,
+  Progressive,
+  Restart,
+  Cmyk,
+  CmykNoAdobe,
+  Ycck,
+  TwoComponent
+};
 
 struct TSampleRecipe {
   TSampleKind Kind = TSampleKind::Colour;
