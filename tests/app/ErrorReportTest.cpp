@@ -60,6 +60,54 @@ TEST_F(ErrorReportTest, FailingSlideshowTickDoesNotAdvance) {
   EXPECT_EQ(Form1->PageIndex, 1);
 }
 
+// The state the menu's "关闭自动翻页" leaves.
+void ExpectSlideshowStopped() {
+  EXPECT_TRUE(Form1->N13->Checked());
+  EXPECT_FALSE(Form1->N12->Checked());
+  EXPECT_FALSE(Form1->Timer1->Enabled());
+}
+
+TEST_F(ErrorReportTest, FailingTickStopsTheSlideshowAfterItsOneReport) {
+  OpenFolderOf(3);
+  WriteCorruptJpeg(Form1->FileList->Strings(1));
+  Form1->N12->Click();
+  ClearBackSurface();
+  Tick();
+  ASSERT_EQ(Reports.size(), 1u);
+  ExpectSlideshowStopped();
+  EXPECT_EQ(Form1->PageIndex, 1);
+  // Nothing drawn or presented: the back surface keeps what it had, the screen entry 0.
+  EXPECT_EQ(PixelAt(0, 0), 0u);
+  EXPECT_EQ(ScreenPixelAt(0, 0), EntryPixel(0));
+}
+
+TEST_F(ErrorReportTest, FailingGridTickStopsTheSlideshowToo) {
+  OpenFolderOf(12);
+  Form1->N20->Click();
+  std::filesystem::remove(Form1->FileList->Strings(10));
+  Form1->N12->Click();
+  Tick();
+  ASSERT_EQ(Reports.size(), 1u);
+  ExpectSlideshowStopped();
+  EXPECT_EQ(Form1->PageIndex, 1);
+}
+
+TEST_F(ErrorReportTest, SlideshowOnTheRealTimerReportsACorruptFileOnce) {
+  OpenFolderOf(3);
+  WriteCorruptJpeg(Form1->FileList->Strings(1));
+  Form1->Timer1->SetInterval(1);
+  Form1->N12->Click();
+  Application().RunLoopUntil([this] { return !Reports.empty(); });
+  EXPECT_EQ(Reports.size(), 1u);
+  ExpectSlideshowStopped();
+  EXPECT_FALSE(Form1->Timer1->Running());
+  EXPECT_EQ(Form1->PageIndex, 1);
+  // Started again by hand, it reports the file again and stops again.
+  Form1->N12->Click();
+  Application().RunLoopUntil([this] { return Reports.size() == 2; });
+  ExpectSlideshowStopped();
+}
+
 TEST_F(ErrorReportTest, TicksWhileAReportIsOpenDoNothing) {
   OpenFolderOf(3);
   std::filesystem::remove(Form1->FileList->Strings(1));
