@@ -65,8 +65,10 @@ void SetUpCompressor(jpeg_compress_struct& info, const TSampleRecipe& recipe) {
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
   // Full-resolution colour so the colour edges stay sharp.
-  for (int c = 0; c < info.num_components; ++c)
-    info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+  if (!recipe.Subsampled)
+    for (int c = 0; c < info.num_components; ++c)
+      info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+  info.arith_code = recipe.Arithmetic;
   if (recipe.Kind == TSampleKind::Progressive) jpeg_simple_progression(&info);
   if (recipe.Kind == TSampleKind::Restart) info.restart_interval = 1;
   if (recipe.Kind == TSampleKind::Ycck) jpeg_set_colorspace(&info, JCS_YCCK);

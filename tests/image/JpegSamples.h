@@ -24,6 +24,8 @@ struct TSampleRecipe {
   TSampleKind Kind = TSampleKind::Colour;
   int Width = 32;
   int Height = 16;
+  bool Subsampled = false;  // libjpeg's default chroma subsampling instead of full resolution
+  bool Arithmetic = false;  // arithmetic instead of Huffman coding
 };
 
 // The picture: the top half is red, the bottom half blue; the right quarter of each
