@@ -330,7 +330,14 @@ void TForm1::DXDraw1MouseUp(TObject*, TMouseButton, TShiftState, int32_t, int32_
 
 void TForm1::Timer1Timer(TObject*) {
   if (FErrorReportOpen || FileList->Count() == 0 || GetKeyState(VK_CONTROL) < 0) return;
-  ShowPage();
+  try {
+    ShowPage();
+  } catch (...) {
+    // The index stays on the file that failed, so every later tick would report it
+    // again and leave the user no moment to stop the slideshow: stop it here.
+    N13Click(nullptr);
+    throw;
+  }
   AdvanceIndex();
 }
 

@@ -83,6 +83,7 @@ inline constexpr const char* kFOpenError = "Cannot open file %s";
 inline constexpr const char* kFCreateError = "Cannot create file %s";
 inline constexpr const char* kReadError = "Stream read error";
 inline constexpr const char* kWriteError = "Stream write error";
+inline constexpr const char* kSeekError = "Stream seek error";
 inline constexpr const char* kOutOfMemory = "Out of memory";
 inline constexpr const char* kIntfNotSupported = "Interface not supported";
 inline constexpr const char* kNoCanvasHandle = "Canvas does not allow drawing";

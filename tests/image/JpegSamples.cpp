@@ -25,6 +25,9 @@ void FillRow(const TSampleRecipe& recipe, int y, std::vector<uint8_t>& row) {
     SampleColour(x, y, recipe.Width, recipe.Height, r, g, b);
     if (recipe.Kind == TSampleKind::Grey) {
       row[x] = static_cast<uint8_t>((r * 77 + g * 150 + b * 29) >> 8);
+    } else if (recipe.Kind == TSampleKind::TwoComponent) {
+      row[x * 2] = r;
+      row[x * 2 + 1] = g;
     } else if (cmyk) {
       // No black ink; cyan, magenta, yellow are the complements of red, green, blue.
       const uint8_t ink[4] = {uint8_t(255 - r), uint8_t(255 - g), uint8_t(255 - b), 0};
@@ -51,6 +54,10 @@ void SetUpCompressor(jpeg_compress_struct& info, const TSampleRecipe& recipe) {
       info.input_components = 4;
       info.in_color_space = JCS_CMYK;
       break;
+    case TSampleKind::TwoComponent:
+      info.input_components = 2;
+      info.in_color_space = JCS_UNKNOWN;
+      break;
     default:
       info.input_components = 3;
       info.in_color_space = JCS_RGB;
@@ -58,8 +65,10 @@ void SetUpCompressor(jpeg_compress_struct& info, const TSampleRecipe& recipe) {
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
   // Full-resolution colour so the colour edges stay sharp.
-  for (int c = 0; c < info.num_components; ++c)
-    info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+  if (!recipe.Subsampled)
+    for (int c = 0; c < info.num_components; ++c)
+      info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+  info.arith_code = recipe.Arithmetic;
   if (recipe.Kind == TSampleKind::Progressive) jpeg_simple_progression(&info);
   if (recipe.Kind == TSampleKind::Restart) info.restart_interval = 1;
   if (recipe.Kind == TSampleKind::Ycck) jpeg_set_colorspace(&info, JCS_YCCK);

@@ -8,12 +8,24 @@
 
 #include "image/JpegLib.h"
 
-enum class TSampleKind { Colour, Grey, Progressive, Restart, Cmyk, CmykNoAdobe, Ycck };
+// TwoComponent: two channels of no known colour space (red and green of the sample).
+enum class TSampleKind {
+  Colour,
+  Grey,
+  Progressive,
+  Restart,
+  Cmyk,
+  CmykNoAdobe,
+  Ycck,
+  TwoComponent
+};
 
 struct TSampleRecipe {
   TSampleKind Kind = TSampleKind::Colour;
   int Width = 32;
   int Height = 16;
+  bool Subsampled = false;  // libjpeg's default chroma subsampling instead of full resolution
+  bool Arithmetic = false;  // arithmetic instead of Huffman coding
 };
 
 // The picture: the top half is red, the bottom half blue; the right quarter of each

@@ -1,5 +1,5 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -8,6 +8,9 @@
 
 #include "platform/framework/Exception.h"
 #include "platform/framework/Stream.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/HangGuard.h"
+#include "tests/support/SpecialFiles.h"
 
 namespace {
 
@@ -131,6 +134,130 @@ TEST(FileStream, DirectoryIsNotAFile) {
   TempDir dir;
   std::filesystem::create_directory(dir.File("pics.jpg"));
   EXPECT_THROW(TFileStream(dir.File("pics.jpg"), fmOpenRead), EFOpenError);
+}
+
+// Things in a folder that are not regular files, each made at the given path.
+struct NotAFileCase {
+  const char* name;
+  void (*make)(const std::string& path);
+};
+void PrintTo(const NotAFileCase& c, std::ostream* os) { *os << c.name; }
+
+void MakeLinkToZero(const std::string& path) { std::filesystem::create_symlink("/dev/zero", path); }
+void MakeLinkToNull(const std::string& path) { std::filesystem::create_symlink("/dev/null", path); }
+void MakeLinkToFifo(const std::string& path) {
+  MakeFifo(path + ".fifo");
+  std::filesystem::create_symlink(path + ".fifo", path);
+}
+void MakeFolder(const std::string& path) { std::filesystem::create_directory(path); }
+
+class FileStreamNotAFile : public testing::TestWithParam<NotAFileCase> {};
+
+TEST_P(FileStreamNotAFile, IsRefusedAtOnceForReadingAndCreating) {
+  TempDir dir;
+  const std::string path = dir.File("x.jpg");
+  GetParam().make(path);
+  const auto kind = std::filesystem::status(path).type();
+  THangGuard guard("opening a path that is not a regular file");
+  try {
+    TFileStream stream(path, fmOpenRead | fmShareDenyWrite);
+    FAIL() << "opened";
+  } catch (const EFOpenError& e) {
+    EXPECT_EQ(e.Message(), "Cannot open file " + path);
+  }
+  EXPECT_THROW(TFileStream(path, fmOpenRead), EFOpenError);
+  EXPECT_THROW(TFileStream(path, fmOpenReadWrite), EFOpenError);
+  EXPECT_THROW(TFileStream(path, fmCreate), EFCreateError);
+  TMemoryStream memory;
+  EXPECT_THROW(memory.LoadFromFile(path), EFOpenError);
+  EXPECT_EQ(std::filesystem::status(path).type(), kind);  // left as it was
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, FileStreamNotAFile,
+                         testing::Values(NotAFileCase{"Fifo", &MakeFifo},
+                                         NotAFileCase{"Socket", &MakeSocket},
+                                         NotAFileCase{"LinkToDevZero", &MakeLinkToZero},
+                                         NotAFileCase{"LinkToDevNull", &MakeLinkToNull},
+                                         NotAFileCase{"LinkToFifo", &MakeLinkToFifo},
+                                         NotAFileCase{"Folder", &MakeFolder}),
+                         CaseName());
+
+TEST(FileStream, LinkToAFileOpensTheFile) {
+  TempDir dir;
+  const auto data = Bytes(10);
+  {
+    TFileStream out(dir.File("a.bin"), fmCreate);
+    out.WriteBuffer(data.data(), 10);
+  }
+  std::filesystem::create_symlink(dir.File("a.bin"), dir.File("link.bin"));
+  TFileStream in(dir.File("link.bin"), fmOpenRead | fmShareDenyWrite);
+  EXPECT_EQ(in.Size(), 10);
+}
+
+TEST(FileStream, SeekBeforeTheStartKeepsThePosition) {
+  TempDir dir;
+  const auto data = Bytes(10);
+  TFileStream stream(dir.File("a.bin"), fmCreate);
+  stream.WriteBuffer(data.data(), 10);
+  stream.SetPosition(4);
+  EXPECT_EQ(stream.Seek(-10, soBeginning), 4);
+  EXPECT_EQ(stream.Seek(-5, soCurrent), 4);
+  EXPECT_EQ(stream.Position(), 4);
+}
+
+// The two ends of a pipe, closed at the end of the test.
+class Pipe {
+ public:
+  Pipe() { EXPECT_EQ(pipe(FEnds), 0); }
+  ~Pipe() {
+    for (int end : FEnds)
+      if (end >= 0) close(end);
+  }
+  int ReadEnd() const { return FEnds[0]; }
+  void Write(const std::vector<uint8_t>& bytes) {
+    ASSERT_EQ(write(FEnds[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    close(FEnds[1]);
+    FEnds[1] = -1;
+  }
+
+ private:
+  int FEnds[2] = {-1, -1};
+};
+
+TEST(HandleStream, PipeHasNoPositionAndSaysSo) {
+  Pipe channel;
+  const auto data = Bytes(100);
+  channel.Write(data);
+  THandleStream stream(channel.ReadEnd());
+  THangGuard guard("stream operations on a pipe");
+  EXPECT_THROW(stream.Seek(0, soCurrent), EStreamError);
+  EXPECT_THROW(stream.Seek(10, soBeginning), EStreamError);
+  EXPECT_THROW(stream.Position(), EStreamError);
+  EXPECT_THROW(stream.Remaining(), EStreamError);
+  TMemoryStream memory;
+  try {
+    memory.LoadFromStream(stream);
+    FAIL() << "loaded";
+  } catch (const EStreamError& e) {
+    EXPECT_EQ(e.Message(), "Stream seek error");
+  }
+  EXPECT_THROW(stream.SetSize(0), EWriteError);
+  // Reading still works and ends at the end of the data.
+  std::vector<uint8_t> back(200);
+  EXPECT_EQ(stream.Read(back.data(), 200), 100);
+  EXPECT_EQ(std::memcmp(back.data(), data.data(), 100), 0);
+  EXPECT_EQ(stream.Read(back.data(), 1), 0);
+}
+
+TEST(HandleStream, ClosedHandleFailsEveryOperation) {
+  THandleStream stream(-1);
+  uint8_t byte = 0;
+  EXPECT_EQ(stream.Read(&byte, 1), 0);
+  EXPECT_EQ(stream.Write(&byte, 1), 0);
+  EXPECT_THROW(stream.Position(), EStreamError);
+  EXPECT_EQ(stream.Size(), 0);
+  EXPECT_THROW(stream.ReadBuffer(&byte, 1), EReadError);
+  EXPECT_THROW(stream.WriteBuffer(&byte, 1), EWriteError);
 }
 
 TEST(FileStream, CreateWriteReopenRead) {
