@@ -14,6 +14,7 @@
 #include "tests/platform/framework/BmpBuilder.h"
 #include "tests/platform/framework/IconBuilder.h"
 #include "tests/platform/framework/MetafileBuilder.h"
+#include "tests/support/ExifJpeg.h"
 
 namespace {
 
@@ -190,6 +191,24 @@ std::vector<TSeed> JpegSeeds() {
   };
 }
 
+// Photos with an orientation tag in either byte order, a tag outside the main
+// directory, a value out of range, and bare EXIF blocks.
+std::vector<TSeed> ExifSeeds() {
+  const TBytes photo = MakeSampleJpeg({TSampleKind::Colour, kWidth, kHeight});
+  std::vector<TSeed> seeds;
+  for (uint16_t value = 1; value <= 8; ++value)
+    seeds.push_back(
+        {"intel-" + std::to_string(value) + ".jpg", WithApp1(photo, ExifOrientationBlock(value))});
+  seeds.push_back(
+      {"motorola-6.jpg", WithApp1(photo, ExifOrientationBlock(6, EXIF_BYTE_ORDER_MOTOROLA))});
+  seeds.push_back({"exif-ifd-6.jpg",
+                   WithApp1(photo, ExifOrientationBlock(6, EXIF_BYTE_ORDER_INTEL, EXIF_IFD_EXIF))});
+  seeds.push_back({"out-of-range.jpg", WithApp1(photo, ExifOrientationBlock(9))});
+  seeds.push_back({"bare-block-8.exif", ExifOrientationBlock(8)});
+  seeds.push_back({"no-exif.jpg", photo});
+  return seeds;
+}
+
 IcoImage Icon(int32_t side, uint16_t bits, bool alpha) {
   IcoImage image;
   image.Width = image.Height = side;
@@ -292,5 +311,6 @@ int main(int argc, char** argv) {
   WriteSeeds(root / "jpeg", JpegSeeds());
   WriteSeeds(root / "icon", IconSeeds());
   WriteSeeds(root / "metafile", MetafileSeeds());
+  WriteSeeds(root / "exif", ExifSeeds());
   return 0;
 }
