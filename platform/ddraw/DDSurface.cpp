@@ -60,13 +60,6 @@ TSourceBand ReadBand(const TPixelView& from, const TRect& rect) {
   return band;
 }
 
-template <class T>
-void Replace(T*& held, T* next) {
-  if (next) next->AddRef();
-  if (held) held->Release();
-  held = next;
-}
-
 }  // namespace
 
 TDDSurface::TDDSurface(std::shared_ptr<TSurfaceMemory> memory, DWORD roleCaps)
@@ -74,9 +67,9 @@ TDDSurface::TDDSurface(std::shared_ptr<TSurfaceMemory> memory, DWORD roleCaps)
 
 TDDSurface::~TDDSurface() {
   if (FDC) ::DeleteDC(FDC);
-  Replace<TDDPalette>(FPalette, nullptr);
-  Replace<TDDClipper>(FClipper, nullptr);
-  Replace<TDDSurface>(FBackBuffer, nullptr);
+  FPalette.Reset();
+  FClipper.Reset();
+  FBackBuffer.Reset();
   Services().PrimaryGone(this);
 }
 
@@ -193,7 +186,7 @@ HRESULT TDDSurface::CopyPixels(TDDSurface& source, const TRect& sourceRect, cons
 
 HRESULT TDDSurface::Flip(IDirectDrawSurface* target, DWORD) {
   if (!FBackBuffer) return DDERR_NOTFLIPPABLE;
-  if (target && From(target) != FBackBuffer) return DDERR_INVALIDPARAMS;
+  if (target && From(target) != FBackBuffer.Get()) return DDERR_INVALIDPARAMS;
   if (FMemory->Lost() || FBackBuffer->FMemory->Lost()) return DDERR_SURFACELOST;
   if (FLocked || FDC || FBackBuffer->FLocked || FBackBuffer->FDC) return DDERR_SURFACEBUSY;
   // A flip takes effect at the vertical blank, as the hardware's would.
@@ -208,19 +201,20 @@ HRESULT TDDSurface::GetAttachedSurface(const DDSCAPS* caps, IDirectDrawSurface**
   *surface = nullptr;
   if (!FBackBuffer || !(caps->dwCaps & (DDSCAPS_BACKBUFFER | DDSCAPS_FLIP))) return DDERR_NOTFOUND;
   FBackBuffer->AddRef();
-  *surface = FBackBuffer;
+  *surface = FBackBuffer.Get();
   return DD_OK;
 }
 
 HRESULT TDDSurface::DeleteAttachedSurface(DWORD, IDirectDrawSurface* surface) {
-  if (!FBackBuffer || (surface && From(surface) != FBackBuffer)) return DDERR_SURFACENOTATTACHED;
-  Replace<TDDSurface>(FBackBuffer, nullptr);
+  if (!FBackBuffer || (surface && From(surface) != FBackBuffer.Get()))
+    return DDERR_SURFACENOTATTACHED;
+  FBackBuffer.Reset();
   return DD_OK;
 }
 
 HRESULT TDDSurface::GetClipper(IDirectDrawClipper** clipper) {
   if (!clipper) return DDERR_INVALIDPARAMS;
-  *clipper = FClipper;
+  *clipper = FClipper.Get();
   if (!FClipper) return DDERR_NOCLIPPERATTACHED;
   FClipper->AddRef();
   return DD_OK;
@@ -229,7 +223,7 @@ HRESULT TDDSurface::GetClipper(IDirectDrawClipper** clipper) {
 HRESULT TDDSurface::SetClipper(IDirectDrawClipper* clipper) {
   TDDClipper* ours = TDDClipper::From(clipper);
   if (clipper && !ours) return DDERR_INVALIDPARAMS;
-  Replace(FClipper, ours);
+  FClipper.Share(ours);
   return DD_OK;
 }
 
@@ -283,7 +277,7 @@ HRESULT TDDSurface::ReleaseDC(HDC dc) {
 
 HRESULT TDDSurface::GetPalette(IDirectDrawPalette** palette) {
   if (!palette) return DDERR_INVALIDPARAMS;
-  *palette = FPalette;
+  *palette = FPalette.Get();
   if (!FPalette) return DDERR_NOPALETTEATTACHED;
   FPalette->AddRef();
   return DD_OK;
@@ -294,7 +288,7 @@ HRESULT TDDSurface::SetPalette(IDirectDrawPalette* palette) {
   if (palette && !ours) return DDERR_INVALIDPARAMS;
   // An open device context reads the palette's colour table.
   if (FDC) return DDERR_SURFACEBUSY;
-  Replace(FPalette, ours);
+  FPalette.Share(ours);
   if (FMemory->View().bitCount == 8) Present(Bounds());
   return DD_OK;
 }
@@ -351,7 +345,7 @@ HRESULT TDDSurface::Restore() {
   return DD_OK;
 }
 
-void TDDSurface::AttachBackBuffer(TDDSurface* back) { Replace(FBackBuffer, back); }
+void TDDSurface::AttachBackBuffer(TDDSurface* back) { FBackBuffer.Share(back); }
 
 TDDSurface* TDDSurface::Duplicate() const {
   constexpr DWORD kChainCaps =

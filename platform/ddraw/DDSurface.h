@@ -50,7 +50,7 @@ class TDDSurface final : public TComObject<IDirectDrawSurface7> {
   TDDSurface* Duplicate() const;
 
   const TSurfaceMemory* Memory() const { return FMemory.get(); }
-  const TDDPalette* Palette() const { return FPalette; }
+  const TDDPalette* Palette() const { return FPalette.Get(); }
   // The colours an 8-bit surface shows: its palette's or the default ones.
   const PALETTEENTRY* PaletteEntries() const;
 
@@ -67,9 +67,9 @@ class TDDSurface final : public TComObject<IDirectDrawSurface7> {
   std::shared_ptr<TSurfaceMemory> FMemory;
   DWORD FRoleCaps;
   DDCOLORKEY FSourceKey;
-  TDDPalette* FPalette = nullptr;
-  TDDClipper* FClipper = nullptr;
-  TDDSurface* FBackBuffer = nullptr;
+  TComRef<TDDPalette> FPalette;
+  TComRef<TDDClipper> FClipper;
+  TComRef<TDDSurface> FBackBuffer;
   bool FLocked = false;
   TRect FLockRect;
   HDC FDC = nullptr;
