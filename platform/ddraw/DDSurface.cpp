@@ -1,7 +1,7 @@
 #include "platform/ddraw/DDSurface.h"
 
-#include <cstring>
 #include <new>
+#include <optional>
 #include <utility>
 
 #include "platform/ddraw/DDClipper.h"
@@ -34,30 +34,6 @@ bool ValidEffects(const DDBLTFX* effects) { return effects && effects->dwSize ==
 DWORD MemoryCaps(TMemoryKind kind) {
   return kind == TMemoryKind::System ? DDSCAPS_SYSTEMMEMORY
                                      : DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM;
-}
-
-// A private copy of `rect`, read before an overlapping write starts.
-struct TSourceBand {
-  std::unique_ptr<uint8_t[]> pixels;
-  TPixelView view;
-};
-
-TSourceBand ReadBand(const TPixelView& from, const TRect& rect) {
-  const uint32_t bytesPerPixel = BytesPerPixel(from.bitCount);
-  const auto rowBytes = static_cast<size_t>(rect.Width()) * bytesPerPixel;
-  const auto pitch =
-      static_cast<size_t>(RowPitch(static_cast<uint64_t>(rect.Width()), from.bitCount));
-  TSourceBand band;
-  band.pixels.reset(new uint8_t[pitch * static_cast<size_t>(rect.Height())]);
-  band.view = TPixelView{band.pixels.get(), rect.Width(), rect.Height(),
-                         static_cast<int32_t>(pitch), from.bitCount};
-  for (int32_t y = 0; y < rect.Height(); ++y) {
-    std::memcpy(band.pixels.get() + static_cast<size_t>(y) * pitch,
-                from.bits + static_cast<int64_t>(rect.Top + y) * from.pitch +
-                    static_cast<int64_t>(rect.Left) * bytesPerPixel,
-                rowBytes);
-  }
-  return band;
 }
 
 }  // namespace
@@ -152,7 +128,7 @@ HRESULT TDDSurface::Fill(const std::vector<TRect>& pieces, const DDBLTFX* effect
   if (!ValidEffects(effects)) return DDERR_INVALIDPARAMS;
   TRect written;
   for (const TRect& piece : pieces) {
-    FillPixels(FMemory->View(), piece, effects->dwFillColor);
+    gdi::FillPixels(FMemory->View(), piece, effects->dwFillColor);
     written = UnionRects(written, piece);
   }
   Present(written);
@@ -162,7 +138,8 @@ HRESULT TDDSurface::Fill(const std::vector<TRect>& pieces, const DDBLTFX* effect
 HRESULT TDDSurface::CopyPixels(TDDSurface& source, const TRect& sourceRect, const TRect& target,
                                const std::vector<TRect>& pieces, bool keyed, DWORD key,
                                DWORD mirror) {
-  if (source.FMemory->View().bitCount != FMemory->View().bitCount) return DDERR_INVALIDPIXELFORMAT;
+  if (source.FMemory->View().Format.BitCount != FMemory->View().Format.BitCount)
+    return DDERR_INVALIDPIXELFORMAT;
   TBlitRequest request{FMemory->View(),
                        target,
                        source.FMemory->View(),
@@ -173,10 +150,10 @@ HRESULT TDDSurface::CopyPixels(TDDSurface& source, const TRect& sourceRect, cons
                        key};
   TRect written;
   for (const TRect& piece : pieces) written = UnionRects(written, piece);
-  TSourceBand band;
+  std::optional<gdi::TPixelCopy> band;
   if (source.FMemory == FMemory && RectsOverlap(sourceRect, written)) {
-    band = ReadBand(source.FMemory->View(), sourceRect);
-    request.source = band.view;
+    band.emplace(source.FMemory->View(), sourceRect);
+    request.source = band->View();
     request.sourceRect = TRect{0, 0, sourceRect.Width(), sourceRect.Height()};
   }
   for (const TRect& piece : pieces) BlitPixels(request, piece, Services().ForceGenericBlits());
@@ -246,22 +223,7 @@ HRESULT TDDSurface::GetDC(HDC* dc) {
   *dc = nullptr;
   if (FMemory->Lost()) return DDERR_SURFACELOST;
   if (FDC) return DDERR_DCALREADYCREATED;
-  const TPixelView& view = FMemory->View();
-  const DDPIXELFORMAT format = DescribePixelFormat(view.bitCount);
-  PixelBufferDesc pixels;
-  pixels.bits = view.bits;
-  pixels.width = view.width;
-  pixels.height = view.height;
-  pixels.pitch = view.pitch;
-  pixels.bitCount = view.bitCount;
-  pixels.redMask = format.dwRBitMask;
-  pixels.greenMask = format.dwGBitMask;
-  pixels.blueMask = format.dwBBitMask;
-  if (view.bitCount == 8) {
-    pixels.colorTable = FPalette ? FPalette->ColorTable() : DefaultColorTable();
-    pixels.colorCount = 256;
-  }
-  FDC = ::CreatePixelBufferDC(pixels);
+  FDC = ::CreatePixelBufferDC(View());
   if (!FDC) return DDERR_CANTCREATEDC;
   *dc = FDC;
   return DD_OK;
@@ -289,7 +251,7 @@ HRESULT TDDSurface::SetPalette(IDirectDrawPalette* palette) {
   // An open device context reads the palette's colour table.
   if (FDC) return DDERR_SURFACEBUSY;
   FPalette.Share(ours);
-  if (FMemory->View().bitCount == 8) Present(Bounds());
+  if (FMemory->View().Format.BitCount == 8) Present(Bounds());
   return DD_OK;
 }
 
@@ -301,15 +263,15 @@ HRESULT TDDSurface::GetSurfaceDesc(DDSURFACEDESC* desc) {
   desc->dwSize = size;
   desc->dwFlags =
       DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PITCH | DDSD_PIXELFORMAT | DDSD_CKSRCBLT;
-  desc->dwWidth = static_cast<DWORD>(view.width);
-  desc->dwHeight = static_cast<DWORD>(view.height);
-  desc->lPitch = view.pitch;
+  desc->dwWidth = static_cast<DWORD>(view.Width);
+  desc->dwHeight = static_cast<DWORD>(view.Height);
+  desc->lPitch = static_cast<LONG>(view.Pitch);
   if (FBackBuffer) {
     desc->dwFlags |= DDSD_BACKBUFFERCOUNT;
     desc->dwBackBufferCount = 1;
   }
   desc->ddckCKSrcBlt = FSourceKey;
-  desc->ddpfPixelFormat = DescribePixelFormat(view.bitCount);
+  desc->ddpfPixelFormat = DescribePixelFormat(view.Format.BitCount);
   desc->ddsCaps.dwCaps = FRoleCaps | MemoryCaps(FMemory->Kind());
   return DD_OK;
 }
@@ -324,8 +286,8 @@ HRESULT TDDSurface::Lock(const TRect* rect, DDSURFACEDESC* desc, DWORD, HANDLE) 
   if (!WithinBounds(area, Bounds())) return DDERR_INVALIDRECT;
   GetSurfaceDesc(desc);
   const TPixelView& view = FMemory->View();
-  desc->lpSurface = view.bits + static_cast<int64_t>(area.Top) * view.pitch +
-                    static_cast<int64_t>(area.Left) * BytesPerPixel(view.bitCount);
+  desc->lpSurface =
+      view.Row(area.Top) + static_cast<int64_t>(area.Left) * BytesPerPixel(view.Format.BitCount);
   desc->dwFlags |= DDSD_LPSURFACE;
   FLocked = true;
   FLockRect = area;
@@ -355,8 +317,13 @@ TDDSurface* TDDSurface::Duplicate() const {
   return copy;
 }
 
-const PALETTEENTRY* TDDSurface::PaletteEntries() const {
-  return FPalette ? FPalette->Entries() : DefaultPaletteEntries();
+TPixelView TDDSurface::View() const {
+  TPixelView view = FMemory->View();
+  if (view.Format.BitCount == 8) {
+    view.Format.ColorTable = FPalette ? FPalette->ColorTable() : DefaultColorTable();
+    view.Format.ColorCount = 256;
+  }
+  return view;
 }
 
 void TDDSurface::Present(const TRect& dirty) const { Services().Present(FMemory.get(), dirty); }

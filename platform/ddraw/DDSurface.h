@@ -51,8 +51,9 @@ class TDDSurface final : public TComObject<IDirectDrawSurface7> {
 
   const TSurfaceMemory* Memory() const { return FMemory.get(); }
   const TDDPalette* Palette() const { return FPalette.Get(); }
-  // The colours an 8-bit surface shows: its palette's or the default ones.
-  const PALETTEENTRY* PaletteEntries() const;
+  // The pixels as the graphics layer sees them; an 8-bit surface's colour table
+  // is its palette's, or the default one.
+  TPixelView View() const;
 
  private:
   ~TDDSurface() override;
