@@ -40,19 +40,14 @@ TJPEGImage::TJPEGImage() : FOptions(DefaultJpegOptions()) { AttachData(new TJPEG
 
 TJPEGImage::~TJPEGImage() {
   if (FTempPal) DeleteObject(FTempPal);
-  FImage->Release();
 }
 
-void TJPEGImage::AttachData(TJPEGData* data) {
-  data->Reference();
-  if (FImage) FImage->Release();
-  FImage = data;
-}
+void TJPEGImage::AttachData(TJPEGData* data) { FImage.Share(data); }
 
 void TJPEGImage::AssignFrom(TPersistent* source) {
   if (auto* jpeg = dynamic_cast<TJPEGImage*>(source)) {
     if (jpeg == this) return;
-    AttachData(jpeg->FImage);
+    AttachData(jpeg->FImage.Get());
     FBitmap.reset();
     if (jpeg->FBitmap) {
       FBitmap = std::make_unique<TBitmap>();

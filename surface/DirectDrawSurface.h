@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "device/ComRef.h"
 #include "device/DXClass.h"
 #include "platform/ddraw/DDraw.h"
+#include "platform/gdi/ComRef.h"
 
 class TDirectDraw;
 class TDirectDrawClipper;

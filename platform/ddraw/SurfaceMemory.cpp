@@ -32,8 +32,8 @@ HRESULT TSurfaceMemory::Create(uint32_t width, uint32_t height, uint32_t bitCoun
     if (kind == TMemoryKind::Video) Services().ReleaseVideoMemory(bytes);
     return DDERR_OUTOFMEMORY;
   }
-  const TPixelView view{pixels.get(), static_cast<int32_t>(width), static_cast<int32_t>(height),
-                        static_cast<int32_t>(pitch), bitCount};
+  const TPixelView view{pixels.get(), static_cast<ptrdiff_t>(pitch), static_cast<int32_t>(width),
+                        static_cast<int32_t>(height), SurfaceFormat(bitCount)};
   memory->reset(new TSurfaceMemory(view, std::move(pixels), kind, bytes));
   return DD_OK;
 }

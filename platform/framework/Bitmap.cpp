@@ -53,19 +53,14 @@ class TBitmapCanvas : public TCanvas {
   HPALETTE FOldPalette = nullptr;
 };
 
-TBitmap::TBitmap() : FImage(new TBitmapImage) { FImage->Reference(); }
+TBitmap::TBitmap() : FImage(ShareRef(new TBitmapImage)) {}
 
-TBitmap::~TBitmap() {
-  FCanvas.reset();
-  FImage->Release();
-}
+TBitmap::~TBitmap() { FCanvas.reset(); }
 
 void TBitmap::AttachImage(TBitmapImage* image) {
-  if (image == FImage) return;
+  if (image == FImage.Get()) return;
   if (FCanvas) FCanvas->FreeContext();
-  image->Reference();
-  FImage->Release();
-  FImage = image;
+  FImage.Share(image);
 }
 
 TBitmapImage& TBitmap::ImageWithHandle(bool forWriting) {
@@ -90,7 +85,7 @@ void TBitmap::AssignFrom(TPersistent* source) {
     return;
   }
   if (bitmap == this) return;
-  AttachImage(bitmap->FImage);
+  AttachImage(bitmap->FImage.Get());
   FTransparent = bitmap->FTransparent;
   FTransparentColor = bitmap->FTransparentColor;
   FTransparentMode = bitmap->FTransparentMode;

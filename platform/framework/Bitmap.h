@@ -12,6 +12,7 @@
 
 #include "platform/framework/Canvas.h"
 #include "platform/framework/Graphic.h"
+#include "platform/gdi/ComRef.h"
 
 enum TPixelFormat {
   pfDevice,
@@ -107,7 +108,7 @@ class TBitmap : public TGraphic {
   void ReadBitmap(TStream& stream, bool withFileHeader);
   void WriteBitmap(TStream& stream, bool withFileHeader);
 
-  TBitmapImage* FImage = nullptr;
+  TComRef<TBitmapImage> FImage;
   std::unique_ptr<TBitmapCanvas> FCanvas;
   TColor FTransparentColor = clDefault;
   TTransparentMode FTransparentMode = tmAuto;

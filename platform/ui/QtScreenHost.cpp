@@ -90,32 +90,34 @@ void TQtScreenHost::ShowFramebufferIn(HWND window, bool on) {
   QObject::connect(widget, &QObject::destroyed, [this, widget] { FViewers.remove(widget); });
 }
 
-void TQtScreenHost::CopyRows(const ScreenFramebuffer& framebuffer, const TRect& dirty) {
-  QImage::Format format = FormatFor(framebuffer.bitCount);
-  if (FImage.width() != framebuffer.width || FImage.height() != framebuffer.height ||
+void TQtScreenHost::CopyRows(const gdi::TPixelView& framebuffer, const TRect& dirty) {
+  const uint32_t bitCount = framebuffer.Format.BitCount;
+  QImage::Format format = FormatFor(bitCount);
+  if (FImage.width() != framebuffer.Width || FImage.height() != framebuffer.Height ||
       FImage.format() != format)
-    FImage = QImage(framebuffer.width, framebuffer.height, format);
-  if (framebuffer.bitCount == 8 && framebuffer.palette) {
+    FImage = QImage(framebuffer.Width, framebuffer.Height, format);
+  const RGBQUAD* table = framebuffer.Format.ColorTable;
+  if (bitCount == 8 && table) {
     QList<QRgb> colours(256);
-    for (int i = 0; i < 256; ++i)
-      colours[i] = qRgb(framebuffer.palette[i].peRed, framebuffer.palette[i].peGreen,
-                        framebuffer.palette[i].peBlue);
+    for (uint32_t i = 0; i < 256; ++i)
+      colours[i] = i < framebuffer.Format.ColorCount
+                       ? qRgb(table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue)
+                       : qRgb(0, 0, 0);
     FImage.setColorTable(colours);
   }
-  int32_t top = std::max(dirty.Top, 0), bottom = std::min(dirty.Bottom, framebuffer.height);
-  int32_t bytesPerPixel = static_cast<int32_t>(framebuffer.bitCount / 8);
-  int32_t left = std::max(dirty.Left, 0), right = std::min(dirty.Right, framebuffer.width);
+  int32_t top = std::max(dirty.Top, 0), bottom = std::min(dirty.Bottom, framebuffer.Height);
+  int32_t bytesPerPixel = static_cast<int32_t>(bitCount / 8);
+  int32_t left = std::max(dirty.Left, 0), right = std::min(dirty.Right, framebuffer.Width);
   if (left >= right) return;
-  const auto* source = static_cast<const uint8_t*>(framebuffer.bits);
   for (int32_t y = top; y < bottom; ++y)
     std::memcpy(FImage.scanLine(y) + left * bytesPerPixel,
-                source + int64_t{y} * framebuffer.pitch + left * bytesPerPixel,
+                framebuffer.Row(y) + left * bytesPerPixel,
                 static_cast<size_t>((right - left) * bytesPerPixel));
 }
 
-void TQtScreenHost::FramebufferChanged(const ScreenFramebuffer& framebuffer, const TRect& dirty) {
-  if (!framebuffer.bits || framebuffer.width <= 0 || framebuffer.height <= 0 ||
-      FormatFor(framebuffer.bitCount) == QImage::Format_Invalid)
+void TQtScreenHost::FramebufferChanged(const gdi::TPixelView& framebuffer, const TRect& dirty) {
+  if (!framebuffer.Top || framebuffer.Width <= 0 || framebuffer.Height <= 0 ||
+      FormatFor(framebuffer.Format.BitCount) == QImage::Format_Invalid)
     return;
   CopyRows(framebuffer, dirty);
   // These repaints only show the new picture; controls are not asked to paint.

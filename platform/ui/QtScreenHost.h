@@ -22,7 +22,7 @@ class TQtScreenHost final : public IScreenHost {
   void RestoreDesktopScreen() override;
   TSize ScreenSize() override;
   void SetExclusiveWindow(HWND window) override;
-  void FramebufferChanged(const ScreenFramebuffer& framebuffer, const TRect& dirty) override;
+  void FramebufferChanged(const gdi::TPixelView& framebuffer, const TRect& dirty) override;
   void ShowFramebufferIn(HWND window, bool on) override;
   bool WindowClientRectOnScreen(HWND window, TRect* rect) override;
 
@@ -47,7 +47,7 @@ class TQtScreenHost final : public IScreenHost {
   };
   TPlacement Placement() const;
   void Refit(QWidget* window);
-  void CopyRows(const ScreenFramebuffer& framebuffer, const TRect& dirty);
+  void CopyRows(const gdi::TPixelView& framebuffer, const TRect& dirty);
 
   QImage FImage;
   QPointer<QWidget> FExclusive;

@@ -117,8 +117,8 @@ TEST_F(GetDCTest, ReleasingThePrimaryDeviceContextPresents) {
   FHost.dirtyRects.clear();
   ASSERT_EQ(primary->ReleaseDC(dc), DD_OK);
   ASSERT_EQ(FHost.dirtyRects.size(), 1u);
-  const auto* row = reinterpret_cast<const uint32_t*>(
-      static_cast<const uint8_t*>(FHost.shown.bits) + 15 * FHost.shown.pitch);
+  const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(FHost.shown.Top) +
+                                                      15 * FHost.shown.Pitch);
   EXPECT_EQ(row[15] & 0xFFFFFF, 0x0000FFu);
 }
 

@@ -16,9 +16,9 @@ class PresentTest : public DDrawTest {
     FBack.reset(back);
     return back;
   }
-  static uint16_t ShownAt(const ScreenFramebuffer& shown, int32_t x, int32_t y) {
-    return reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(shown.bits) +
-                                             y * shown.pitch)[x];
+  static uint16_t ShownAt(const gdi::TPixelView& shown, int32_t x, int32_t y) {
+    return reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(shown.Top) +
+                                             y * shown.Pitch)[x];
   }
   TRef<IDirectDrawSurface> FBack;
 };
@@ -41,8 +41,8 @@ TEST_F(PresentTest, WritesToThePrimaryShowExactlyTheirRectangle) {
   ASSERT_EQ(primary->Lock(&locked, &desc, 0, nullptr), DD_OK);
   ASSERT_EQ(primary->Unlock(desc.lpSurface), DD_OK);
   EXPECT_EQ(FHost.dirtyRects, (std::vector<TRect>{fill, {100, 200, 120, 210}, stretch, locked}));
-  EXPECT_EQ(FHost.shown.width, 640);
-  EXPECT_EQ(FHost.shown.bitCount, 16u);
+  EXPECT_EQ(FHost.shown.Width, 640);
+  EXPECT_EQ(FHost.shown.Format.BitCount, 16u);
   EXPECT_EQ(ShownAt(FHost.shown, 12, 22), 0u);  // the stretch covered the fill
 }
 
@@ -74,7 +74,7 @@ TEST_F(PresentTest, BackBufferWritesShowNothingUntilTheFlip) {
   EXPECT_EQ(FHost.dirtyRects, (std::vector<TRect>{{0, 0, 640, 480}}));
   EXPECT_EQ(ShownAt(FHost.shown, 320, 240), 0x07E0);
   EXPECT_EQ(PixelAt(back, 0, 0), 0u);  // the old front is the new back
-  ScreenFramebuffer read;
+  gdi::TPixelView read;
   ASSERT_TRUE(Testing().ReadFramebuffer(&read));
   EXPECT_EQ(ShownAt(read, 1, 1), 0x07E0);
 }
@@ -95,7 +95,7 @@ TEST_F(PresentTest, FlipNeedsAChain) {
 }
 
 TEST_F(PresentTest, ReadFramebufferIsEmptyWithoutAPrimary) {
-  ScreenFramebuffer read;
+  gdi::TPixelView read;
   EXPECT_FALSE(Testing().ReadFramebuffer(&read));
   auto primary = MakePrimary(false);
   EXPECT_TRUE(Testing().ReadFramebuffer(&read));
@@ -116,8 +116,8 @@ TEST_F(PresentTest, EightBitScreenShowsThroughItsPalette) {
   ASSERT_EQ(palette->SetEntries(0, 7, 1, &red), DD_OK);
   ASSERT_EQ(FHost.dirtyRects.size(), 1u);
   EXPECT_EQ(FHost.dirtyRects[0], (TRect{0, 0, 640, 480}));
-  ASSERT_NE(FHost.shown.palette, nullptr);
-  EXPECT_EQ(FHost.shown.palette[7], red);
+  ASSERT_NE(FHost.shown.Format.ColorTable, nullptr);
+  EXPECT_EQ(FHost.shown.Format.ColorTable[7], (RGBQUAD{0, 0, 255, 0}));
 }
 
 }  // namespace

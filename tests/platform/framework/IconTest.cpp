@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/framework/Bitmap.h"
 #include "platform/framework/Exception.h"
 #include "platform/framework/Icon.h"
@@ -54,6 +57,48 @@ TEST(IconRead, AndMaskMakesPixelsTransparent) {
   ASSERT_EQ(out.Size(), static_cast<int64_t>(bytes.size()));
   EXPECT_EQ(std::memcmp(out.Memory(), bytes.data(), bytes.size()), 0);
 }
+
+// One row of two pixels at each depth the icon reader takes from a colour table
+// or straight from the bytes.
+struct DepthCase {
+  const char* Name;
+  uint16_t BitCount;
+  std::vector<uint8_t> Xor;  // the one stored row, padded to 4 bytes
+  uint32_t Left, Right;
+};
+
+class IconDepth : public testing::TestWithParam<DepthCase> {};
+
+TEST_P(IconDepth, ReadsBothPixelsOfTheRow) {
+  const DepthCase& c = GetParam();
+  IcoImage image;
+  image.Width = 2;
+  image.Height = 1;
+  image.BitCount = c.BitCount;
+  if (c.BitCount <= 8) {
+    image.Colors = {RGBQUAD{0, 0, 0, 0}, RGBQUAD{0, 0, 255, 0}, RGBQUAD{255, 0, 0, 0}};
+  }
+  image.Xor = c.Xor;
+  image.And = {0, 0, 0, 0};
+  TIcon icon;
+  Load(icon, MakeIco({image}));
+  ASSERT_EQ(icon.Width(), 2);
+  EXPECT_EQ(icon.Pixels()[0], c.Left);
+  EXPECT_EQ(icon.Pixels()[1], c.Right);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Depths, IconDepth,
+    testing::Values(DepthCase{"OneBitHighBitFirst", 1, {0x80, 0, 0, 0}, 0xFFFF0000u, 0xFF000000u},
+                    DepthCase{
+                        "FourBitsHighNibbleFirst", 4, {0x21, 0, 0, 0}, 0xFF0000FFu, 0xFFFF0000u},
+                    DepthCase{"EightBits", 8, {2, 1, 0, 0}, 0xFF0000FFu, 0xFFFF0000u},
+                    DepthCase{"BlueGreenRedBytes",
+                              24,
+                              {0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0, 0},
+                              0xFF302010u,
+                              0xFF605040u}),
+    [](const testing::TestParamInfo<DepthCase>& p) { return std::string(p.param.Name); });
 
 TEST(IconDraw, BlendsOverTheCanvasAndScales) {
   TIcon icon;

@@ -398,16 +398,8 @@ TEST(ScreenContext, CopiesToTheScreenSucceedAndFromItFail) {
 
 TEST(PixelBufferTargets, SixteenBitSurfacePixelsReceiveFiveSixFive) {
   uint16_t pixels[2 * 3]{};  // pitch 6 bytes, 2 rows, 3 columns
-  PixelBufferDesc desc;
-  desc.bits = pixels;
-  desc.width = 3;
-  desc.height = 2;
-  desc.pitch = 6;
-  desc.bitCount = 16;
-  desc.redMask = 0xF800;
-  desc.greenMask = 0x07E0;
-  desc.blueMask = 0x001F;
-  HDC dc = CreatePixelBufferDC(desc);
+  HDC dc = CreatePixelBufferDC(
+      {reinterpret_cast<uint8_t*>(pixels), 6, 3, 2, {16, 0xF800, 0x07E0, 0x001F}});
   TSection src(TInfo(3, 2, 24));
   SetPixel(src.DC, 2, 1, RGB(255, 0, 8));
   EXPECT_EQ(BitBlt(dc, 0, 0, 3, 2, src.DC, 0, 0, SRCCOPY), TRUE_);

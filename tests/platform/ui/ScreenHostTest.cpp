@@ -43,10 +43,10 @@ TEST_F(ScreenHostTest, VirtualScreenIsWhatWindowsSee) {
 // A 16-bit framebuffer of one colour.
 struct TFrame {
   TFrame(int32_t width, int32_t height, uint16_t colour) : pixels(size_t(width) * height, colour) {
-    frame = {pixels.data(), width, height, width * 2, 16, nullptr};
+    frame = {reinterpret_cast<uint8_t*>(pixels.data()), width * 2, width, height, {16}};
   }
   std::vector<uint16_t> pixels;
-  ScreenFramebuffer frame;
+  gdi::TPixelView frame;
 };
 
 QWidget* WidgetOf(TWinControl& control) { return reinterpret_cast<QWidget*>(control.Handle()); }
@@ -171,7 +171,7 @@ class TPresenting : public TWinControl {
  protected:
   void Paint() override {
     ++Paints;
-    ScreenHost().FramebufferChanged(FFrame.frame, {0, 0, FFrame.frame.width, FFrame.frame.height});
+    ScreenHost().FramebufferChanged(FFrame.frame, {0, 0, FFrame.frame.Width, FFrame.frame.Height});
     // The display control also asks its parent to repaint once after presenting.
     if (FParentAsked) {
       FParentAsked = false;
