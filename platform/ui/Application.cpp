@@ -9,6 +9,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/ui/QtBridge.h"
 #include "platform/ui/QtScreenHost.h"
+#include "platform/ui/StartMonitor.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ void EnsureQtApplication() {
   static int argc = 1;
   static char name[] = "loupix";
   static char* argv[] = {name, nullptr};
+  ChooseStartMonitor();
   OwnQt = new QApplication(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
 }

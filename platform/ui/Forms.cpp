@@ -60,7 +60,8 @@ void TCustomForm::UpdateWidget() {
   if (FBorderStyle == bsDialog) widget->setFixedSize(Width(), Height());
   TQtScreenHost* host = QtScreenHost();
   if (host && host->OnExclusiveWindow(widget)) return;  // the screen host places it
-  widget->setGeometry(Left(), Top(), Width(), Height());
+  widget->setGeometry(host ? host->WindowGeometry(BoundsRect())
+                           : QRect(Left(), Top(), Width(), Height()));
 }
 
 void TCustomForm::ApplyFont() {
@@ -186,8 +187,12 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
 void TCustomForm::WindowMoved(const TRect& frame) {
   TQtScreenHost* host = QtScreenHost();
   if (host && WidgetAllocated() && host->OnExclusiveWindow(Native().Widget)) return;
+  const TRect bounds =
+      host ? host->WindowBounds(
+                 QRect(frame.Left, frame.Top, frame.Right - frame.Left, frame.Bottom - frame.Top))
+           : frame;
   FMovingFromWindow = true;
-  SetBounds(frame.Left, frame.Top, frame.Right - frame.Left, frame.Bottom - frame.Top);
+  SetBounds(bounds.Left, bounds.Top, bounds.Right - bounds.Left, bounds.Bottom - bounds.Top);
   FMovingFromWindow = false;
 }
 

@@ -46,7 +46,8 @@ TPoint TMouse::CursorPos() const {
 
 void TMouse::SetCursorPos(TPoint point) {
   EnsureQtApplication();
-  QCursor::setPos(point.X, point.Y);
+  TQtScreenHost* host = QtScreenHost();
+  QCursor::setPos(host ? host->VirtualToGlobal(point) : QPoint(point.X, point.Y));
   FOverride = point;
 }
 

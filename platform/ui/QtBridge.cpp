@@ -215,7 +215,10 @@ bool TInputBridge::DeliverMouse(QWidget* widget, QEvent* event) {
     if (msg == WM_NULL) return false;
   }
   QPoint at = mouse->position().toPoint();
-  if (TQtScreenHost* host = QtScreenHost()) at = host->ToVirtual(widget, at);
+  if (TQtScreenHost* host = QtScreenHost()) {
+    host->NotePointer(mouse->globalPosition());
+    at = host->ToVirtual(FControl, widget, mouse->position());
+  }
   FControl.Perform(msg, MouseKeys(mouse->buttons(), mouse->modifiers()),
                    MakePointParam(at.x(), at.y()));
   return false;
