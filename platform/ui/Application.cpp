@@ -122,7 +122,7 @@ void TApplication::ShowException(const Exception& error) {
     return;
   }
   QString title = QString::fromStdString(FTitle.empty() ? std::string("Loupix") : FTitle);
-  QMessageBox::critical(nullptr, title, QString::fromStdString(error.Message()));
+  QMessageBox::critical(MainFormWidget(), title, QString::fromStdString(error.Message()));
 }
 
 HWND TApplication::Handle() {

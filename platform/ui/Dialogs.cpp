@@ -75,7 +75,7 @@ std::vector<TFilterChoice> ParseFilter(const std::string& filter) {
 bool TOpenPictureDialog::Execute() {
   if (OpenHandler()) return OpenHandler()(*this);
   EnsureQtApplication();
-  QFileDialog dialog(nullptr, QString::fromStdString(FTitle));
+  QFileDialog dialog(MainFormWidget(), QString::fromStdString(FTitle));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setFileMode(QFileDialog::ExistingFile);
@@ -99,7 +99,8 @@ void SetOpenDialogHandler(std::function<bool(TOpenPictureDialog&)> handler) {
 bool SelectDirectory(const std::string& caption, const std::string& root, std::string& directory) {
   if (DirectoryHandler()) return DirectoryHandler()(directory);
   EnsureQtApplication();
-  QFileDialog dialog(nullptr, QString(), QString::fromStdString(root.empty() ? "/" : root));
+  QFileDialog dialog(MainFormWidget(), QString(),
+                     QString::fromStdString(root.empty() ? "/" : root));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::ShowDirsOnly);
   dialog.setFileMode(QFileDialog::Directory);

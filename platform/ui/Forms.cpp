@@ -36,7 +36,7 @@ void TCustomForm::BeforeDestruction() {
 }
 
 void TCustomForm::CreateWidget() {
-  auto* widget = new TControlWidget(*this, nullptr);
+  auto* widget = new TControlWidget(*this, nullptr, Qt::Window);
   widget->setAttribute(Qt::WA_QuitOnClose, false);
   Native().Attach(widget);
   TCreateParams params;
@@ -62,6 +62,15 @@ void TCustomForm::UpdateWidget() {
   if (host && host->OnExclusiveWindow(widget)) return;  // the screen host places it
   widget->setGeometry(host ? host->WindowGeometry(BoundsRect())
                            : QRect(Left(), Top(), Width(), Height()));
+}
+
+// Every other form is a child window of the main form, so window managers keep
+// it above the main form, also when that one covers the whole monitor.
+void TCustomForm::StayAboveMainForm() {
+  QWidget* main = MainFormWidget();
+  QWidget* widget = Native().Widget;
+  if (!main || main == widget || widget->parentWidget() == main) return;
+  widget->setParent(main, widget->windowFlags() | Qt::Window);
 }
 
 void TCustomForm::ApplyFont() {
@@ -119,6 +128,7 @@ void TCustomForm::SetVisible(bool value) {
   TControl::SetVisible(value);
   if (value) {
     HandleNeeded();
+    StayAboveMainForm();
     PlaceForShow();
     DoShow();
     QWidget* widget = Native().Widget;
@@ -148,6 +158,7 @@ TModalResult TCustomForm::ShowModal() {
   FModalResult = mrNone;
   FModal = true;
   HandleNeeded();
+  StayAboveMainForm();
   Native().Widget->setWindowModality(Qt::ApplicationModal);
   Show();
   Application().RunLoopUntil([this] { return FModalResult != mrNone || !Visible(); });

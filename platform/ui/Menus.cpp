@@ -78,7 +78,7 @@ void TPopupMenu::Popup(int32_t x, int32_t y) {
     return;
   }
   EnsureQtApplication();
-  QMenu menu;
+  QMenu menu(MainFormWidget());
   auto actions = Fill(menu, *FItems);
   TQtScreenHost* host = QtScreenHost();
   QAction* chosen = menu.exec(host ? host->VirtualToGlobal({x, y}) : QPoint(x, y));

@@ -122,6 +122,11 @@ void TControlNative::Refit(TControl& control) {
 
 void RefitWindows(TControl& window) { TControlNative::Refit(window); }
 
+QWidget* MainFormWidget() {
+  TCustomForm* main = Application().MainForm();
+  return main && main->HandleAllocated() ? WidgetOf(main->Handle()) : nullptr;
+}
+
 void ReactivateMainForm() {
   TCustomForm* main = Application().MainForm();
   if (!main || !main->Visible() || !main->HandleAllocated()) return;
@@ -145,8 +150,8 @@ QWidget* TControlNative::ParentWidgetOf(const TControl& control) {
   return Of(*parent).Widget;
 }
 
-TControlWidget::TControlWidget(TControl& control, QWidget* parent)
-    : QWidget(parent), FControl(control) {
+TControlWidget::TControlWidget(TControl& control, QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags), FControl(control) {
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
 }

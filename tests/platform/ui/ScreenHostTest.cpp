@@ -155,7 +155,7 @@ TEST_F(ScreenHostTest, ThePointerGoesWhereTheProgramPutsIt) {
   ScreenHost().SetExclusiveWindow(nullptr);
 }
 
-TEST_F(ScreenHostTest, DialogsAreCentredOnTheShownScreen) {
+TEST_F(ScreenHostTest, DialogsAreCentredOnTheShownScreenAsChildWindowsOfTheMainForm) {
   TWinControl* view = ExclusiveForm(200, 100);
   QWidget* window = WidgetOf(*view->Parent());
   auto* dialog = Application().CreateForm<TForm>();
@@ -164,6 +164,8 @@ TEST_F(ScreenHostTest, DialogsAreCentredOnTheShownScreen) {
   dialog->Show();
   QApplication::processEvents();
   QWidget* native = WidgetOf(*dialog);
+  EXPECT_TRUE(native->isWindow());
+  EXPECT_EQ(native->parentWidget(), window);
   EXPECT_EQ(dialog->BoundsRect(), (TRect{80, 40, 120, 60}));
   const QPoint middle = window->mapToGlobal(window->rect().center() + QPoint(1, 1));
   EXPECT_EQ(native->geometry(), QRect(middle - QPoint(20, 10), QSize(40, 20)));
