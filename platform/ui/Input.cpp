@@ -13,8 +13,10 @@ std::function<bool(int)>& KeyStateHandler() {
   return handler;
 }
 
+// Shift, Ctrl and Alt as the keyboard holds them now: the last event's
+// modifiers miss a key pressed or released since.
 bool ModifierDown(int virtualKey) {
-  Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
+  Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
   Qt::MouseButtons buttons = QGuiApplication::mouseButtons();
   switch (virtualKey) {
     case VK_SHIFT:
