@@ -96,6 +96,12 @@ TRect ScreenRectOnMonitor(const TScreenFit& fit, const TRect& screen) {
           rect.Bottom + fit.Target.Top};
 }
 
+TRect ClipToSize(const TRect& rect, TSize size) {
+  const TRect clipped{std::max(rect.Left, 0), std::max(rect.Top, 0), std::min(rect.Right, size.cx),
+                      std::min(rect.Bottom, size.cy)};
+  return clipped.IsEmpty() ? TRect{} : clipped;
+}
+
 double WindowScale(const TScreenFit& fit) {
   if (fit.Screen.cx <= 0 || fit.Screen.cy <= 0) return 1.0;
   const double scale = std::min(double(fit.Target.Width()) / fit.Screen.cx,

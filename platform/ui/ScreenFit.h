@@ -43,6 +43,8 @@ TPoint ScreenToMonitor(const TScreenFit& fit, TPoint screen);
 // The monitor pixels of the target whose shown colour depends on the screen
 // rectangle, under every filter.
 TRect ScreenRectOnMonitor(const TScreenFit& fit, const TRect& screen);
+// The part of a rectangle inside (0, 0) - size; empty rectangles stay empty.
+TRect ClipToSize(const TRect& rect, TSize size);
 // The size factor of the shown screen, never below 1: the factor windows other
 // than the screen (dialogs, menus) are drawn with.
 double WindowScale(const TScreenFit& fit);

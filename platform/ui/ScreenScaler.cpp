@@ -90,7 +90,14 @@ void TScreenScaler::Prepare(const TScreenFit& fit) {
   FPrepared = true;
   FColumns = BuildAxis(fit.Screen.cx, fit.Target.Width(), fit.Filter);
   FRows = BuildAxis(fit.Screen.cy, fit.Target.Height(), fit.Filter);
-  FLine.assign(static_cast<size_t>(fit.Screen.cx), 0);
+  // One more pixel: a pair of taps may name the pixel after the last, at weight 0.
+  FLine.assign(static_cast<size_t>(fit.Screen.cx) + 1, 0);
+  FPairs.clear();
+  const bool pairs = std::all_of(FColumns.Taps.begin(), FColumns.Taps.end(),
+                                 [](const TTaps& taps) { return taps.Count <= 2; });
+  if (fit.Filter == TScaleFilter::Smooth && pairs)
+    for (const TTaps& taps : FColumns.Taps)
+      FPairs.push_back({taps.First, FColumns.Weights[static_cast<size_t>(taps.Weights)]});
   int32_t most = 1;
   for (const TTaps& taps : FRows.Taps) most = std::max(most, taps.Count);
   FFiltered.assign(static_cast<size_t>(most) + 1, {});
@@ -104,10 +111,7 @@ bool TScreenScaler::Scale(const ScreenFramebuffer& framebuffer, const TScreenFit
     return false;
   Prepare(fit);
   if (framebuffer.bitCount == 8) FPalette = PaletteColours(framebuffer.palette);
-  const TRect clipped{std::max(dirty.Left, 0), std::max(dirty.Top, 0),
-                      std::min(dirty.Right, framebuffer.width),
-                      std::min(dirty.Bottom, framebuffer.height)};
-  TRect area = ScreenRectOnMonitor(fit, clipped);
+  TRect area = ScreenRectOnMonitor(fit, ClipToSize(dirty, fit.Screen));
   if (area.IsEmpty()) return true;
   area = {area.Left - fit.Target.Left, area.Top - fit.Target.Top, area.Right - fit.Target.Left,
           area.Bottom - fit.Target.Top};
@@ -161,6 +165,18 @@ void TScreenScaler::PickRow(int32_t left, int32_t right, uint32_t* out) const {
 
 void TScreenScaler::FilterRow(int32_t left, int32_t right, uint32_t* out) const {
   const uint32_t* line = FLine.data();
+  if (!FPairs.empty()) {
+    // Enlarging: every monitor pixel blends at most two neighbours.
+    const TPair* pairs = FPairs.data() + left;
+    for (int32_t i = 0, n = right - left; i < n; ++i) {
+      const uint32_t p = line[pairs[i].Index], q = line[pairs[i].Index + 1];
+      const uint32_t w = pairs[i].Weight, v = 256 - w;
+      const uint32_t redBlue = (p & 0x00FF00FF) * w + (q & 0x00FF00FF) * v + 0x00800080;
+      const uint32_t green = (p & 0x0000FF00) * w + (q & 0x0000FF00) * v + 0x00008000;
+      out[i] = kOpaque | ((redBlue >> 8) & 0x00FF00FF) | ((green >> 8) & 0x0000FF00);
+    }
+    return;
+  }
   for (int32_t i = 0, n = right - left; i < n; ++i) {
     const TTaps& taps = FColumns.Taps[static_cast<size_t>(left + i)];
     const uint16_t* weights = FColumns.Weights.data() + taps.Weights;

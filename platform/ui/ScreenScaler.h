@@ -63,6 +63,13 @@ class TScreenScaler {
   bool FPrepared = false;
   TAxis FColumns;
   TAxis FRows;
+  // Smooth enlarging across: each column's first pixel and its weight (the
+  // next pixel takes the rest).
+  struct TPair {
+    int32_t Index = 0;
+    uint32_t Weight = 0;
+  };
+  std::vector<TPair> FPairs;
   std::array<uint32_t, 256> FPalette{};
   std::vector<uint32_t> FLine;  // one converted framebuffer row, by screen column
   // Smooth: framebuffer rows filtered across, kept while later monitor rows need them.
