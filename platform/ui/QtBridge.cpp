@@ -156,10 +156,10 @@ TControlWidget::TControlWidget(TControl& control, QWidget* parent, Qt::WindowFla
   setFocusPolicy(Qt::StrongFocus);
 }
 
-void TControlWidget::paintEvent(QPaintEvent*) {
+void TControlWidget::paintEvent(QPaintEvent* event) {
   if (TQtScreenHost* host = QtScreenHost()) {
     QPainter painter(this);
-    host->PaintFramebuffer(this, painter);
+    host->PaintFramebuffer(this, painter, event->region());
   }
   if (!property(kNeedsPaint).toBool()) return;
   setProperty(kNeedsPaint, false);

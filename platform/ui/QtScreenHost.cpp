@@ -18,6 +18,14 @@ TQtScreenHost* Installed = nullptr;
 // The framebuffer shown one to one, as windows of the normal level show it.
 TScreenFit Unscaled(TSize size) { return {size, {0, 0, size.cx, size.cy}}; }
 
+// The bytes [first, end) in which two rows differ; first == end when they are equal.
+std::pair<size_t, size_t> ChangedBytes(const uint8_t* from, const uint8_t* to, size_t bytes) {
+  const auto first = static_cast<size_t>(std::mismatch(from, from + bytes, to).first - from);
+  size_t end = bytes;
+  while (end > first && from[end - 1] == to[end - 1]) --end;
+  return {first, end};
+}
+
 void Refit(QWidget* window) {
   if (TWinControl* control = FindControl(HandleOf(window))) RefitWindows(*control);
 }
@@ -250,26 +258,43 @@ bool TQtScreenHost::WindowClientRectOnScreen(HWND window, TRect* rect) {
 
 // --- the framebuffer and what the monitor shows of it ---
 
-void TQtScreenHost::CopyRows(const ScreenFramebuffer& framebuffer, const TRect& dirty) {
+// Takes the rows of `dirty` into the copy and returns the part that really
+// changed: a present of the whole back surface for a small change (as each
+// lens movement makes) is then scaled and repainted only where it differs.
+TRect TQtScreenHost::TakeChanges(const ScreenFramebuffer& framebuffer, const TRect& dirty) {
   const int32_t bytesPerPixel = static_cast<int32_t>(framebuffer.bitCount / 8);
-  const int32_t pitch = framebuffer.width * bytesPerPixel;
-  if (FFrame.width != framebuffer.width || FFrame.height != framebuffer.height ||
+  const TSize size{framebuffer.width, framebuffer.height};
+  bool everything = false;
+  if (FFrame.width != size.cx || FFrame.height != size.cy ||
       FFrame.bitCount != framebuffer.bitCount) {
-    FPixels.assign(static_cast<size_t>(pitch) * static_cast<size_t>(framebuffer.height), 0);
-    FFrame = {FPixels.data(), framebuffer.width,    framebuffer.height,
-              pitch,          framebuffer.bitCount, FPalette.data()};
+    const int32_t pitch = size.cx * bytesPerPixel;
+    FPixels.assign(static_cast<size_t>(pitch) * static_cast<size_t>(size.cy), 0);
+    FFrame = {FPixels.data(), size.cx, size.cy, pitch, framebuffer.bitCount, FPalette.data()};
     FShown = QImage();
+    everything = true;
   }
-  if (framebuffer.bitCount == 8 && framebuffer.palette)
-    std::copy(framebuffer.palette, framebuffer.palette + FPalette.size(), FPalette.begin());
-  const int32_t top = std::max(dirty.Top, 0), bottom = std::min(dirty.Bottom, framebuffer.height);
-  const int32_t left = std::max(dirty.Left, 0), right = std::min(dirty.Right, framebuffer.width);
-  if (left >= right) return;
-  const auto* source = static_cast<const uint8_t*>(framebuffer.bits);
-  for (int32_t y = top; y < bottom; ++y)
-    std::memcpy(FPixels.data() + int64_t{y} * pitch + left * bytesPerPixel,
-                source + int64_t{y} * framebuffer.pitch + left * bytesPerPixel,
-                static_cast<size_t>((right - left) * bytesPerPixel));
+  if (framebuffer.bitCount == 8 && framebuffer.palette &&
+      std::memcmp(framebuffer.palette, FPalette.data(), sizeof(FPalette)) != 0) {
+    std::memcpy(FPalette.data(), framebuffer.palette, sizeof(FPalette));
+    everything = true;  // every pixel may show another colour now
+  }
+  const TRect clipped = ClipToSize(dirty, size);
+  TRect changed{clipped.Right, clipped.Bottom, clipped.Left, clipped.Top};
+  const size_t bytes = static_cast<size_t>(clipped.Width() * bytesPerPixel);
+  for (int32_t y = clipped.Top; y < clipped.Bottom; ++y) {
+    const uint8_t* from = static_cast<const uint8_t*>(framebuffer.bits) +
+                          int64_t{y} * framebuffer.pitch + clipped.Left * bytesPerPixel;
+    uint8_t* to = FPixels.data() + int64_t{y} * FFrame.pitch + clipped.Left * bytesPerPixel;
+    const auto [first, end] = ChangedBytes(from, to, bytes);
+    if (first == end) continue;
+    std::memcpy(to + first, from + first, end - first);
+    const auto left = static_cast<int32_t>(first) / bytesPerPixel;
+    const auto right = static_cast<int32_t>((end + bytesPerPixel - 1) / bytesPerPixel);
+    changed = {std::min(changed.Left, clipped.Left + left), std::min(changed.Top, y),
+               std::max(changed.Right, clipped.Left + right), y + 1};
+  }
+  if (everything) return {0, 0, size.cx, size.cy};
+  return changed.IsEmpty() ? TRect{} : changed;
 }
 
 TShownPixels TQtScreenHost::ShownPixels() {
@@ -291,41 +316,46 @@ void TQtScreenHost::FramebufferChanged(const ScreenFramebuffer& framebuffer, con
   if (!framebuffer.bits || framebuffer.width <= 0 || framebuffer.height <= 0 ||
       !TScreenScaler::Shows(framebuffer.bitCount))
     return;
-  CopyRows(framebuffer, dirty);
+  TRect changed = TakeChanges(framebuffer, dirty);
+  if (RebuildShownIfStale())
+    changed = {0, 0, FFrame.width, FFrame.height};
+  else if (!changed.IsEmpty())
+    FScaler.Scale(FFrame, FShownFit, changed, ShownPixels());
+  if (changed.IsEmpty()) return;
   // These repaints only show the new picture; controls are not asked to paint.
-  if (RebuildShownIfStale()) {
-    if (FExclusive) FExclusive->update();
-  } else {
-    FScaler.Scale(FFrame, FShownFit, dirty, ShownPixels());
-    if (FExclusive) {
-      const TRect shown = ScreenRectOnMonitor(FShownFit, dirty);
-      const double ratio = Ratio();
-      FExclusive->update(QRectF(shown.Left / ratio, shown.Top / ratio, shown.Width() / ratio,
-                                shown.Height() / ratio)
-                             .toAlignedRect());
-    }
+  if (FExclusive) {
+    const TRect shown = ScreenRectOnMonitor(FShownFit, changed);
+    const double ratio = Ratio();
+    FExclusive->update(
+        QRectF(shown.Left / ratio, shown.Top / ratio, shown.Width() / ratio, shown.Height() / ratio)
+            .toAlignedRect());
   }
-  for (QWidget* viewer : FViewers) viewer->update();
+  // Windows on the exclusive window show what it paints under them.
+  const QRect global(changed.Left, changed.Top, changed.Width(), changed.Height());
+  for (QWidget* viewer : FViewers)
+    if (!OnExclusiveWindow(viewer))
+      viewer->update(global.translated(-viewer->mapToGlobal(QPoint(0, 0))) & viewer->rect());
 }
 
-void TQtScreenHost::PaintExclusive(QWidget* window, QPainter& painter) {
+void TQtScreenHost::PaintExclusive(QWidget* window, QPainter& painter, const QRegion& area) {
   RebuildShownIfStale();
   const double ratio = window->devicePixelRatioF();
   const TRect& target = FShownFit.Target;
   const QRectF shown(target.Left / ratio, target.Top / ratio, target.Width() / ratio,
                      target.Height() / ratio);
   // Black around the picture, reaching a little into it where the picture covers it.
-  const QRegion border = QRegion(window->rect()) - shown.toAlignedRect().adjusted(1, 1, -1, -1);
+  const QRegion border =
+      (QRegion(window->rect()) - shown.toAlignedRect().adjusted(1, 1, -1, -1)) & area;
   for (const QRect& band : border) painter.fillRect(band, Qt::black);
   FShown.setDevicePixelRatio(ratio);
   painter.drawImage(shown.topLeft(), FShown);
 }
 
-bool TQtScreenHost::PaintFramebuffer(QWidget* widget, QPainter& painter) {
+bool TQtScreenHost::PaintFramebuffer(QWidget* widget, QPainter& painter, const QRegion& area) {
   if (!FFrame.bits) return false;
   if (OnExclusiveWindow(widget)) {
     // The window's children show what the window paints under them.
-    if (widget == FExclusive) PaintExclusive(widget, painter);
+    if (widget == FExclusive) PaintExclusive(widget, painter, area);
     return true;
   }
   if (!FViewers.contains(widget)) return false;

@@ -40,8 +40,9 @@ class TQtScreenHost final : public IScreenHost {
   // How the exclusive window shows the program's screen, in the window's device pixels.
   TScreenFit ExclusiveFit();
 
-  // Paints the framebuffer into a widget that shows it; false when it does not.
-  bool PaintFramebuffer(QWidget* widget, QPainter& painter);
+  // Paints the framebuffer into the area of a widget that shows it; false when
+  // it does not.
+  bool PaintFramebuffer(QWidget* widget, QPainter& painter, const QRegion& area);
   // A point in a control's widget (the widget's own coordinates) as the control
   // sees it. On the exclusive window the scaling is undone and the point is
   // pinned to the screen, as the pointer is in a full-screen mode.
@@ -76,10 +77,10 @@ class TQtScreenHost final : public IScreenHost {
   QPointF ScreenToWindow(QPointF screen);
   // The screen pixel under a point of the exclusive window, pinned to the screen.
   TPoint PinnedScreenPoint(QPointF window);
-  void CopyRows(const ScreenFramebuffer& framebuffer, const TRect& dirty);
+  TRect TakeChanges(const ScreenFramebuffer& framebuffer, const TRect& dirty);
   bool RebuildShownIfStale();
   TShownPixels ShownPixels();
-  void PaintExclusive(QWidget* window, QPainter& painter);
+  void PaintExclusive(QWidget* window, QPainter& painter, const QRegion& area);
 
   // The framebuffer as last presented, and its palette.
   std::vector<uint8_t> FPixels;

@@ -199,6 +199,22 @@ TEST_F(ScreenHostTest, OnlyTheDirtyRowsAreTakenOver) {
   ScreenHost().SetExclusiveWindow(nullptr);
 }
 
+TEST_F(ScreenHostTest, APaletteChangeShowsEveryPixelAnew) {
+  TWinControl* view = ExclusiveForm(100, 50);
+  std::vector<uint8_t> pixels(100 * 50, 3);
+  std::vector<PALETTEENTRY> palette(256, PALETTEENTRY{0, 0, 255, 0});
+  const ScreenFramebuffer frame{pixels.data(), 100, 50, 100, 8, palette.data()};
+  ScreenHost().FramebufferChanged(frame, {0, 0, 100, 50});
+  QWidget* window = WidgetOf(*view->Parent());
+  const QPoint middle(window->width() / 2, window->height() / 2);
+  EXPECT_EQ(QColor(window->grab().toImage().pixel(middle)), QColor(0, 0, 255));
+  // The same pixels under another palette.
+  palette[3] = {255, 255, 0, 0};
+  ScreenHost().FramebufferChanged(frame, {0, 0, 1, 1});
+  EXPECT_EQ(QColor(window->grab().toImage().pixel(middle)), QColor(255, 255, 0));
+  ScreenHost().SetExclusiveWindow(nullptr);
+}
+
 TEST_F(ScreenHostTest, NormalLevelWindowShowsThePartUnderIt) {
   auto* form = Application().CreateForm<TForm>();
   form->SetBorderStyle(bsNone);
