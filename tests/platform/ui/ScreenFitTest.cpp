@@ -112,17 +112,6 @@ TEST_P(ScreenMappingTest, MonitorPixelsOfTheTargetCoverTheScreenInOrder) {
             (TPoint{kScreen.cx, kScreen.cy}));
 }
 
-TEST_P(ScreenMappingTest, ReplicatedPixelsAreEvenBlocks) {
-  const TScreenFit fit = Fit();
-  if (fit.Filter != F::Replicate) GTEST_SKIP() << "filtered";
-  const int32_t factor = fit.Target.Width() / kScreen.cx;
-  for (int32_t x = 0; x < kScreen.cx; ++x) {
-    const TPoint first = ScreenToMonitor(fit, {x, 0});
-    EXPECT_EQ(first.X, fit.Target.Left + x * factor);
-    EXPECT_EQ(MonitorToScreen(fit, {first.X + factor - 1, first.Y}).X, x);
-  }
-}
-
 TEST_P(ScreenMappingTest, ARectangleChangesTheMonitorPixelsThatShowIt) {
   const TScreenFit fit = Fit();
   EXPECT_EQ(ScreenRectOnMonitor(fit, {0, 0, kScreen.cx, kScreen.cy}), fit.Target);
@@ -141,6 +130,20 @@ TEST_P(ScreenMappingTest, ARectangleChangesTheMonitorPixelsThatShowIt) {
 
 INSTANTIATE_TEST_SUITE_P(Monitors, ScreenMappingTest, testing::ValuesIn(MonitorCases()),
                          MonitorName<testing::TestParamInfo<TMonitorCase>>);
+
+TEST(ScreenFit, ReplicatedPixelsAreEvenBlocks) {
+  for (const TMonitorCase& c : MonitorCases()) {
+    const TScreenFit fit = FitScreen(c.Monitor, kScreen, c.Mode);
+    if (fit.Filter != F::Replicate) continue;
+    const int32_t factor = fit.Target.Width() / kScreen.cx;
+    for (int32_t x = 0; x < kScreen.cx; ++x) {
+      const TPoint first = ScreenToMonitor(fit, {x, 0});
+      ASSERT_EQ(first.X, fit.Target.Left + x * factor) << CaseName(c.Monitor, c.Mode);
+      ASSERT_EQ(MonitorToScreen(fit, {first.X + factor - 1, first.Y}).X, x)
+          << CaseName(c.Monitor, c.Mode);
+    }
+  }
+}
 
 TEST(ScreenFit, TheMiddleOfTheMonitorIsTheMiddleOfTheScreen) {
   // A right click at the middle of a 1920 x 1080 monitor is at the screen's middle,
