@@ -48,6 +48,16 @@ struct TShown {
 
 TScreenFit Fit(TSize screen, TRect target, TScaleFilter filter) { return {screen, target, filter}; }
 
+// The whole frame scaled to a picture of the given size by the filter.
+TShown ScaledWhole(const TFrame& frame, TSize size, TScaleFilter filter) {
+  TShown shown(size.cx, size.cy);
+  TScreenScaler scaler;
+  const TSize screen{frame.frame.width, frame.frame.height};
+  EXPECT_TRUE(scaler.Scale(frame.frame, Fit(screen, {0, 0, size.cx, size.cy}, filter),
+                           {0, 0, screen.cx, screen.cy}, shown.view));
+  return shown;
+}
+
 struct TDepthCase {
   uint32_t BitCount;
   uint32_t Raw;
@@ -69,10 +79,7 @@ TEST_P(ScreenScalerDepthTest, PixelsAreShownAsTheMonitorShowsThem) {
   TFrame frame(3, 2, c.BitCount);
   frame.palette[7] = {0x10, 0x20, 0x30, 0};
   frame.Set(1, 1, c.Raw);
-  TShown shown(3, 2);
-  TScreenScaler scaler;
-  ASSERT_TRUE(scaler.Scale(frame.frame, Fit({3, 2}, {0, 0, 3, 2}, TScaleFilter::Replicate),
-                           {0, 0, 3, 2}, shown.view));
+  const TShown shown = ScaledWhole(frame, {3, 2}, TScaleFilter::Replicate);
   EXPECT_EQ(shown.At(1, 1), c.Shown);
   EXPECT_EQ(shown.At(0, 0), kBlack);
   EXPECT_TRUE(shown.CanariesIntact());
@@ -90,10 +97,7 @@ TFrame Stripes(int32_t width, int32_t height) {
 
 TEST(ScreenScaler, AnIntegerFactorShowsEveryPixelAsAnEvenBlock) {
   TFrame frame = Stripes(8, 3);
-  TShown shown(16, 6);
-  TScreenScaler scaler;
-  ASSERT_TRUE(scaler.Scale(frame.frame, Fit({8, 3}, {0, 0, 16, 6}, TScaleFilter::Replicate),
-                           {0, 0, 8, 3}, shown.view));
+  const TShown shown = ScaledWhole(frame, {16, 6}, TScaleFilter::Replicate);
   for (int32_t y = 0; y < 6; ++y)
     for (int32_t x = 0; x < 16; ++x) EXPECT_EQ(shown.At(x, y), x % 4 < 2 ? kWhite : kBlack);
   EXPECT_TRUE(shown.CanariesIntact());
@@ -103,10 +107,7 @@ TEST(ScreenScalerSmooth, EdgesBetweenPixelsAreBlendedByTheAreaCovered) {
   // Two pixels on three: the middle one covers half of each.
   TFrame frame(2, 1, 16);
   frame.Set(0, 0, 0xFFFF);
-  TShown shown(3, 1);
-  TScreenScaler scaler;
-  ASSERT_TRUE(scaler.Scale(frame.frame, Fit({2, 1}, {0, 0, 3, 1}, TScaleFilter::Smooth),
-                           {0, 0, 2, 1}, shown.view));
+  const TShown shown = ScaledWhole(frame, {3, 1}, TScaleFilter::Smooth);
   EXPECT_EQ(shown.At(0, 0), kWhite);
   EXPECT_EQ(shown.At(1, 0), 0xFF808080);
   EXPECT_EQ(shown.At(2, 0), kBlack);
@@ -117,10 +118,7 @@ TEST(ScreenScalerSmooth, ShrinkingAveragesThePixelsCovered) {
   frame.Set(0, 0, 0x00FF0000);
   frame.Set(1, 0, 0x00FF0000);
   frame.Set(3, 3, 0x000000FF);
-  TShown shown(2, 2);
-  TScreenScaler scaler;
-  ASSERT_TRUE(scaler.Scale(frame.frame, Fit({4, 4}, {0, 0, 2, 2}, TScaleFilter::Smooth),
-                           {0, 0, 4, 4}, shown.view));
+  const TShown shown = ScaledWhole(frame, {2, 2}, TScaleFilter::Smooth);
   EXPECT_EQ(shown.At(0, 0), 0xFF800000);
   EXPECT_EQ(shown.At(1, 0), kBlack);
   EXPECT_EQ(shown.At(1, 1), 0xFF000040);
@@ -138,10 +136,7 @@ TEST(ScreenScalerSmooth, OnePixelStripesKeepAnEvenWeightAtAFractionalFactor) {
   // so any three neighbouring monitor pixels (2.13 screen pixels) carry about
   // the same light; nearest-neighbour runs of one and two pixels would not.
   TFrame frame = Stripes(1024, 2);
-  TShown shown(1440, 3);
-  TScreenScaler scaler;
-  ASSERT_TRUE(scaler.Scale(frame.frame, Fit({1024, 2}, {0, 0, 1440, 3}, TScaleFilter::Smooth),
-                           {0, 0, 1024, 2}, shown.view));
+  const TShown shown = ScaledWhole(frame, {1440, 3}, TScaleFilter::Smooth);
   const int32_t mean = Light(shown, 1, 0, 1440) * 3 / 1440;
   for (int32_t x = 0; x + 3 <= 1440; ++x) {
     const int32_t light = Light(shown, 1, x, 3);
@@ -154,10 +149,7 @@ TEST(ScreenScalerSmooth, OnePixelStripesKeepAnEvenWeightAtAFractionalFactor) {
 
 TEST(ScreenScalerNearest, RunsOfAFractionalFactorAreUneven) {
   TFrame frame = Stripes(1024, 1);
-  TShown shown(1440, 1);
-  TScreenScaler scaler;
-  ASSERT_TRUE(scaler.Scale(frame.frame, Fit({1024, 1}, {0, 0, 1440, 1}, TScaleFilter::Nearest),
-                           {0, 0, 1024, 1}, shown.view));
+  const TShown shown = ScaledWhole(frame, {1440, 1}, TScaleFilter::Nearest);
   int32_t shortest = 1440, longest = 0, run = 0;
   for (int32_t x = 0; x < 1440; ++x) {
     ASSERT_TRUE(shown.At(x, 0) == kWhite || shown.At(x, 0) == kBlack);
