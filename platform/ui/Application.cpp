@@ -10,6 +10,7 @@
 #include "platform/ui/QtBridge.h"
 #include "platform/ui/QtScreenHost.h"
 #include "platform/ui/Toolkit.h"
+#include "platform/ui/StartMonitor.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ void ApplyExStyle(QWidget* widget, LONG style) {
 
 void EnsureQtApplication() {
   if (QApplication::instance()) return;
+  ChooseStartMonitor();
   OwnQt = new QApplication(ToolkitArgumentCount(), ToolkitArgumentValues());
   QApplication::setQuitOnLastWindowClosed(false);
   InstallChineseToolkitTexts(*OwnQt);
@@ -125,7 +127,7 @@ void TApplication::ShowException(const Exception& error) {
     return;
   }
   QString title = QString::fromStdString(FTitle.empty() ? std::string("Loupix") : FTitle);
-  QMessageBox::critical(nullptr, title, QString::fromStdString(error.Message()));
+  QMessageBox::critical(MainFormWidget(), title, QString::fromStdString(error.Message()));
 }
 
 HWND TApplication::Handle() {

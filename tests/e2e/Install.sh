@@ -5,7 +5,8 @@
 # on the command line with every project library and module loaded from the
 # prefix, none from the build tree or the working folder.
 set -uo pipefail
-build="$1"
+# The build tree is the folder above the executable's bin/.
+build="$(cd "$(dirname "$1")/.." && pwd)"
 version="$2"
 repo="$(cd "$(dirname "$0")/../.." && pwd)"
 # shellcheck source=scripts/lib/xsession.sh

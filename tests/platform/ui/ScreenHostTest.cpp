@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QImage>
 #include <QMouseEvent>
 #include <QWidget>
@@ -9,6 +10,7 @@
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Input.h"
 #include "platform/ui/ScreenHost.h"
 
 namespace {
@@ -111,6 +113,65 @@ TEST_F(ScreenHostTest, ExclusiveWindowCoversTheMonitorAndMapsThePointerBack) {
   EXPECT_EQ(window->size(), QSize(200, 100));
 }
 
+// Presses the left button at a point of a widget; returns where the control saw it.
+TPoint PressAt(TWinControl& control, QWidget* widget, QPointF at) {
+  TPoint seen{-1, -1};
+  control.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int32_t x, int32_t y) {
+    seen = {x, y};
+  };
+  QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &press);
+  control.OnMouseDown = nullptr;
+  return seen;
+}
+
+TEST_F(ScreenHostTest, ThePointerOnTheBlackBorderIsPinnedToTheScreensEdge) {
+  TWinControl* view = ExclusiveForm(200, 100);
+  QWidget* window = WidgetOf(*view->Parent());
+  QWidget* child = WidgetOf(*view);
+  // The view fills the screen, so it reaches the monitor's edges over the border.
+  EXPECT_EQ(child->geometry(), window->rect());
+  const double scale = std::min(window->width() / 200, window->height() / 100);
+  const double top = (window->height() - 100 * scale) / 2;
+  EXPECT_EQ(PressAt(*view, child, {1.0, 1.0}), (TPoint{0, 0}));
+  EXPECT_EQ(PressAt(*view, child, {window->width() - 1.0, window->height() - 1.0}),
+            (TPoint{199, 99}));
+  EXPECT_EQ(PressAt(*view, child, {5 * scale + 1, top + 7 * scale + 1}), (TPoint{5, 7}));
+  ScreenHost().SetExclusiveWindow(nullptr);
+}
+
+TEST_F(ScreenHostTest, ThePointerGoesWhereTheProgramPutsIt) {
+  TWinControl* view = ExclusiveForm(200, 100);
+  QWidget* window = WidgetOf(*view->Parent());
+  Mouse().SetCursorPos({50, 25});
+  Mouse().ClearOverride();
+  EXPECT_EQ(Mouse().CursorPos(), (TPoint{50, 25}));
+  const int scale = std::min(window->width() / 200, window->height() / 100);
+  const int top = (window->height() - 100 * scale) / 2;
+  // The middle of the screen pixel on the monitor.
+  EXPECT_EQ(QCursor::pos(),
+            window->mapToGlobal(QPoint(50 * scale + scale / 2, top + 25 * scale + scale / 2)));
+  ScreenHost().SetExclusiveWindow(nullptr);
+}
+
+TEST_F(ScreenHostTest, DialogsAreCentredOnTheShownScreenAsChildWindowsOfTheMainForm) {
+  TWinControl* view = ExclusiveForm(200, 100);
+  QWidget* window = WidgetOf(*view->Parent());
+  auto* dialog = Application().CreateForm<TForm>();
+  dialog->SetPosition(poMainFormCenter);
+  dialog->SetBounds(0, 0, 40, 20);
+  dialog->Show();
+  QApplication::processEvents();
+  QWidget* native = WidgetOf(*dialog);
+  EXPECT_TRUE(native->isWindow());
+  EXPECT_EQ(native->parentWidget(), window);
+  EXPECT_EQ(dialog->BoundsRect(), (TRect{80, 40, 120, 60}));
+  const QPoint middle = window->mapToGlobal(window->rect().center() + QPoint(1, 1));
+  EXPECT_EQ(native->geometry(), QRect(middle - QPoint(20, 10), QSize(40, 20)));
+  ScreenHost().SetExclusiveWindow(nullptr);
+}
+
 TEST_F(ScreenHostTest, MaximisedFormsFollowTheScreenSize) {
   auto* form = Application().CreateForm<TForm>();
   form->SetBorderStyle(bsNone);
@@ -135,6 +196,22 @@ TEST_F(ScreenHostTest, OnlyTheDirtyRowsAreTakenOver) {
   // Logical rows 5 and 30, in the middle of the picture.
   EXPECT_EQ(QColor(shot.pixel(window->width() / 2, top + int(5.5 * scale))), QColor(0, 255, 0));
   EXPECT_EQ(QColor(shot.pixel(window->width() / 2, top + int(30.5 * scale))), QColor(0, 0, 255));
+  ScreenHost().SetExclusiveWindow(nullptr);
+}
+
+TEST_F(ScreenHostTest, APaletteChangeShowsEveryPixelAnew) {
+  TWinControl* view = ExclusiveForm(100, 50);
+  std::vector<uint8_t> pixels(100 * 50, 3);
+  std::vector<RGBQUAD> palette(256, RGBQUAD{255, 0, 0, 0});  // blue
+  const gdi::TPixelView frame{pixels.data(), 100, 100, 50, {8, 0, 0, 0, palette.data(), 256}};
+  ScreenHost().FramebufferChanged(frame, {0, 0, 100, 50});
+  QWidget* window = WidgetOf(*view->Parent());
+  const QPoint middle(window->width() / 2, window->height() / 2);
+  EXPECT_EQ(QColor(window->grab().toImage().pixel(middle)), QColor(0, 0, 255));
+  // The same pixels under another palette.
+  palette[3] = {0, 255, 255, 0};  // yellow
+  ScreenHost().FramebufferChanged(frame, {0, 0, 1, 1});
+  EXPECT_EQ(QColor(window->grab().toImage().pixel(middle)), QColor(255, 255, 0));
   ScreenHost().SetExclusiveWindow(nullptr);
 }
 
