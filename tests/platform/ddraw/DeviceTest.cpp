@@ -225,7 +225,9 @@ TEST_F(DeviceTest, VerticalBlankWaitsForTheNextRefreshUnlessInstant) {
   ASSERT_EQ(FDevice->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
   auto start = Clock::now();
   ASSERT_EQ(FDevice->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
-  EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(190));
+  // Right after one blank the next is a whole refresh away. Half of it is the
+  // bound: a busy machine may hold this thread a while after the first wait.
+  EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(100));
   Testing().SetInstantVerticalBlank(true);
   start = Clock::now();
   for (int i = 0; i < 10; ++i) FDevice->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
