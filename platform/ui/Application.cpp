@@ -140,6 +140,10 @@ TApplication& Application() {
 void DoneApplication() {
   delete TheApplication;
   TheApplication = nullptr;
+  // Qt keeps events from the window system (a pointer move after QCursor::setPos,
+  // say) in a queue that outlives the toolkit, with pointers to its input devices;
+  // a toolkit started later would deliver them through freed memory.
+  if (OwnQt) QApplication::processEvents();
   delete OwnQt;
   OwnQt = nullptr;
 }
