@@ -122,7 +122,6 @@ class TCustomDXDraw : public TWinControl, public TDXDrawDisplayOwner {
   void SendNotify(TDXDrawNotifyKind kind);
   void Build();
   void NotifyInitialized();
-  void FinalizeStages();
   void ApplyCooperativeLevel();
   void ReturnToGDI();
 

@@ -19,7 +19,6 @@ class FormatArg {
 
   std::string Text() const;
   int64_t Number() const { return FNumber; }
-  bool IsNumber() const { return FIsNumber; }
 
  private:
   std::string FText;
