@@ -6,6 +6,7 @@
 #include "image/JpegRoute.h"
 #include "platform/framework/FileFormats.h"
 #include "tests/image/JpegSamples.h"
+#include "tests/support/TempTree.h"
 
 namespace {
 
@@ -33,12 +34,8 @@ class JpegRoute : public testing::Test {
     FPicture.PictureBitmap()->SetSize(3, 2);
     FBefore = FPicture.Graphic();
   }
-  void TearDown() override {
-    for (const std::string& file : FFiles) std::remove(file.c_str());
-  }
   std::string File(const std::string& name, const std::vector<uint8_t>& bytes) {
-    FFiles.push_back(WriteTempFile(name, bytes));
-    return FFiles.back();
+    return FTree.Write(name, bytes);
   }
   void ExpectPictureKept() {
     EXPECT_EQ(FPicture.Graphic(), FBefore);
@@ -48,7 +45,7 @@ class JpegRoute : public testing::Test {
 
   TPicture FPicture;
   TGraphic* FBefore = nullptr;
-  std::vector<std::string> FFiles;
+  TTempTree FTree;
 };
 
 TEST_F(JpegRoute, DecodedPixelsBecomeThePicturesBitmap) {

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "platform/framework/Bitmap.h"
 #include "platform/framework/Exception.h"
 #include "platform/framework/Icon.h"
 #include "platform/framework/Stream.h"
-#include "tests/platform/framework/BmpBuilder.h"
+#include "tests/support/DibBuilder.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "platform/framework/Exception.h"
 #include "platform/framework/Metafile.h"
 #include "platform/framework/Stream.h"
-#include "tests/platform/framework/BmpBuilder.h"
+#include "tests/support/DibBuilder.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 
 #include "platform/framework/Exception.h"
 #include "platform/framework/Stream.h"
+#include "tests/support/TempTree.h"
 
 namespace {
 
@@ -16,19 +17,6 @@ std::vector<uint8_t> Bytes(int count) {
   for (int i = 0; i < count; ++i) bytes[static_cast<size_t>(i)] = static_cast<uint8_t>(i * 7 + 1);
   return bytes;
 }
-
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/loupix-stream-XXXXXX";
-    FPath = mkdtemp(pattern);
-  }
-  ~TempDir() { std::filesystem::remove_all(FPath); }
-  std::string File(const char* name) const { return FPath + "/" + name; }
-
- private:
-  std::string FPath;
-};
 
 TEST(MemoryStream, WritesGrowAndReadsStopAtTheEnd) {
   TMemoryStream stream;
@@ -128,20 +116,20 @@ TEST(FileStream, MissingFileNamesThePath) {
 }
 
 TEST(FileStream, DirectoryIsNotAFile) {
-  TempDir dir;
-  std::filesystem::create_directory(dir.File("pics.jpg"));
-  EXPECT_THROW(TFileStream(dir.File("pics.jpg"), fmOpenRead), EFOpenError);
+  TTempTree dir;
+  std::filesystem::create_directory(dir.Path("pics.jpg"));
+  EXPECT_THROW(TFileStream(dir.Path("pics.jpg"), fmOpenRead), EFOpenError);
 }
 
 TEST(FileStream, CreateWriteReopenRead) {
-  TempDir dir;
+  TTempTree dir;
   const auto data = Bytes(5000);
   {
-    TFileStream out(dir.File("a.bin"), fmCreate);
+    TFileStream out(dir.Path("a.bin"), fmCreate);
     out.WriteBuffer(data.data(), 5000);
     EXPECT_EQ(out.Size(), 5000);
   }
-  TFileStream in(dir.File("a.bin"), fmOpenRead | fmShareDenyWrite);
+  TFileStream in(dir.Path("a.bin"), fmOpenRead | fmShareDenyWrite);
   EXPECT_EQ(in.Size(), 5000);
   in.SetPosition(4000);
   std::vector<uint8_t> back(1000);
@@ -151,26 +139,26 @@ TEST(FileStream, CreateWriteReopenRead) {
 }
 
 TEST(FileStream, DenyWriteKeepsWritersOutUntilClosed) {
-  TempDir dir;
-  { TFileStream(dir.File("a.bin"), fmCreate); }
+  TTempTree dir;
+  { TFileStream(dir.Path("a.bin"), fmCreate); }
   {
-    TFileStream reader(dir.File("a.bin"), fmOpenRead | fmShareDenyWrite);
-    TFileStream secondReader(dir.File("a.bin"), fmOpenRead | fmShareDenyWrite);
-    EXPECT_THROW(TFileStream(dir.File("a.bin"), fmOpenWrite), EFOpenError);
-    EXPECT_THROW(TFileStream(dir.File("a.bin"), fmCreate), EFCreateError);
+    TFileStream reader(dir.Path("a.bin"), fmOpenRead | fmShareDenyWrite);
+    TFileStream secondReader(dir.Path("a.bin"), fmOpenRead | fmShareDenyWrite);
+    EXPECT_THROW(TFileStream(dir.Path("a.bin"), fmOpenWrite), EFOpenError);
+    EXPECT_THROW(TFileStream(dir.Path("a.bin"), fmCreate), EFCreateError);
   }
-  TFileStream writer(dir.File("a.bin"), fmOpenReadWrite);
-  EXPECT_THROW(TFileStream(dir.File("a.bin"), fmOpenRead | fmShareDenyWrite), EFOpenError);
+  TFileStream writer(dir.Path("a.bin"), fmOpenReadWrite);
+  EXPECT_THROW(TFileStream(dir.Path("a.bin"), fmOpenRead | fmShareDenyWrite), EFOpenError);
 }
 
 TEST(FileStream, MemoryStreamFileRoundTrip) {
-  TempDir dir;
+  TTempTree dir;
   TMemoryStream out;
   const auto data = Bytes(777);
   out.WriteBuffer(data.data(), 777);
-  out.SaveToFile(dir.File("m.bin"));
+  out.SaveToFile(dir.Path("m.bin"));
   TMemoryStream in;
-  in.LoadFromFile(dir.File("m.bin"));
+  in.LoadFromFile(dir.Path("m.bin"));
   EXPECT_EQ(in.Position(), 0);
   ASSERT_EQ(in.Size(), 777);
   EXPECT_EQ(std::memcmp(in.Memory(), data.data(), 777), 0);
