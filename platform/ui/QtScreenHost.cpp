@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "platform/ui/QtBridge.h"
@@ -46,7 +47,7 @@ int TQtScreenHost::MonitorBitsPerPixel() {
 int TQtScreenHost::RefreshRateHz() {
   QScreen* screen = Monitor();
   double rate = screen ? screen->refreshRate() : 60.0;
-  return rate >= 1.0 ? static_cast<int>(rate + 0.5) : 60;
+  return rate >= 1.0 ? static_cast<int>(std::lround(rate)) : 60;
 }
 
 void TQtScreenHost::SetVirtualScreen(int32_t width, int32_t height) {
@@ -110,7 +111,7 @@ void TQtScreenHost::CopyRows(const ScreenFramebuffer& framebuffer, const TRect& 
   for (int32_t y = top; y < bottom; ++y)
     std::memcpy(FImage.scanLine(y) + left * bytesPerPixel,
                 source + int64_t{y} * framebuffer.pitch + left * bytesPerPixel,
-                static_cast<size_t>((right - left) * bytesPerPixel));
+                static_cast<size_t>(right - left) * static_cast<size_t>(bytesPerPixel));
 }
 
 void TQtScreenHost::FramebufferChanged(const ScreenFramebuffer& framebuffer, const TRect& dirty) {
