@@ -7,9 +7,8 @@
 # 3840x2160.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$root/build/bench-screen}
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLOUPIX_BENCH=ON \
-  -DLOUPIX_TESTS=OFF > /dev/null
+build=${BUILD_DIR:-$root/build/bench}
+(cd "$root" && cmake --preset bench -B "$build" > /dev/null)
 cmake --build "$build" -j2 --target loupix_bench_screen loupix_ddraw
 bench="$build/bin/loupix_bench_screen"
 QT_QPA_PLATFORM=offscreen "$bench" --benchmark_filter=ScaleFrame "$@"

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "tests/image/JpegSamples.h"
-#include "tests/platform/framework/BmpBuilder.h"
-#include "tests/platform/framework/IconBuilder.h"
-#include "tests/platform/framework/MetafileBuilder.h"
+#include "tests/support/DibBuilder.h"
 #include "tests/support/ExifJpeg.h"
+#include "tests/support/IconBuilder.h"
+#include "tests/support/MetafileBuilder.h"
 
 namespace {
 

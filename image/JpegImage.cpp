@@ -69,7 +69,7 @@ void TJPEGImage::AssignTo(TPersistent* dest) {
     bitmap->AssignFrom(DecodedBitmap());
     return;
   }
-  TPersistent::AssignTo(dest);
+  TGraphic::AssignTo(dest);
 }
 
 bool TJPEGImage::Empty() const { return !FImage->HasData() && (!FBitmap || FBitmap->Empty()); }

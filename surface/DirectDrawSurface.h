@@ -111,6 +111,8 @@ class TDirectDrawSurface : public TDirectX {
   void LoadDIBPart(TDIB& dib, int32_t width, int32_t height, const TRect& sourceRect);
   void DuplicateFrom(const TDirectDrawSurface& source);
   void ReleaseCanvas();
+  // Lets go of the native surface and everything taken from it.
+  void DropNativeSurface();
 
   std::unique_ptr<TDirectDrawSurfaceCanvas> FCanvas;
   bool FClipperAttached = false;

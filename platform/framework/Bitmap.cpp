@@ -129,15 +129,6 @@ HBITMAP TBitmap::Handle() { return ImageWithHandle(false).Handle; }
 
 bool TBitmap::HandleAllocated() const { return FImage->Handle != nullptr; }
 
-HBITMAP TBitmap::ReleaseHandle() {
-  FreeImage();
-  if (FCanvas) FCanvas->FreeContext();
-  HBITMAP handle = FImage->Handle;
-  FImage->Handle = nullptr;
-  FImage->Bits = nullptr;
-  return handle;
-}
-
 TBitmapHandleType TBitmap::HandleType() const { return FImage->Layout.DDB ? bmDDB : bmDIB; }
 
 void TBitmap::SetHandleType(TBitmapHandleType value) {

@@ -61,9 +61,6 @@ class TBitmap : public TGraphic {
   // The bitmap handle, made when missing; none for an empty bitmap.
   HBITMAP Handle();
   bool HandleAllocated() const;
-  // Gives the handle (and its pixels) to the caller, who deletes it; the bitmap
-  // keeps its size and format and makes new pixels on next need.
-  HBITMAP ReleaseHandle();
   TBitmapHandleType HandleType() const;
   // Converting to bmDIB makes a section of the bitmap's depth from a DDB.
   void SetHandleType(TBitmapHandleType value);

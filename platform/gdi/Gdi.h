@@ -179,5 +179,3 @@ HDC CreatePixelBufferDC(const gdi::TPixelView& pixels);
 // The desktop's format as the window system found it (bits per pixel, 1 plane).
 // Defaults to 32; the window system sets it once at start-up.
 void SetDesktopBitsPerPixel(int bitsPerPixel);
-// The desktop's size in pixels (HORZRES, VERTRES of the screen). Defaults to 1024 x 768.
-void SetDesktopSize(int width, int height);

@@ -9,8 +9,8 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/ui/QtBridge.h"
 #include "platform/ui/QtScreenHost.h"
-#include "platform/ui/Toolkit.h"
 #include "platform/ui/StartMonitor.h"
+#include "platform/ui/Toolkit.h"
 
 namespace {
 
@@ -147,6 +147,10 @@ TApplication& Application() {
 void DoneApplication() {
   delete TheApplication;
   TheApplication = nullptr;
+  // Qt keeps events from the window system (a pointer move after QCursor::setPos,
+  // say) in a queue that outlives the toolkit, with pointers to its input devices;
+  // a toolkit started later would deliver them through freed memory.
+  if (OwnQt) QApplication::processEvents();
   delete OwnQt;
   OwnQt = nullptr;
 }

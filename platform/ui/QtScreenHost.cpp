@@ -73,7 +73,7 @@ int TQtScreenHost::MonitorBitsPerPixel() {
 int TQtScreenHost::RefreshRateHz() {
   QScreen* screen = Monitor();
   double rate = screen ? screen->refreshRate() : 60.0;
-  return rate >= 1.0 ? static_cast<int>(rate + 0.5) : 60;
+  return rate >= 1.0 ? static_cast<int>(std::lround(rate)) : 60;
 }
 
 void TQtScreenHost::SetVirtualScreen(int32_t width, int32_t height) {
@@ -286,7 +286,7 @@ TRect TQtScreenHost::TakeChanges(const gdi::TPixelView& framebuffer, const TRect
   }
   const TRect clipped = ClipToSize(dirty, size);
   TRect changed{clipped.Right, clipped.Bottom, clipped.Left, clipped.Top};
-  const size_t bytes = static_cast<size_t>(clipped.Width() * bytesPerPixel);
+  const size_t bytes = static_cast<size_t>(clipped.Width()) * static_cast<size_t>(bytesPerPixel);
   for (int32_t y = clipped.Top; y < clipped.Bottom; ++y) {
     const uint8_t* from = framebuffer.Row(y) + clipped.Left * bytesPerPixel;
     uint8_t* to = FFrame.Row(y) + clipped.Left * bytesPerPixel;

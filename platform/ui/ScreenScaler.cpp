@@ -79,11 +79,12 @@ TScreenScaler::TAxis TScreenScaler::BuildAxis(int32_t screen, int32_t shown, TSc
       const auto weight = static_cast<uint16_t>((covered * 256 + screen / 2) / screen);
       axis.Weights.push_back(weight);
       total += weight;
-      if (weight > axis.Weights[static_cast<size_t>(taps.Weights + heaviest)]) heaviest = i - first;
+      if (weight > axis.Weights[static_cast<size_t>(taps.Weights) + static_cast<size_t>(heaviest)])
+        heaviest = i - first;
     }
     taps.First = first;
     taps.Count = last - first + 1;
-    axis.Weights[static_cast<size_t>(taps.Weights + heaviest)] +=
+    axis.Weights[static_cast<size_t>(taps.Weights) + static_cast<size_t>(heaviest)] +=
         static_cast<uint16_t>(256 - total);
   }
   return axis;
@@ -173,7 +174,7 @@ void TScreenScaler::FilterRow(int32_t left, int32_t right, uint32_t* out) const 
     return;
   }
   for (int32_t i = 0, n = right - left; i < n; ++i) {
-    const TTaps& taps = FColumns.Taps[static_cast<size_t>(left + i)];
+    const TTaps& taps = FColumns.Taps[static_cast<size_t>(left) + static_cast<size_t>(i)];
     const uint16_t* weights = FColumns.Weights.data() + taps.Weights;
     TPackedSum sum;
     for (int32_t k = 0; k < taps.Count; ++k) sum.Add(line[taps.First + k], weights[k]);

@@ -26,6 +26,7 @@ double Probe(TStartMonitor& monitor) {
   std::vector<std::string> texts(ToolkitArgumentValues(),
                                  ToolkitArgumentValues() + ToolkitArgumentCount());
   std::vector<char*> values;
+  values.reserve(texts.size() + 1);
   for (std::string& text : texts) values.push_back(text.data());
   values.push_back(nullptr);
   int argc = static_cast<int>(texts.size());

@@ -8,6 +8,7 @@
 #include "tests/image/JpegSamples.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/ExifJpeg.h"
+#include "tests/support/TempTree.h"
 
 namespace {
 
@@ -37,12 +38,8 @@ class JpegRoute : public testing::Test {
     FPicture.PictureBitmap()->SetSize(3, 2);
     FBefore = FPicture.Graphic();
   }
-  void TearDown() override {
-    for (const std::string& file : FFiles) std::remove(file.c_str());
-  }
   std::string File(const std::string& name, const std::vector<uint8_t>& bytes) {
-    FFiles.push_back(WriteTempFile(name, bytes));
-    return FFiles.back();
+    return FTree.Write(name, bytes);
   }
   void ExpectPictureKept() {
     EXPECT_EQ(FPicture.Graphic(), FBefore);
@@ -52,7 +49,7 @@ class JpegRoute : public testing::Test {
 
   TPicture FPicture;
   TGraphic* FBefore = nullptr;
-  std::vector<std::string> FFiles;
+  TTempTree FTree;
 };
 
 TEST_F(JpegRoute, DecodedPixelsBecomeThePicturesBitmap) {
@@ -137,8 +134,8 @@ void ExpectQuadrants(TBitmap& bitmap, int32_t width, int32_t height, const TQuad
     const int32_t x = (q % 2) * width / 2 + width / 4, y = (q / 2) * height / 2 + height / 4;
     const Rgb got = ColourAt(bitmap, x, y);
     EXPECT_TRUE(Near(got, colours[size_t(q)]))
-        << "quadrant " << q << " at (" << x << ", " << y << ") is " << int(got.r) << ","
-        << int(got.g) << "," << int(got.b);
+        << "quadrant " << q << " at (" << x << ", " << y << ") is " << int(got.R) << ","
+        << int(got.G) << "," << int(got.B);
   }
 }
 

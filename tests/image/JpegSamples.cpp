@@ -1,9 +1,5 @@
 #include "tests/image/JpegSamples.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <fstream>
 #include <stdexcept>
 
 void SampleColour(int x, int y, int width, int height, uint8_t& r, uint8_t& g, uint8_t& b) {
@@ -118,13 +114,3 @@ std::vector<uint8_t> MakeHugeHeaderJpeg(int width, int height, bool progressive)
 }
 
 std::string JpegErrorText(int code) { return "JPEG error #" + std::to_string(code); }
-
-std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-  const char* folder = std::getenv("TMPDIR");
-  const std::string path = std::string(folder ? folder : "/tmp") + "/loupix_jpeg_" +
-                           std::to_string(getpid()) + "_" + name;
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return path;
-}

@@ -50,5 +50,3 @@ std::string MessageOf(Action&& action) {
   }
   return "no error";
 }
-
-std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes);

@@ -463,7 +463,7 @@ class ColorTableTest : public ::testing::Test {
  protected:
   void Add(TGraphic* graphic) { FItems.Add()->Picture().SetGraphic(graphic); }
   RGBQUAD Slot(int i) { return FItems.ColorTable()[i]; }
-  static RGBQUAD Quad(Rgb c) { return RGBQUAD{c.b, c.g, c.r, 0}; }
+  static RGBQUAD Quad(Rgb c) { return RGBQUAD{c.B, c.G, c.R, 0}; }
   // Colours that are not among the fixed ones: (n mod 256, n div 256, 77).
   static std::vector<Rgb> NewColours(int first, int count) {
     std::vector<Rgb> colours;

@@ -84,6 +84,6 @@ inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& byte
 
 // Channels differ by at most tolerance: JPEG keeps flat colours close, not exact.
 inline bool Near(Rgb a, Rgb b, int tolerance = 40) {
-  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
-         std::abs(a.b - b.b) <= tolerance;
+  return std::abs(a.R - b.R) <= tolerance && std::abs(a.G - b.G) <= tolerance &&
+         std::abs(a.B - b.B) <= tolerance;
 }

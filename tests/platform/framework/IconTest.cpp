@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -7,7 +8,8 @@
 #include "platform/framework/Exception.h"
 #include "platform/framework/Icon.h"
 #include "platform/framework/Stream.h"
-#include "tests/platform/framework/IconBuilder.h"
+#include "tests/support/DibBuilder.h"
+#include "tests/support/IconBuilder.h"
 
 namespace {
 

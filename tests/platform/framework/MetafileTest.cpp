@@ -4,7 +4,8 @@
 #include "platform/framework/Exception.h"
 #include "platform/framework/Metafile.h"
 #include "platform/framework/Stream.h"
-#include "tests/platform/framework/MetafileBuilder.h"
+#include "tests/support/DibBuilder.h"
+#include "tests/support/MetafileBuilder.h"
 
 namespace {
 

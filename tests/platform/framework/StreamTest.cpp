@@ -11,6 +11,7 @@
 #include "tests/support/CaseName.h"
 #include "tests/support/HangGuard.h"
 #include "tests/support/SpecialFiles.h"
+#include "tests/support/TempTree.h"
 
 namespace {
 
@@ -19,19 +20,6 @@ std::vector<uint8_t> Bytes(int count) {
   for (int i = 0; i < count; ++i) bytes[static_cast<size_t>(i)] = static_cast<uint8_t>(i * 7 + 1);
   return bytes;
 }
-
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/loupix-stream-XXXXXX";
-    FPath = mkdtemp(pattern);
-  }
-  ~TempDir() { std::filesystem::remove_all(FPath); }
-  std::string File(const char* name) const { return FPath + "/" + name; }
-
- private:
-  std::string FPath;
-};
 
 TEST(MemoryStream, WritesGrowAndReadsStopAtTheEnd) {
   TMemoryStream stream;
@@ -131,9 +119,9 @@ TEST(FileStream, MissingFileNamesThePath) {
 }
 
 TEST(FileStream, DirectoryIsNotAFile) {
-  TempDir dir;
-  std::filesystem::create_directory(dir.File("pics.jpg"));
-  EXPECT_THROW(TFileStream(dir.File("pics.jpg"), fmOpenRead), EFOpenError);
+  TTempTree dir;
+  std::filesystem::create_directory(dir.Path("pics.jpg"));
+  EXPECT_THROW(TFileStream(dir.Path("pics.jpg"), fmOpenRead), EFOpenError);
 }
 
 // Things in a folder that are not regular files, each made at the given path.
@@ -154,8 +142,8 @@ void MakeFolder(const std::string& path) { std::filesystem::create_directory(pat
 class FileStreamNotAFile : public testing::TestWithParam<NotAFileCase> {};
 
 TEST_P(FileStreamNotAFile, IsRefusedAtOnceForReadingAndCreating) {
-  TempDir dir;
-  const std::string path = dir.File("x.jpg");
+  TTempTree dir;
+  const std::string path = dir.Path("x.jpg");
   GetParam().make(path);
   const auto kind = std::filesystem::status(path).type();
   THangGuard guard("opening a path that is not a regular file");
@@ -183,21 +171,21 @@ INSTANTIATE_TEST_SUITE_P(Kinds, FileStreamNotAFile,
                          CaseName());
 
 TEST(FileStream, LinkToAFileOpensTheFile) {
-  TempDir dir;
+  TTempTree dir;
   const auto data = Bytes(10);
   {
-    TFileStream out(dir.File("a.bin"), fmCreate);
+    TFileStream out(dir.Path("a.bin"), fmCreate);
     out.WriteBuffer(data.data(), 10);
   }
-  std::filesystem::create_symlink(dir.File("a.bin"), dir.File("link.bin"));
-  TFileStream in(dir.File("link.bin"), fmOpenRead | fmShareDenyWrite);
+  std::filesystem::create_symlink(dir.Path("a.bin"), dir.Path("link.bin"));
+  TFileStream in(dir.Path("link.bin"), fmOpenRead | fmShareDenyWrite);
   EXPECT_EQ(in.Size(), 10);
 }
 
 TEST(FileStream, SeekBeforeTheStartKeepsThePosition) {
-  TempDir dir;
+  TTempTree dir;
   const auto data = Bytes(10);
-  TFileStream stream(dir.File("a.bin"), fmCreate);
+  TFileStream stream(dir.Path("a.bin"), fmCreate);
   stream.WriteBuffer(data.data(), 10);
   stream.SetPosition(4);
   EXPECT_EQ(stream.Seek(-10, soBeginning), 4);
@@ -261,14 +249,14 @@ TEST(HandleStream, ClosedHandleFailsEveryOperation) {
 }
 
 TEST(FileStream, CreateWriteReopenRead) {
-  TempDir dir;
+  TTempTree dir;
   const auto data = Bytes(5000);
   {
-    TFileStream out(dir.File("a.bin"), fmCreate);
+    TFileStream out(dir.Path("a.bin"), fmCreate);
     out.WriteBuffer(data.data(), 5000);
     EXPECT_EQ(out.Size(), 5000);
   }
-  TFileStream in(dir.File("a.bin"), fmOpenRead | fmShareDenyWrite);
+  TFileStream in(dir.Path("a.bin"), fmOpenRead | fmShareDenyWrite);
   EXPECT_EQ(in.Size(), 5000);
   in.SetPosition(4000);
   std::vector<uint8_t> back(1000);
@@ -278,26 +266,26 @@ TEST(FileStream, CreateWriteReopenRead) {
 }
 
 TEST(FileStream, DenyWriteKeepsWritersOutUntilClosed) {
-  TempDir dir;
-  { TFileStream(dir.File("a.bin"), fmCreate); }
+  TTempTree dir;
+  { TFileStream(dir.Path("a.bin"), fmCreate); }
   {
-    TFileStream reader(dir.File("a.bin"), fmOpenRead | fmShareDenyWrite);
-    TFileStream secondReader(dir.File("a.bin"), fmOpenRead | fmShareDenyWrite);
-    EXPECT_THROW(TFileStream(dir.File("a.bin"), fmOpenWrite), EFOpenError);
-    EXPECT_THROW(TFileStream(dir.File("a.bin"), fmCreate), EFCreateError);
+    TFileStream reader(dir.Path("a.bin"), fmOpenRead | fmShareDenyWrite);
+    TFileStream secondReader(dir.Path("a.bin"), fmOpenRead | fmShareDenyWrite);
+    EXPECT_THROW(TFileStream(dir.Path("a.bin"), fmOpenWrite), EFOpenError);
+    EXPECT_THROW(TFileStream(dir.Path("a.bin"), fmCreate), EFCreateError);
   }
-  TFileStream writer(dir.File("a.bin"), fmOpenReadWrite);
-  EXPECT_THROW(TFileStream(dir.File("a.bin"), fmOpenRead | fmShareDenyWrite), EFOpenError);
+  TFileStream writer(dir.Path("a.bin"), fmOpenReadWrite);
+  EXPECT_THROW(TFileStream(dir.Path("a.bin"), fmOpenRead | fmShareDenyWrite), EFOpenError);
 }
 
 TEST(FileStream, MemoryStreamFileRoundTrip) {
-  TempDir dir;
+  TTempTree dir;
   TMemoryStream out;
   const auto data = Bytes(777);
   out.WriteBuffer(data.data(), 777);
-  out.SaveToFile(dir.File("m.bin"));
+  out.SaveToFile(dir.Path("m.bin"));
   TMemoryStream in;
-  in.LoadFromFile(dir.File("m.bin"));
+  in.LoadFromFile(dir.Path("m.bin"));
   EXPECT_EQ(in.Position(), 0);
   ASSERT_EQ(in.Size(), 777);
   EXPECT_EQ(std::memcmp(in.Memory(), data.data(), 777), 0);

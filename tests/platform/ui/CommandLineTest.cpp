@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/ui/CommandLine.h"
-#include "tests/app/TempTree.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/TempTree.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Input.h"
+#include "platform/ui/QtBridge.h"
 #include "platform/ui/ScreenHost.h"
 
 namespace {
@@ -51,8 +52,6 @@ struct TFrame {
   gdi::TPixelView frame;
 };
 
-QWidget* WidgetOf(TWinControl& control) { return reinterpret_cast<QWidget*>(control.Handle()); }
-
 // A borderless form of the framebuffer's size with a control filling it.
 TWinControl* ExclusiveForm(int32_t width, int32_t height) {
   auto* form = Application().CreateForm<TForm>();
@@ -70,7 +69,7 @@ TEST_F(ScreenHostTest, ExclusiveWindowShowsTheFramebufferScaledAndCentredOnBlack
   TWinControl* view = ExclusiveForm(100, 50);
   TFrame red(100, 50, 0xF800);
   ScreenHost().FramebufferChanged(red.frame, {0, 0, 100, 50});
-  QWidget* window = WidgetOf(*view->Parent());
+  QWidget* window = WidgetOf(view->Parent()->Handle());
   QImage shot = window->grab().toImage();
   double scale = std::min(window->width() / 100.0, window->height() / 50.0);
   int left = int((window->width() - 100 * scale) / 2),
@@ -87,13 +86,13 @@ TEST_F(ScreenHostTest, ExclusiveWindowShowsTheFramebufferScaledAndCentredOnBlack
 
 TEST_F(ScreenHostTest, ExclusiveWindowCoversTheMonitorAndMapsThePointerBack) {
   TWinControl* view = ExclusiveForm(200, 100);
-  QWidget* window = WidgetOf(*view->Parent());
+  QWidget* window = WidgetOf(view->Parent()->Handle());
   TSize monitor = ScreenHost().MonitorSize();
   EXPECT_EQ(window->size(), QSize(monitor.cx, monitor.cy));
   EXPECT_EQ(view->Parent()->BoundsRect(), (TRect{0, 0, 200, 100}));
   EXPECT_EQ(view->BoundsRect(), (TRect{0, 0, 200, 100}));
   double scale = std::min(monitor.cx / 200.0, monitor.cy / 100.0);
-  QWidget* child = WidgetOf(*view);
+  QWidget* child = WidgetOf(view->Handle());
   EXPECT_NEAR(child->width(), 200 * scale, 1.0);
   TPoint down{-1, -1};
   view->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int32_t x, int32_t y) {
@@ -128,8 +127,8 @@ TPoint PressAt(TWinControl& control, QWidget* widget, QPointF at) {
 
 TEST_F(ScreenHostTest, ThePointerOnTheBlackBorderIsPinnedToTheScreensEdge) {
   TWinControl* view = ExclusiveForm(200, 100);
-  QWidget* window = WidgetOf(*view->Parent());
-  QWidget* child = WidgetOf(*view);
+  QWidget* window = WidgetOf(view->Parent()->Handle());
+  QWidget* child = WidgetOf(view->Handle());
   // The view fills the screen, so it reaches the monitor's edges over the border.
   EXPECT_EQ(child->geometry(), window->rect());
   const double scale = std::min(window->width() / 200, window->height() / 100);
@@ -143,7 +142,7 @@ TEST_F(ScreenHostTest, ThePointerOnTheBlackBorderIsPinnedToTheScreensEdge) {
 
 TEST_F(ScreenHostTest, ThePointerGoesWhereTheProgramPutsIt) {
   TWinControl* view = ExclusiveForm(200, 100);
-  QWidget* window = WidgetOf(*view->Parent());
+  QWidget* window = WidgetOf(view->Parent()->Handle());
   Mouse().SetCursorPos({50, 25});
   Mouse().ClearOverride();
   EXPECT_EQ(Mouse().CursorPos(), (TPoint{50, 25}));
@@ -157,13 +156,13 @@ TEST_F(ScreenHostTest, ThePointerGoesWhereTheProgramPutsIt) {
 
 TEST_F(ScreenHostTest, DialogsAreCentredOnTheShownScreenAsChildWindowsOfTheMainForm) {
   TWinControl* view = ExclusiveForm(200, 100);
-  QWidget* window = WidgetOf(*view->Parent());
+  QWidget* window = WidgetOf(view->Parent()->Handle());
   auto* dialog = Application().CreateForm<TForm>();
   dialog->SetPosition(poMainFormCenter);
   dialog->SetBounds(0, 0, 40, 20);
   dialog->Show();
   QApplication::processEvents();
-  QWidget* native = WidgetOf(*dialog);
+  QWidget* native = WidgetOf(dialog->Handle());
   EXPECT_TRUE(native->isWindow());
   EXPECT_EQ(native->parentWidget(), window);
   EXPECT_EQ(dialog->BoundsRect(), (TRect{80, 40, 120, 60}));
@@ -189,7 +188,7 @@ TEST_F(ScreenHostTest, OnlyTheDirtyRowsAreTakenOver) {
   ScreenHost().FramebufferChanged(frame.frame, {0, 0, 100, 50});
   std::fill(frame.pixels.begin(), frame.pixels.end(), 0x07E0);
   ScreenHost().FramebufferChanged(frame.frame, {0, 0, 100, 10});
-  QWidget* window = WidgetOf(*view->Parent());
+  QWidget* window = WidgetOf(view->Parent()->Handle());
   QImage shot = window->grab().toImage();
   double scale = std::min(window->width() / 100.0, window->height() / 50.0);
   int top = int((window->height() - 50 * scale) / 2);
@@ -205,7 +204,7 @@ TEST_F(ScreenHostTest, APaletteChangeShowsEveryPixelAnew) {
   std::vector<RGBQUAD> palette(256, RGBQUAD{255, 0, 0, 0});  // blue
   const gdi::TPixelView frame{pixels.data(), 100, 100, 50, {8, 0, 0, 0, palette.data(), 256}};
   ScreenHost().FramebufferChanged(frame, {0, 0, 100, 50});
-  QWidget* window = WidgetOf(*view->Parent());
+  QWidget* window = WidgetOf(view->Parent()->Handle());
   const QPoint middle(window->width() / 2, window->height() / 2);
   EXPECT_EQ(QColor(window->grab().toImage().pixel(middle)), QColor(0, 0, 255));
   // The same pixels under another palette.
@@ -233,7 +232,7 @@ TEST_F(ScreenHostTest, NormalLevelWindowShowsThePartUnderIt) {
     for (int x = 0; x < 10; ++x)
       desktop.pixels[size_t(corner.Y + y) * monitor.cx + corner.X + x] = 0xF800;
   ScreenHost().FramebufferChanged(desktop.frame, {0, 0, monitor.cx, monitor.cy});
-  QImage shot = WidgetOf(*view)->grab().toImage();
+  QImage shot = WidgetOf(view->Handle())->grab().toImage();
   EXPECT_EQ(QColor(shot.pixel(5, 5)), QColor(255, 0, 0));
   EXPECT_EQ(QColor(shot.pixel(50, 30)), QColor(0, 0, 255));
   ScreenHost().ShowFramebufferIn(view->Handle(), false);

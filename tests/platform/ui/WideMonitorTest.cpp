@@ -13,11 +13,10 @@
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/QtBridge.h"
 #include "platform/ui/ScreenHost.h"
 
 namespace {
-
-QWidget* WidgetOf(TWinControl& control) { return reinterpret_cast<QWidget*>(control.Handle()); }
 
 class WideMonitorTest : public testing::Test {
  protected:
@@ -48,7 +47,7 @@ TEST_F(WideMonitorTest, WindowsAreDrawnWithTheFactorTheScreenIsShownWith) {
   dialog->SetPosition(poMainFormCenter);
   dialog->SetBounds(0, 0, 225, 51);
   dialog->Show();
-  QWidget* native = WidgetOf(*dialog);
+  QWidget* native = WidgetOf(dialog->Handle());
   // 225 x 51 in Qt's units, 316 x 72 monitor pixels, in the middle of the monitor.
   EXPECT_EQ(native->size(), QSize(225, 51));
   const QPoint middle = native->geometry().center() * 1.40625;
@@ -65,7 +64,7 @@ TEST_F(WideMonitorTest, TheScreenIsShownSmoothlyAndPointsMapBack) {
                               768,
                               {16, gdi::kMask565[0], gdi::kMask565[1], gdi::kMask565[2]}};
   ScreenHost().FramebufferChanged(frame, {0, 0, 1024, 768});
-  QWidget* window = WidgetOf(*FMain);
+  QWidget* window = WidgetOf(FMain->Handle());
   const QImage shot = window->grab().toImage();
   ASSERT_GE(shot.width(), 1919);
   // Black left of the picture (which starts at monitor x 240), red inside; the
@@ -82,7 +81,7 @@ TEST_F(WideMonitorTest, TheScreenIsShownSmoothlyAndPointsMapBack) {
   };
   // Monitor pixel (960, 540) in Qt's units.
   const QPointF at(960 / 1.40625, 540 / 1.40625);
-  QWidget* view = WidgetOf(*FView);
+  QWidget* view = WidgetOf(FView->Handle());
   QMouseEvent press(QEvent::MouseButtonPress, at, view->mapToGlobal(at), Qt::LeftButton,
                     Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(view, &press);

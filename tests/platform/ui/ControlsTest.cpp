@@ -9,10 +9,9 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Input.h"
+#include "platform/ui/QtBridge.h"
 
 namespace {
-
-QWidget* WidgetOf(TWinControl& control) { return reinterpret_cast<QWidget*>(control.Handle()); }
 
 class WindowProcTest : public testing::Test {
  protected:
@@ -92,7 +91,7 @@ TEST_F(WindowProcTest, QtKeysArriveAsVirtualKeys) {
       {Qt::Key_Down, VK_DOWN},     {Qt::Key_Control, VK_CONTROL}, {Qt::Key_A, 'A'}};
   for (auto [qt, vk] : cases) {
     QKeyEvent press(QEvent::KeyPress, qt, Qt::NoModifier);
-    QApplication::sendEvent(WidgetOf(*FControl), &press);
+    QApplication::sendEvent(WidgetOf(FControl->Handle()), &press);
   }
   ASSERT_EQ(keys.size(), std::size(cases));
   for (size_t i = 0; i < keys.size(); ++i) EXPECT_EQ(keys[i].first, cases[i].vk);
@@ -112,7 +111,7 @@ TEST_F(WindowProcTest, QtMouseArrivesWithButtonAndShiftState) {
   };
   QMouseEvent press(QEvent::MouseButtonPress, QPointF(12, 34), QPointF(12, 34), Qt::LeftButton,
                     Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier);
-  QApplication::sendEvent(WidgetOf(*FControl), &press);
+  QApplication::sendEvent(WidgetOf(FControl->Handle()), &press);
   ASSERT_EQ(downs.size(), 1u);
   EXPECT_EQ(downs[0].button, mbLeft);
   EXPECT_TRUE(downs[0].shift.Contains(ssShift));

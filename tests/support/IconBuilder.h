@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tests/platform/framework/BmpBuilder.h"
+#include "tests/support/DibBuilder.h"
 
 struct IcoImage {
   int32_t Width = 2;

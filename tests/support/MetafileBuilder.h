@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tests/platform/framework/BmpBuilder.h"
+#include "tests/support/DibBuilder.h"
 
 // Windows metafile records: size in 16-bit words, function, parameters.
 inline void WmfRecord(std::vector<uint8_t>& out, uint16_t function,

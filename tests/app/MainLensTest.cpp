@@ -9,26 +9,12 @@ namespace {
 
 // A full-screen picture whose colour tells where a pixel came from: red counts
 // 32-pixel columns, green 16-pixel rows. A black square sits at (480, 280)-(520, 320).
-TRgb Scene(int32_t x, int32_t y) {
+Rgb Scene(int32_t x, int32_t y) {
   if (x >= 480 && x < 520 && y >= 280 && y < 320) return {0, 0, 0};
   return {static_cast<uint8_t>(8 * (x / 32)), static_cast<uint8_t>(4 * (y / 16)), 248};
 }
 
-void WriteScene(const std::string& path) {
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetPixelFormat(pf24bit);
-  bitmap->SetSize(1024, 768);
-  for (int32_t y = 0; y < 768; ++y) {
-    auto* line = static_cast<uint8_t*>(bitmap->ScanLine(y));
-    for (int32_t x = 0; x < 1024; ++x) {
-      const TRgb c = Scene(x, y);
-      line[3 * x] = c.B;
-      line[3 * x + 1] = c.G;
-      line[3 * x + 2] = c.R;
-    }
-  }
-  bitmap->SaveToFile(path);
-}
+void WriteScene(const std::string& path) { MakeBitmap(1024, 768, Scene)->SaveToFile(path); }
 
 class LensFixture : public ShownViewerTest {
  protected:

@@ -3,9 +3,11 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 class TTempTree {
  public:
@@ -22,10 +24,14 @@ class TTempTree {
   const std::string& Root() const { return FRoot; }
   std::string Path(const std::string& relative) const { return FRoot + "/" + relative; }
   // Makes a file (and its folders) below the root.
-  std::string File(const std::string& relative) const {
+  std::string File(const std::string& relative) const { return Write(relative, {'x'}); }
+  // Makes a file of the given bytes (and its folders) below the root.
+  std::string Write(const std::string& relative, const std::vector<uint8_t>& bytes) const {
     std::filesystem::path path = Path(relative);
     std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path) << "x";
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return path.string();
   }
   std::string Folder(const std::string& relative) const {

@@ -7,6 +7,7 @@
 #include "surface/DirectDrawSurface.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/DeviceFixture.h"
+#include "tests/support/SurfaceDescription.h"
 
 namespace {
 
@@ -18,14 +19,8 @@ class SurfaceDeviceTest : public DeviceTest {
   }
   TDirectDrawSurface& Make(int32_t width, int32_t height, DWORD bitCount = 16) {
     FSurfaces.push_back(std::make_unique<TDirectDrawSurface>(Device()));
-    DDSURFACEDESC desc;
-    desc.dwSize = kDDSurfaceDescSize;
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
-    desc.dwWidth = static_cast<DWORD>(width);
-    desc.dwHeight = static_cast<DWORD>(height);
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-    desc.ddpfPixelFormat.dwRGBBitCount = bitCount;
-    EXPECT_TRUE(FSurfaces.back()->CreateFromDescription(desc));
+    EXPECT_TRUE(
+        FSurfaces.back()->CreateFromDescription(SurfaceDescription(width, height, bitCount)));
     return *FSurfaces.back();
   }
   static void Put(TDirectDrawSurface& s, std::initializer_list<uint32_t> values) {
