@@ -16,26 +16,6 @@ int32_t OrientationOf(const TJPEGData& data) {
                              static_cast<size_t>(data.Data()->Size()));
 }
 
-// Decoded JPEG pictures have 8 or 24 bits; any other depth is refused by UprightPixels.
-int PixelBytes(TPixelFormat format) {
-  switch (format) {
-    case pf8bit:
-      return 1;
-    case pf24bit:
-      return 3;
-    case pf32bit:
-      return 4;
-    default:
-      return 0;
-  }
-}
-
-TPixelRows RowsOf(TBitmap& bitmap) {
-  TPixelRows rows{static_cast<uint8_t*>(bitmap.ScanLine(0)), 0, bitmap.Width(), bitmap.Height()};
-  if (rows.Height > 1) rows.Pitch = static_cast<uint8_t*>(bitmap.ScanLine(1)) - rows.FirstRow;
-  return rows;
-}
-
 // Replaces the bitmap's picture by its upright form, same format and colours.
 void TurnUpright(TBitmap& bitmap, int32_t orientation) {
   if (bitmap.Empty()) return;
@@ -45,7 +25,7 @@ void TurnUpright(TBitmap& bitmap, int32_t orientation) {
   if (HPALETTE palette = bitmap.Palette()) upright.SetPalette(CopyPalette(palette));
   upright.SetSize(swaps ? bitmap.Height() : bitmap.Width(),
                   swaps ? bitmap.Width() : bitmap.Height());
-  UprightPixels(RowsOf(bitmap), RowsOf(upright), orientation, PixelBytes(bitmap.PixelFormat()));
+  UprightPixels(bitmap.PixelView(), upright.PixelView(), orientation);
   bitmap.AssignFrom(&upright);
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <stdexcept>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -34,7 +35,7 @@ struct TWalk {
   ptrdiff_t RowStep;
 };
 
-TWalk WalkOf(const TPixelRows& source, const TOrientationRule& rule, int pixelBytes) {
+TWalk WalkOf(const gdi::TPixelView& source, const TOrientationRule& rule, int pixelBytes) {
   const ptrdiff_t stepX = rule.MirrorX ? -pixelBytes : pixelBytes;
   const ptrdiff_t stepY = rule.MirrorY ? -source.Pitch : source.Pitch;
   const ptrdiff_t originX = rule.MirrorX ? ptrdiff_t{source.Width} - 1 : 0;
@@ -51,18 +52,18 @@ constexpr int32_t kTile = 64;
 // The pixels of upright columns x0..x1 and rows y0..y1. Callers keep the
 // rectangle inside the target.
 template <int N>
-void CopyTile(const uint8_t* source, const TWalk& walk, const TPixelRows& target, int32_t x0,
+void CopyTile(const uint8_t* source, const TWalk& walk, const gdi::TPixelView& target, int32_t x0,
               int32_t y0, int32_t x1, int32_t y1) {
   for (int32_t y = y0; y < y1; ++y) {
     ptrdiff_t from = walk.Origin + x0 * walk.ColumnStep + y * walk.RowStep;
-    uint8_t* to = target.FirstRow + y * target.Pitch + ptrdiff_t{x0} * N;
+    uint8_t* to = target.Row(y) + ptrdiff_t{x0} * N;
     for (int32_t x = x0; x < x1; ++x, from += walk.ColumnStep, to += N)
       std::memcpy(to, source + from, N);
   }
 }
 
 template <int N>
-void CopyWalk(const uint8_t* source, const TWalk& walk, const TPixelRows& target) {
+void CopyWalk(const uint8_t* source, const TWalk& walk, const gdi::TPixelView& target) {
   for (int32_t y = 0; y < target.Height; y += kTile)
     for (int32_t x = 0; x < target.Width; x += kTile)
       CopyTile<N>(source, walk, target, x, y, std::min(x + kTile, target.Width),
@@ -73,23 +74,24 @@ void CopyWalk(const uint8_t* source, const TWalk& walk, const TPixelRows& target
 
 bool OrientationSwapsSides(int32_t orientation) { return orientation >= 5 && orientation <= 8; }
 
-void UprightPixels(const TPixelRows& source, const TPixelRows& target, int32_t orientation,
-                   int pixelBytes) {
+void UprightPixels(const gdi::TPixelView& source, const gdi::TPixelView& target,
+                   int32_t orientation) {
   if (orientation < 1 || orientation > 8) orientation = 1;
   const bool swaps = OrientationSwapsSides(orientation);
   if (target.Width != (swaps ? source.Height : source.Width) ||
       target.Height != (swaps ? source.Width : source.Height))
     throw std::invalid_argument("upright target has the wrong size");
+  const uint32_t bitCount = source.Format.BitCount;
+  if (target.Format.BitCount != bitCount)
+    throw std::invalid_argument("upright target has another depth");
+  if (bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
+    throw std::invalid_argument("upright pixels take whole bytes");
   if (source.Width <= 0 || source.Height <= 0) return;
-  const TWalk walk = WalkOf(source, kRules[orientation - 1], pixelBytes);
-  switch (pixelBytes) {
-    case 1:
-      return CopyWalk<1>(source.FirstRow, walk, target);
-    case 3:
-      return CopyWalk<3>(source.FirstRow, walk, target);
-    case 4:
-      return CopyWalk<4>(source.FirstRow, walk, target);
-    default:
-      throw std::invalid_argument("upright pixels take 1, 3 or 4 bytes");
-  }
+  gdi::WithDepth(bitCount, [&](auto depth) {
+    using TPixel = typename decltype(depth)::Pixel;
+    if constexpr (!std::is_void_v<TPixel>) {
+      constexpr int kBytes = sizeof(TPixel);
+      CopyWalk<kBytes>(source.Top, WalkOf(source, kRules[orientation - 1], kBytes), target);
+    }
+  });
 }

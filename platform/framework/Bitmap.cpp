@@ -157,6 +157,14 @@ void* TBitmap::ScanLine(int32_t row) {
   return image.Bits + (int64_t{image.Height} - 1 - row) * image.RowBytes;
 }
 
+gdi::TPixelView TBitmap::PixelView() {
+  auto* top = static_cast<uint8_t*>(ScanLine(0));
+  const TBitmapLayout& layout = FImage->Layout;
+  gdi::TPixelFormat format{static_cast<uint32_t>(layout.BitCount), layout.Masks[0], layout.Masks[1],
+                           layout.Masks[2]};
+  return {top, -static_cast<ptrdiff_t>(FImage->RowBytes), FImage->Width, FImage->Height, format};
+}
+
 TCanvas& TBitmap::Canvas() {
   if (!FCanvas) FCanvas = std::make_unique<TBitmapCanvas>(*this);
   return *FCanvas;

@@ -13,6 +13,7 @@
 #include "platform/framework/Canvas.h"
 #include "platform/framework/Graphic.h"
 #include "platform/gdi/ComRef.h"
+#include "platform/gdi/PixelView.h"
 
 enum TPixelFormat {
   pfDevice,
@@ -72,6 +73,9 @@ class TBitmap : public TGraphic {
   // Rows are bottom-up in memory, so row addresses step down by the row size.
   // Raises EInvalidGraphicOperation "Scan line index out of range".
   void* ScanLine(int32_t row);
+  // Every row at once, top row first, in the bitmap's own format (colour tables
+  // not included); raises as ScanLine does for an empty bitmap.
+  gdi::TPixelView PixelView();
   // Makes sure no other bitmap shares this bitmap's image.
   void FreeImage();
 

@@ -19,15 +19,13 @@ class TPaddedPicture {
   TPaddedPicture(int32_t width, int32_t height, int pixelBytes, bool bottomUp)
       : FStride(size_t(width) * pixelBytes + kPadding),
         FBytes(FStride * size_t(height), kCanary),
-        FRows{nullptr, 0, width, height},
+        FRows{nullptr, 0, width, height, {uint32_t(pixelBytes) * 8}},
         FPixelBytes(pixelBytes) {
-    FRows.FirstRow = FBytes.data() + (bottomUp ? FStride * size_t(height - 1) : 0);
+    FRows.Top = FBytes.data() + (bottomUp ? FStride * size_t(height - 1) : 0);
     FRows.Pitch = bottomUp ? -ptrdiff_t(FStride) : ptrdiff_t(FStride);
   }
-  const TPixelRows& Rows() const { return FRows; }
-  uint8_t* Pixel(int32_t x, int32_t y) {
-    return FRows.FirstRow + y * FRows.Pitch + ptrdiff_t(x) * FPixelBytes;
-  }
+  const gdi::TPixelView& Rows() const { return FRows; }
+  uint8_t* Pixel(int32_t x, int32_t y) { return FRows.Row(y) + ptrdiff_t(x) * FPixelBytes; }
   // Every byte of pixel (x, y) derived from one label, so channel order shows too.
   void SetLabel(int32_t x, int32_t y, uint8_t label) {
     for (int i = 0; i < FPixelBytes; ++i) Pixel(x, y)[i] = uint8_t(label + 16 * i);
@@ -53,7 +51,7 @@ class TPaddedPicture {
  private:
   size_t FStride;
   std::vector<uint8_t> FBytes;
-  TPixelRows FRows;
+  gdi::TPixelView FRows;
   int FPixelBytes;
 };
 
@@ -83,7 +81,7 @@ TEST_P(UprightPixelsTest, EveryPixelLandsWhereTheOrientationSays) {
   TPaddedPicture stored(3, 2, pixelBytes, bottomUp);
   for (int32_t i = 0; i < 6; ++i) stored.SetLabel(i % 3, i / 3, uint8_t('a' + i));
   TPaddedPicture upright(c.Width, c.Height, pixelBytes, !bottomUp);
-  UprightPixels(stored.Rows(), upright.Rows(), c.Orientation, pixelBytes);
+  UprightPixels(stored.Rows(), upright.Rows(), c.Orientation);
   for (int32_t i = 0; i < 6; ++i)
     EXPECT_TRUE(upright.HasLabel(i % c.Width, i / c.Width, uint8_t(c.Upright[size_t(i)])))
         << "upright pixel " << i << " should be " << c.Upright[size_t(i)];
@@ -115,11 +113,11 @@ const TChainCase kChains[] = {
 };
 
 TPaddedPicture Turned(TPaddedPicture& picture, int32_t orientation, int pixelBytes) {
-  const TPixelRows& rows = picture.Rows();
+  const gdi::TPixelView& rows = picture.Rows();
   const bool swaps = OrientationSwapsSides(orientation);
   TPaddedPicture result(swaps ? rows.Height : rows.Width, swaps ? rows.Width : rows.Height,
                         pixelBytes, false);
-  UprightPixels(rows, result.Rows(), orientation, pixelBytes);
+  UprightPixels(rows, result.Rows(), orientation);
   return result;
 }
 
@@ -147,15 +145,19 @@ INSTANTIATE_TEST_SUITE_P(Sizes, UprightPixelsChain,
                          testing::Values(std::tuple{1, 1}, std::tuple{1, 70}, std::tuple{65, 1},
                                          std::tuple{130, 47}, std::tuple{200, 129}));
 
-TEST(UprightPixelsRefusal, ATargetOfTheWrongSizeOrAnOddPixelSize) {
+TEST(UprightPixelsRefusal, ATargetOfTheWrongSizeOrDepthOrPixelsSmallerThanAByte) {
   std::vector<uint8_t> source(3 * 2 * 3), target(3 * 2 * 3);
-  const TPixelRows stored{source.data(), 9, 3, 2};
-  const TPixelRows flat{target.data(), 9, 3, 2};
-  const TPixelRows standing{target.data(), 6, 2, 3};
-  EXPECT_THROW(UprightPixels(stored, standing, 1, 3), std::invalid_argument);
-  EXPECT_THROW(UprightPixels(stored, flat, 6, 3), std::invalid_argument);
-  EXPECT_THROW(UprightPixels(stored, flat, 2, 2), std::invalid_argument);
-  EXPECT_NO_THROW(UprightPixels(stored, standing, 6, 3));
+  const gdi::TPixelView stored{source.data(), 9, 3, 2, {24}};
+  const gdi::TPixelView flat{target.data(), 9, 3, 2, {24}};
+  const gdi::TPixelView standing{target.data(), 6, 2, 3, {24}};
+  const gdi::TPixelView standingGrey{target.data(), 6, 2, 3, {8}};
+  const gdi::TPixelView nibbles{source.data(), 9, 3, 2, {4}};
+  const gdi::TPixelView nibblesStanding{target.data(), 6, 2, 3, {4}};
+  EXPECT_THROW(UprightPixels(stored, standing, 1), std::invalid_argument);
+  EXPECT_THROW(UprightPixels(stored, flat, 6), std::invalid_argument);
+  EXPECT_THROW(UprightPixels(stored, standingGrey, 6), std::invalid_argument);
+  EXPECT_THROW(UprightPixels(nibbles, nibblesStanding, 6), std::invalid_argument);
+  EXPECT_NO_THROW(UprightPixels(stored, standing, 6));
 }
 
 }  // namespace
