@@ -44,17 +44,25 @@ xsession_require() {
 
 xsession_track() { xsession_pids+=("$1"); }
 
-# Starts Xvfb with one screen of the given size (default 1024x768x16) and
-# openbox on it; exports DISPLAY. Everything started stops when the shell exits,
-# and the scratch folder $xsession_files for the caller's files goes.
-xsession_start() {
-  local screen=${1:-1024x768x16} number=""
+# A scratch folder $xsession_files for the caller's files, gone when the shell
+# exits, and the leak suppressions for the desktop's libraries. xsession_start
+# does this itself; a script that starts the X server later, or never, calls it.
+xsession_prepare() {
+  [ -n "$xsession_dir" ] && return
   xsession_dir=$(mktemp -d)
   xsession_files="$xsession_dir/files"
   mkdir "$xsession_files"
   trap xsession_cleanup EXIT
   # Some of the desktop's libraries keep allocations until exit; not ours to free.
   export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/tests/lsan-suppressions.txt}"
+}
+
+# Starts Xvfb with one screen of the given size (default 1024x768x16) and
+# openbox on it; exports DISPLAY. Everything started stops when the shell exits,
+# and the scratch folder goes (see xsession_prepare).
+xsession_start() {
+  local screen=${1:-1024x768x16} number=""
+  xsession_prepare
   Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3> "$xsession_dir/display" \
     > /dev/null 2>&1 &
   xsession_track $!

@@ -11,9 +11,8 @@ version="$2"
 repo="$(cd "$(dirname "$0")/../.." && pwd)"
 # shellcheck source=scripts/lib/xsession.sh
 . "$repo/scripts/lib/xsession.sh"
-export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$repo/tests/lsan-suppressions.txt}"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+xsession_prepare
+work=$xsession_files
 
 # Runs loupix with no display at all; leaves the exit status, stdout and stderr.
 run() {
@@ -70,7 +69,6 @@ convert -size 300x200 'xc:rgb(255,0,0)' -type TrueColor "BMP3:$work/pictures/inn
 convert -size 300x200 'xc:rgb(0,255,0)' -type TrueColor "BMP3:$work/pictures/z2.bmp"
 printf '\377\330\377\340broken' > "$work/broken.jpg"
 xsession_start 1024x768x16
-trap 'xsession_cleanup; rm -rf "$work"' EXIT
 
 # Starts loupix with the arguments from the given folder; waits for its window.
 start() {

@@ -24,12 +24,7 @@ mkfifo "$folder/a.jpg"
 ln -s /dev/zero "$folder/b.jpg"
 convert -size 1024x768 'xc:rgb(0,0,255)' -type TrueColor "BMP3:$folder/e.bmp"
 
-"$loupix" &
-app=$!
-xsession_track "$app"
-main=$(xsession_window '^Form1$')
-[ -n "$main" ] || xsession_fail "no visible window named Form1"
-sleep 1
+xsession_launch "$loupix"
 
 # The visible error reports (message boxes titled with the application's name).
 reports() { xdotool search --onlyvisible --name '^Loupix$' 2> /dev/null || true; }
@@ -66,9 +61,4 @@ xsession_check "page down shows the good picture" 0,0=0,0,255 512,384=0,0,255 10
 xdotool key Prior
 expect_one_report "page up reports the link again"
 
-xdotool key Escape
-xsession_wait_exit "$app"
-wait "$app"
-status=$?
-echo "exit code $status"
-[ "$status" -eq 0 ]
+xsession_quit

@@ -11,9 +11,8 @@ version="$2"
 repo="$(cd "$(dirname "$0")/../.." && pwd)"
 # shellcheck source=scripts/lib/xsession.sh
 . "$repo/scripts/lib/xsession.sh"
-export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$repo/tests/lsan-suppressions.txt}"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+xsession_prepare
+work=$xsession_files
 prefix="$work/prefix"
 
 cmake --install "$build" --prefix "$prefix" > "$work/install.log" ||
@@ -39,7 +38,6 @@ xsession_require Xvfb openbox xdotool import convert
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 convert -size 64x48 'xc:rgb(255,0,0)' -type TrueColor "BMP3:$elsewhere/red.bmp"
 xsession_start 1024x768x16
-trap 'xsession_cleanup; rm -rf "$work"' EXIT
 "$prefix/bin/loupix" red.bmp &
 app=$!
 xsession_track "$app"
