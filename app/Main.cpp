@@ -320,6 +320,15 @@ void TForm1::DXDraw1MouseDown(TObject*, TMouseButton button, TShiftState shift, 
 
 void TForm1::OpenPictureFile() {
   if (!OpenPictureDialog1->Execute()) return;
+  ShowChosenFile();
+}
+
+void TForm1::OpenChosenFile(const std::string& fileName) {
+  OpenPictureDialog1->SetFileName(fileName);
+  ShowChosenFile();
+}
+
+void TForm1::ShowChosenFile() {
   ShowPictureFile(0, 0, OpenPictureDialog1->FileName(), true);
   OffsetX = 0;
   OffsetY = 0;
@@ -328,6 +337,10 @@ void TForm1::OpenPictureFile() {
 void TForm1::OpenFolder() {
   std::string folder;
   if (!SelectDirectory("", "", folder)) return;
+  OpenChosenFolder(folder);
+}
+
+void TForm1::OpenChosenFolder(const std::string& folder) {
   FPagingDirection = 1;
   FileList->Clear();
   PageIndex = 0;
@@ -382,7 +395,14 @@ void TForm1::DXDraw1MouseUp(TObject*, TMouseButton, TShiftState, int32_t, int32_
 
 void TForm1::Timer1Timer(TObject*) {
   if (FErrorReportOpen || FileList->Count() == 0 || GetKeyState(VK_CONTROL) < 0) return;
-  ShowPage();
+  try {
+    ShowPage();
+  } catch (...) {
+    // The index stays on the file that failed, so every later tick would report it
+    // again and leave the user no moment to stop the slideshow: stop it here.
+    N13Click(nullptr);
+    throw;
+  }
   AdvanceIndex();
 }
 

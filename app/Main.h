@@ -61,6 +61,11 @@ class TForm1 : public TDXForm {
   // Where the lens panel stands on the display control.
   static TRect PanelRectOnDisplay(const TControl& panel, const TControl& display);
 
+  // What follows a choice in the file chooser (which then holds the name) or
+  // in the folder chooser; a path from the command line takes the same way.
+  void OpenChosenFile(const std::string& fileName);
+  void OpenChosenFolder(const std::string& folder);
+
   // Runs a handler (trigger names what asked for it); an error it raises ends it and
   // goes to the error report. While a report is open the slideshow does not tick.
   // Afterwards decode-ahead turns to what comes next.
@@ -102,6 +107,7 @@ class TForm1 : public TDXForm {
   void SetUpPalette();
 
   void OpenPictureFile();
+  void ShowChosenFile();
   void OpenFolder();
   // Loads a file into item k; cell is the grid cell it is shown in (0 x 0: the single view).
   void LoadPicture(int32_t k, const std::string& fileName, TSize cell);

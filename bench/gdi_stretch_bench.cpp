@@ -38,16 +38,11 @@ struct TFixture {
     for (size_t i = 0; i < size_t{static_cast<size_t>(SourcePitch)} * kHeight; ++i) {
       SourceBits[i] = static_cast<uint8_t>(i * 7 + (i >> 9));
     }
-    PixelBufferDesc desc;
-    desc.bits = Target.data();
-    desc.width = kWidth;
-    desc.height = kHeight;
-    desc.pitch = kWidth * 2;
-    desc.bitCount = 16;
-    desc.redMask = 0xF800;
-    desc.greenMask = 0x07E0;
-    desc.blueMask = 0x001F;
-    TargetDC = CreatePixelBufferDC(desc);
+    TargetDC = CreatePixelBufferDC({reinterpret_cast<uint8_t*>(Target.data()),
+                                    kWidth * 2,
+                                    kWidth,
+                                    kHeight,
+                                    {16, 0xF800, 0x07E0, 0x001F}});
   }
   ~TFixture() {
     DeleteDC(TargetDC);

@@ -1,7 +1,7 @@
 // The viewer's JPEG route (file -> 24-bit bitmap in a picture) against libjpeg's own
 // djpeg on the same files in the same run, and the route's peak memory.
-//   bench_jpeg_route            both sizes, times and peak memory
-//   bench_jpeg_route --peak F   (internal) runs the route once on F, prints the peak growth
+//   loupix_bench_jpeg            both sizes, times and peak memory
+//   loupix_bench_jpeg --peak F   (internal) runs the route once on F, prints the peak growth
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>

@@ -19,12 +19,12 @@
 #include <vector>
 
 #include "app/Main.h"
+#include "bench/ShownViewer.h"
 #include "image/JpegImage.h"
 #include "platform/framework/Bitmap.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Input.h"
-#include "tests/support/DDrawHooks.h"
 
 namespace {
 
@@ -57,15 +57,7 @@ std::unique_ptr<TViewer> TheViewer;
 class TViewer {
  public:
   TViewer() {
-    Application().Initialize();
-    DDrawHooks().SetInstantVerticalBlank(true);
-    CreateViewerForms();
-    Application().OnException = [](TObject*, const Exception& error) {
-      std::fprintf(stderr, "error: %s\n", error.Message().c_str());
-      std::abort();
-    };
-    Form1->Show();
-    for (int i = 0; i < 100 && !Form1->DXDraw1->Initialized(); ++i) Application().ProcessMessages();
+    ShowViewerForBenchmark();
     FFolder =
         std::filesystem::temp_directory_path() / ("loupix-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(FFolder);

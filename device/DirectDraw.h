@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "device/ComRef.h"
 #include "device/DXClass.h"
 #include "platform/ddraw/DDraw.h"
+#include "platform/gdi/ComRef.h"
 
 // Objects made on a device register themselves here on construction and leave on
 // destruction; the device frees those still listed when it goes.

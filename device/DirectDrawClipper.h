@@ -6,9 +6,9 @@
 #include <span>
 #include <vector>
 
-#include "device/ComRef.h"
 #include "device/DXClass.h"
 #include "platform/ddraw/DDraw.h"
+#include "platform/gdi/ComRef.h"
 
 class TDirectDraw;
 

@@ -14,14 +14,11 @@ TDirectDrawPalette::~TDirectDrawPalette() {
 
 bool TDirectDrawPalette::CreatePalette(DWORD caps, const PALETTEENTRY* entries) {
   FNativePalette.Reset();
-  IDirectDrawPalette* palette = nullptr;
+  TComRef<IDirectDrawPalette> palette;
   FDirectDraw.SetLastResult(
-      FDirectDraw.RequiredDevice()->CreatePalette(caps, entries, &palette, nullptr));
+      FDirectDraw.RequiredDevice()->CreatePalette(caps, entries, palette.Out(), nullptr));
   SetLastResult(FDirectDraw.LastResult());
-  if (LastResult() == DD_OK)
-    FNativePalette.Reset(palette);
-  else if (palette)
-    palette->Release();
+  if (LastResult() == DD_OK) FNativePalette = std::move(palette);
   return LastResult() == DD_OK;
 }
 

@@ -1,9 +1,9 @@
 // A palette made on a device object.
 #pragma once
 
-#include "device/ComRef.h"
 #include "device/DXClass.h"
 #include "platform/ddraw/DDraw.h"
+#include "platform/gdi/ComRef.h"
 
 class TDirectDraw;
 

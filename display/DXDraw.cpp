@@ -158,7 +158,7 @@ void TCustomDXDraw::RefreshPalette() {
 
 // --- Notifications ------------------------------------------------------------
 
-void TCustomDXDraw::AddNotifyHandler(const void* object, TDXDrawNotifyEvent handler) {
+void TCustomDXDraw::AddNotifyHandler(const void* object, const TDXDrawNotifyEvent& handler) {
   RemoveNotifyHandler(object);
   FNotifyEventList.push_back({object, handler});
   handler(this, nkSurfaceSize);

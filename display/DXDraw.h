@@ -46,7 +46,7 @@ class TCustomDXDraw : public TWinControl, public TDXDrawDisplayOwner {
   static void ColorTableToEntries(const TColorTable& table, bool allow256, PALETTEENTRY* entries);
 
   // Handlers are known by the object they belong to; one per object.
-  void AddNotifyHandler(const void* object, TDXDrawNotifyEvent handler);
+  void AddNotifyHandler(const void* object, const TDXDrawNotifyEvent& handler);
   void RemoveNotifyHandler(const void* object);
 
   // Properties.
@@ -122,7 +122,6 @@ class TCustomDXDraw : public TWinControl, public TDXDrawDisplayOwner {
   void SendNotify(TDXDrawNotifyKind kind);
   void Build();
   void NotifyInitialized();
-  void FinalizeStages();
   void ApplyCooperativeLevel();
   void ReturnToGDI();
 

@@ -87,6 +87,7 @@ void TDXDrawDisplay::EnumerateModes() {
 // Sorts by width, height and depth, rewriting the items' order in the list.
 void TDXDrawDisplay::SortModes() {
   std::vector<TDXDrawDisplayMode*> sorted;
+  sorted.reserve(static_cast<size_t>(FModes->Count()));
   for (int i = 0; i < FModes->Count(); ++i) sorted.push_back(&Modes(i));
   std::stable_sort(sorted.begin(), sorted.end(), [](const auto* a, const auto* b) {
     if (a->Width() != b->Width()) return a->Width() < b->Width();

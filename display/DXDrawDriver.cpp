@@ -164,10 +164,10 @@ void TDXDrawDriverFlip::Initialize() {
   FDXDraw.FSurface = std::make_unique<TDirectDrawSurface>(device);
   DDSCAPS backCaps;
   backCaps.dwCaps = DDSCAPS_BACKBUFFER;
-  IDirectDrawSurface* back = nullptr;
-  if (FDXDraw.FPrimary->RequiredSurface()->GetAttachedSurface(&backCaps, &back) == DD_OK && back) {
-    FDXDraw.FSurface->SetNativeSurface(back);
-    back->Release();
+  TComRef<IDirectDrawSurface> back;
+  if (FDXDraw.FPrimary->RequiredSurface()->GetAttachedSurface(&backCaps, back.Out()) == DD_OK &&
+      back) {
+    FDXDraw.FSurface->SetNativeSurface(back.Get());
   }
   FDXDraw.FEffectiveOptions.Exclude(doSystemMemory);
   if (FDXDraw.FSurface->Description().ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY)

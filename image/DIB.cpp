@@ -11,15 +11,6 @@
 
 namespace {
 
-// Holds a new image by one reference while it is filled; frees it if filling fails.
-struct TNewImage {
-  TDIBSharedImage* Image = new TDIBSharedImage;
-  TNewImage() { Image->Reference(); }
-  ~TNewImage() { Image->Release(); }
-  TNewImage(const TNewImage&) = delete;
-  TNewImage& operator=(const TNewImage&) = delete;
-};
-
 // Puts the stretch mode and palette of a device context back, also on error.
 class TRenderState {
  public:
@@ -93,17 +84,12 @@ const TDIBRegistration kRegistration;
 
 TDIB::TDIB() { AttachImage(&EmptyDIBImage()); }
 
-TDIB::~TDIB() {
-  AttachImage(&EmptyDIBImage());
-  FImage->Release();
-}
+TDIB::~TDIB() { AttachImage(&EmptyDIBImage()); }
 
 void TDIB::AttachImage(TDIBSharedImage* image) {
-  if (image == FImage) return;
+  if (image == FImage.Get()) return;
   if (FCanvas) FCanvas->SetHandle(nullptr);
-  image->Reference();
-  if (FImage) FImage->Release();
-  FImage = image;
+  FImage.Share(image);
   if (FCanvas) FCanvas->SetHandle(image->DC());
   std::copy(std::begin(image->ColorTable()), std::end(image->ColorTable()), ColorTable);
   PixelFormat = image->PixelFormat();
@@ -122,16 +108,17 @@ void TDIB::PrepareWrite(bool plainMemoryAllowed) {
   const bool ownCopyNeeded = FImage->RefCount() > 1 || FImage->RunLengthData() ||
                              (FImage->PlainMemory() && !plainMemoryAllowed);
   if (!ownCopyNeeded) return;
-  TNewImage fresh;
-  fresh.Image->ExpandImage(*FImage, plainMemoryAllowed && FImage->PlainMemory());
-  AttachImage(fresh.Image);
+  // Held while it is filled, so it is freed if filling fails.
+  const auto fresh = ShareRef(new TDIBSharedImage);
+  fresh->ExpandImage(*FImage, plainMemoryAllowed && FImage->PlainMemory());
+  AttachImage(fresh.Get());
 }
 
 void TDIB::EnsureSection() {
   if (!FImage->PlainMemory()) return;
-  TNewImage fresh;
-  fresh.Image->ExpandImage(*FImage, false);
-  AttachImage(fresh.Image);
+  const auto fresh = ShareRef(new TDIBSharedImage);
+  fresh->ExpandImage(*FImage, false);
+  AttachImage(fresh.Get());
 }
 
 TCanvas& TDIB::DrawingCanvas() {
@@ -151,10 +138,10 @@ void TDIB::SetDimensions(int32_t width, int32_t height, int32_t bitCount) {
     ResetToEmpty();
     return;
   }
-  TNewImage fresh;
-  fresh.Image->AllocateImage(width, height, bitCount, PixelFormat, ColorTable,
-                             FImage->PlainMemory(), false);
-  AttachImage(fresh.Image);
+  const auto fresh = ShareRef(new TDIBSharedImage);
+  fresh->AllocateImage(width, height, bitCount, PixelFormat, ColorTable, FImage->PlainMemory(),
+                       false);
+  AttachImage(fresh.Get());
   SetPaletteModified(true);
 }
 
@@ -228,7 +215,7 @@ void TDIB::AssignFrom(TPersistent* source) {
   if (!source) {
     ResetToEmpty();
   } else if (auto* dib = dynamic_cast<TDIB*>(source)) {
-    if (dib != this) AttachImage(dib->FImage);
+    if (dib != this) AttachImage(dib->FImage.Get());
   } else if (auto* bitmap = dynamic_cast<TBitmap*>(source)) {
     AssignBitmap(*bitmap);
   } else if (auto* graphic = dynamic_cast<TGraphic*>(source)) {

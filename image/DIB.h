@@ -86,7 +86,7 @@ class TDIB : public TGraphic {
   void AssignGraphic(TGraphic& graphic);
 
   std::unique_ptr<TCanvas> FCanvas;
-  TDIBSharedImage* FImage = nullptr;
+  TComRef<TDIBSharedImage> FImage;
   int32_t FBitCount = 0;
   int32_t FHeight = 0;
   int32_t FRowStep = 0;

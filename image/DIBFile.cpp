@@ -26,16 +26,9 @@ void TDIB::ReadFromStream(TStream& stream) {
 }
 
 void TDIB::ReadInfoAndBits(TStream& stream) {
-  TDIBSharedImage* image = new TDIBSharedImage;
-  image->Reference();
-  try {
-    image->ReadImage(stream, FImage->PlainMemory());
-  } catch (...) {
-    image->Release();
-    throw;
-  }
-  AttachImage(image);
-  image->Release();
+  const auto image = ShareRef(new TDIBSharedImage);
+  image->ReadImage(stream, FImage->PlainMemory());
+  AttachImage(image.Get());
 }
 
 void TDIB::WriteToStream(TStream& stream) {

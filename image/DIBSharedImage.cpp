@@ -224,11 +224,6 @@ void TDIBSharedImage::ReadImage(TStream& stream, bool plainMemory) {
 
 TDIBSharedImage& EmptyDIBImage() {
   // Freed at program end after its permanent reference is dropped.
-  struct THolder {
-    TDIBSharedImage* Image = new TDIBSharedImage;
-    THolder() { Image->Reference(); }
-    ~THolder() { Image->Release(); }
-  };
-  static THolder holder;
-  return *holder.Image;
+  static const TComRef<TDIBSharedImage> image = ShareRef(new TDIBSharedImage);
+  return *image;
 }

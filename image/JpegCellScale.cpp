@@ -1,5 +1,7 @@
 #include "image/JpegCellScale.h"
 
+#include "image/UprightPixels.h"
+
 namespace {
 
 // libjpeg's output size at a scale shift: the size divided, rounded up.
@@ -7,7 +9,8 @@ int64_t ScaledSide(int64_t side, int shift) { return (side + (int64_t{1} << shif
 
 }  // namespace
 
-int CellScaleShift(int64_t width, int64_t height, TSize cell) {
+int CellScaleShift(int64_t width, int64_t height, TSize cell, int32_t orientation) {
+  if (OrientationSwapsSides(orientation)) cell = TSize{cell.cy, cell.cx};
   if (cell.cx <= 0 || cell.cy <= 0 || width < 2 * int64_t{cell.cx} || height < 2 * int64_t{cell.cy})
     return 0;
   int shift = 1;

@@ -9,4 +9,6 @@
 // height shown in a cell: the smallest of libjpeg's 1/1, 1/2, 1/4 and 1/8 whose output
 // still covers the cell in both directions. A picture that is not at least twice the
 // cell's size both ways is decoded whole, so its cell shows exactly what it always did.
-int CellScaleShift(int64_t width, int64_t height, TSize cell);
+// A stored picture whose EXIF orientation stands it on its side is measured against
+// the cell turned likewise.
+int CellScaleShift(int64_t width, int64_t height, TSize cell, int32_t orientation = 1);

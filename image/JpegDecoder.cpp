@@ -171,9 +171,13 @@ void TJpegDecoder::ApplyQuality(const TJPEGOptions& options) {
 }
 
 void TJpegDecoder::CheckOutput() {
-  const int components = FInfo.output_components;
-  if (components != 1 && components != 3 && !(components == 4 && FInfo.out_color_space == JCS_CMYK))
-    RaiseJpegError(JERR_CONVERSION_NOTIMPL);
+  // The colour components really produced, also when they are then quantized to one
+  // palette index: rows and palettes are built for grey, for red, green and blue, and
+  // for unquantized CMYK only (a two-component file would otherwise get a palette
+  // read from a colour map of two rows).
+  const int colours = FInfo.out_color_components;
+  const bool cmyk = colours == 4 && FInfo.out_color_space == JCS_CMYK && !FInfo.quantize_colors;
+  if (colours != 1 && colours != 3 && !cmyk) RaiseJpegError(JERR_CONVERSION_NOTIMPL);
   CheckJpegPictureSize(FInfo.output_width, FInfo.output_height, OutputBitCount());
 }
 

@@ -41,9 +41,8 @@ class TJpegGuard {
     if (!CallCatching(&Invoke<std::remove_reference_t<Action>>, &action)) Leave();
   }
 
-  // Leaves libjpeg with the given message code (as libjpeg's own error exit would).
+  // Leaves libjpeg at once, as its own error exit would; Run then reports the error.
   [[noreturn]] void Leave();
-  int MessageCode() const { return FManager.msg_code; }
 
  private:
   template <typename F>

@@ -40,19 +40,14 @@ TJPEGImage::TJPEGImage() : FOptions(DefaultJpegOptions()) { AttachData(new TJPEG
 
 TJPEGImage::~TJPEGImage() {
   if (FTempPal) DeleteObject(FTempPal);
-  FImage->Release();
 }
 
-void TJPEGImage::AttachData(TJPEGData* data) {
-  data->Reference();
-  if (FImage) FImage->Release();
-  FImage = data;
-}
+void TJPEGImage::AttachData(TJPEGData* data) { FImage.Share(data); }
 
 void TJPEGImage::AssignFrom(TPersistent* source) {
   if (auto* jpeg = dynamic_cast<TJPEGImage*>(source)) {
     if (jpeg == this) return;
-    AttachData(jpeg->FImage);
+    AttachData(jpeg->FImage.Get());
     FBitmap.reset();
     if (jpeg->FBitmap) {
       FBitmap = std::make_unique<TBitmap>();
@@ -74,7 +69,7 @@ void TJPEGImage::AssignTo(TPersistent* dest) {
     bitmap->AssignFrom(DecodedBitmap());
     return;
   }
-  TPersistent::AssignTo(dest);
+  TGraphic::AssignTo(dest);
 }
 
 bool TJPEGImage::Empty() const { return !FImage->HasData() && (!FBitmap || FBitmap->Empty()); }

@@ -97,7 +97,7 @@ class TJPEGImage : public TGraphic {
   void ReadAllRows(TJpegDecoder& decoder);
   void TakePaletteOf(const TJpegDecoder& decoder);
 
-  TJPEGData* FImage = nullptr;
+  TComRef<TJPEGData> FImage;
   std::unique_ptr<TBitmap> FBitmap;
   HPALETTE FTempPal = nullptr;
   TJPEGOptions FOptions;

@@ -1,13 +1,17 @@
 #include "image/JpegPalette.h"
 
-#include <algorithm>
+#include <jerror.h>
 
 HPALETTE PaletteFromColormap(const jpeg_decompress_struct& info) {
   if (!info.colormap || info.actual_number_of_colors <= 0) return nullptr;
-  const bool grey = info.out_color_components == 1;
+  // The map has one row per colour component and at most 256 entries per row.
+  const int rows = info.out_color_components;
+  if (rows != 1 && rows != 3) RaiseJpegError(JERR_QUANT_COMPONENTS);
+  if (info.actual_number_of_colors > 256) RaiseJpegError(JERR_QUANT_MANY_COLORS);
+  const bool grey = rows == 1;
   LOGPALETTE palette;
   palette.palVersion = 0x300;
-  palette.palNumEntries = static_cast<WORD>(std::min(info.actual_number_of_colors, 256));
+  palette.palNumEntries = static_cast<WORD>(info.actual_number_of_colors);
   for (int i = 0; i < palette.palNumEntries; ++i) {
     PALETTEENTRY& entry = palette.palPalEntry[i];
     entry.peRed = info.colormap[0][i];

@@ -2,20 +2,23 @@
 
 #include <cstring>
 
+#include "image/ExifOrientation.h"
 #include "image/JpegCellScale.h"
 #include "image/JpegDecoder.h"
 #include "image/PixelLimits.h"
+#include "image/UprightPixels.h"
 #include "platform/framework/Graphic.h"
 
 namespace {
 
 // The scale the picture is decoded at, from a header checked as reading the file does.
-int ScaleShiftFor(const uint8_t* data, size_t size, const TJPEGOptions& options, TSize cell) {
+int ScaleShiftFor(const uint8_t* data, size_t size, const TJPEGOptions& options, TSize cell,
+                  int32_t orientation) {
   TJpegDecoder header(data, size);
   header.ReadHeader();
   header.SetUp(options);
   if (cell.cx <= 0 || cell.cy <= 0) return options.ScaleShift;
-  return CellScaleShift(header.Info().image_width, header.Info().image_height, cell);
+  return CellScaleShift(header.Info().image_width, header.Info().image_height, cell, orientation);
 }
 
 // Whether the decoder will give 24-bit rows a bitmap of that size may hold.
@@ -36,7 +39,34 @@ void ClearUnwritten(TJpegPixels& pixels, int32_t rowsWritten) {
   }
 }
 
+// The picture in its upright form, in a second block of memory; false when memory
+// is short.
+bool TurnUpright(TJpegPixels& pixels, int32_t orientation, TPixelReclaimer* recycle) {
+  const bool swaps = OrientationSwapsSides(orientation);
+  TJpegPixels upright;
+  upright.Width = swaps ? pixels.Height : pixels.Width;
+  upright.Height = swaps ? pixels.Width : pixels.Height;
+  upright.RowBytes = static_cast<int64_t>(PaddedRowBytes(static_cast<uint32_t>(upright.Width), 24));
+  upright.Bits =
+      TPixelBlock::Recycled(static_cast<size_t>(upright.RowBytes) * upright.Height, recycle);
+  if (upright.Bits.Empty()) return false;
+  UprightPixels(ViewOf(pixels), ViewOf(upright), orientation);
+  ClearUnwritten(upright, upright.Height);
+  pixels = std::move(upright);
+  return true;
+}
+
 }  // namespace
+
+gdi::TPixelView ViewOf(const TJpegPixels& pixels) {
+  gdi::TPixelView view;
+  view.Top = pixels.Bits.Data() + (pixels.Height - 1) * pixels.RowBytes;
+  view.Pitch = -static_cast<ptrdiff_t>(pixels.RowBytes);
+  view.Width = pixels.Width;
+  view.Height = pixels.Height;
+  view.Format.BitCount = 24;
+  return view;
+}
 
 BITMAPINFO DescribeJpegPixels(const TJpegPixels& pixels) {
   BITMAPINFO info{};
@@ -51,8 +81,9 @@ BITMAPINFO DescribeJpegPixels(const TJpegPixels& pixels) {
 
 bool DecodeJpegPixels(const uint8_t* data, size_t size, const TJPEGOptions& options, TSize cell,
                       TJpegPixels& picture, size_t maxBytes, TPixelReclaimer* recycle) {
+  const int32_t orientation = ReadExifOrientation(data, size);
   TJPEGOptions used = options;
-  used.ScaleShift = ScaleShiftFor(data, size, options, cell);
+  used.ScaleShift = ScaleShiftFor(data, size, options, cell, orientation);
   TJpegDecoder decoder(data, size);
   decoder.ReadHeader();
   decoder.SetUp(used);
@@ -74,6 +105,7 @@ bool DecodeJpegPixels(const uint8_t* data, size_t size, const TJPEGOptions& opti
   decoder.ReadRows(target);
   ClearUnwritten(decoded, static_cast<int32_t>(info.output_scanline));
   decoder.FinishDecompress();
+  if (orientation != 1 && !TurnUpright(decoded, orientation, recycle)) return false;
   picture = std::move(decoded);
   return true;
 }

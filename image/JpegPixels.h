@@ -7,6 +7,7 @@
 
 #include "image/JpegOptions.h"
 #include "image/PixelBlock.h"
+#include "platform/gdi/PixelView.h"
 #include "platform/gdi/WinTypes.h"
 
 struct TJpegPixels {
@@ -17,10 +18,14 @@ struct TJpegPixels {
   TPixelBlock Bits;
 };
 
+// The pixels as the graphics layer's view of them.
+gdi::TPixelView ViewOf(const TJpegPixels& pixels);
+
 // What the pixels are as a device-independent bitmap: 24 bits, bottom-up.
 BITMAPINFO DescribeJpegPixels(const TJpegPixels& pixels);
 
-// Decodes JPEG file bytes as a new TJPEGImage with these options does: the header is
+// Decodes JPEG file bytes as a new TJPEGImage with these options does, and turns a
+// photo upright as the JPEG route does: the header is
 // checked at full size as reading the file checks it, then the picture is decoded at
 // the scale CellScaleShift gives for the cell (0 x 0: the whole picture at the options'
 // scale). False, with nothing decoded, when the result would not be a plain 24-bit

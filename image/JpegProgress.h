@@ -31,8 +31,6 @@ class TJpegProgressMonitor {
   // Milliseconds of a steady clock; replaceable for tests.
   std::function<int64_t()> Now;
 
-  int CompletedPasses() const { return FLink.Manager.completed_passes; }
-
  private:
   static void Callback(j_common_ptr info);
   void Step(jpeg_decompress_struct& info);

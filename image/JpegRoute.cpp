@@ -3,8 +3,11 @@
 #include <cctype>
 #include <memory>
 
+#include "image/ExifOrientation.h"
 #include "image/JpegCellScale.h"
 #include "image/JpegImage.h"
+#include "image/UprightPixels.h"
+#include "platform/framework/BitmapImage.h"
 #include "platform/gdi/Gdi.h"
 
 namespace {
@@ -28,6 +31,25 @@ HBITMAP SectionOf(TJpegPixels& pixels) {
   return section;
 }
 
+int32_t OrientationOf(const TJPEGData& data) {
+  if (!data.HasData()) return 1;
+  return ReadExifOrientation(static_cast<const uint8_t*>(data.Data()->Memory()),
+                             static_cast<size_t>(data.Data()->Size()));
+}
+
+// Replaces the bitmap's picture by its upright form, same format and colours.
+void TurnUpright(TBitmap& bitmap, int32_t orientation) {
+  if (bitmap.Empty()) return;
+  const bool swaps = OrientationSwapsSides(orientation);
+  TBitmap upright;
+  upright.SetPixelFormat(bitmap.PixelFormat());
+  if (HPALETTE palette = bitmap.Palette()) upright.SetPalette(CopyPalette(palette));
+  upright.SetSize(swaps ? bitmap.Height() : bitmap.Width(),
+                  swaps ? bitmap.Width() : bitmap.Height());
+  UprightPixels(bitmap.PixelView(), upright.PixelView(), orientation);
+  bitmap.AssignFrom(&upright);
+}
+
 }  // namespace
 
 bool IsJpegFileName(const std::string& fileName) {
@@ -45,14 +67,20 @@ void LoadJpegIntoPicture(TPicture& picture, const std::string& fileName, TSize c
   auto bitmap = std::make_unique<TBitmap>();
   TClock::time_point start = TClock::now();
   image->ReadFromFile(fileName);
+  const int32_t orientation = OrientationOf(image->JpegData());
   if (cell.cx > 0 && cell.cy > 0)
     image->Options().ScaleShift =
-        CellScaleShift(image->JpegData().Width(), image->JpegData().Height(), cell);
+        CellScaleShift(image->JpegData().Width(), image->JpegData().Height(), cell, orientation);
   if (times) times->ReadMs += MillisecondsSince(start);
   start = TClock::now();
   bitmap->SetWidth(image->Width());
   bitmap->SetHeight(image->Height());
   bitmap->AssignFrom(image.get());
+  if (orientation != 1) {
+    // Alone with its pixels, the bitmap reads them without a copy.
+    image.reset();
+    TurnUpright(*bitmap, orientation);
+  }
   if (times) times->DecodeMs += MillisecondsSince(start);
   picture.PictureBitmap()->AssignFrom(bitmap.get());
 }

@@ -7,8 +7,11 @@ namespace {
 // 64-bit copies of the geometry: skips come from stored data and may be anything.
 struct Cells {
   int64_t W, H, PW, PH, CW, CH, SkipW, SkipH;
-  int64_t Columns() const { return CW > 0 ? (W + SkipW) / CW : 0; }
-  int64_t Rows() const { return CH > 0 ? (H + SkipH) / CH : 0; }
+  // A picture without pixels holds no pattern, whatever the skips say (a skip alone
+  // could make a cell of a zero-width pattern, with no tile to put it on).
+  bool Empty() const { return W <= 0 || H <= 0; }
+  int64_t Columns() const { return CW > 0 && !Empty() ? (W + SkipW) / CW : 0; }
+  int64_t Rows() const { return CH > 0 && !Empty() ? (H + SkipH) / CH : 0; }
 };
 
 Cells CellsOf(const TPatternGeometry& g) {

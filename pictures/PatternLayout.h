@@ -32,6 +32,7 @@ struct TPatternLayout {
 // Whole picture: one surface, one pattern. System memory: one surface of the picture
 // with every pattern on it. Video memory: tiles of whole cells, at most the smallest
 // multiple of a cell reaching 512 pixels per side. A cell (pattern plus skip) of 0 or
-// less yields no patterns, and in video memory no surfaces either; so does a video-memory
-// tile narrower than a pattern (possible only with negative skips).
+// less yields no patterns, and in video memory no surfaces either; so do a picture of
+// zero width or height and a video-memory tile narrower than a pattern (possible only
+// with negative skips).
 TPatternLayout LayOutPatterns(const TPatternGeometry& geometry);

@@ -77,14 +77,6 @@ TPictureCollectionItemPattern& TPictureCollectionItem::Patterns(int32_t index) c
   return static_cast<TPictureCollectionItemPattern&>(*FPatterns->Items(index));
 }
 
-int32_t TPictureCollectionItem::EffectivePatternWidth() const {
-  return FPatternWidth > 0 ? FPatternWidth : FPicture->Width();
-}
-
-int32_t TPictureCollectionItem::EffectivePatternHeight() const {
-  return FPatternHeight > 0 ? FPatternHeight : FPicture->Height();
-}
-
 void TPictureCollectionItem::Initialize() {
   Finalize();
   const TPictureCollection* owner = PictureCollection();

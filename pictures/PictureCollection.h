@@ -81,9 +81,6 @@ class TPictureCollectionItem : public THashCollectionItem {
   TColor TransparentColor() const { return FTransparentColor; }
   // Re-keys every surface; a surface that fails is skipped.
   void SetTransparentColor(TColor value);
-  // The pattern size in use: the set size when above 0, else the picture's.
-  int32_t EffectivePatternWidth() const;
-  int32_t EffectivePatternHeight() const;
 
   int32_t PatternCount() const { return FPatterns->Count(); }
   TPictureCollectionItemPattern& Patterns(int32_t index) const;

@@ -51,7 +51,7 @@ TDirectDrawSurface::TDirectDrawSurface(TDirectDraw& directDraw) : FDirectDraw(di
 
 TDirectDrawSurface::~TDirectDrawSurface() {
   FCanvas.reset();
-  SetNativeSurface(nullptr);
+  DropNativeSurface();
   FDirectDraw.Surfaces().Remove(this);
 }
 
@@ -64,8 +64,7 @@ void TDirectDrawSurface::ReleaseCanvas() {
   if (FCanvas) FCanvas->Release();
 }
 
-void TDirectDrawSurface::SetNativeSurface(IDirectDrawSurface* value) {
-  if (value == FIDDSurface.Get()) return;
+void TDirectDrawSurface::DropNativeSurface() {
   // A device context or a lock on the old surface must not outlive it.
   ReleaseCanvas();
   if (FLockCount > 0 && FIDDSurface) FIDDSurface->Unlock(FLockDescription.lpSurface);
@@ -78,6 +77,11 @@ void TDirectDrawSurface::SetNativeSurface(IDirectDrawSurface* value) {
   FLockCount = 0;
   FDescription = DDSURFACEDESC{};
   FClientPixels = TPixelBlock{};
+}
+
+void TDirectDrawSurface::SetNativeSurface(IDirectDrawSurface* value) {
+  if (value == FIDDSurface.Get()) return;
+  DropNativeSurface();
   if (!value) return;
 
   // Ask for every interface first, so a refusal leaves the surface empty.

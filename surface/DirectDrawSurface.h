@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "device/ComRef.h"
 #include "device/DXClass.h"
 #include "image/PixelBlock.h"
 #include "platform/ddraw/DDraw.h"
+#include "platform/gdi/ComRef.h"
 
 class TDirectDraw;
 class TDirectDrawClipper;
@@ -121,6 +121,8 @@ class TDirectDrawSurface : public TDirectX {
   bool CreateInEitherMemory(DDSURFACEDESC description);
   void DuplicateFrom(const TDirectDrawSurface& source);
   void ReleaseCanvas();
+  // Lets go of the native surface and everything taken from it.
+  void DropNativeSurface();
 
   std::unique_ptr<TDirectDrawSurfaceCanvas> FCanvas;
   bool FClipperAttached = false;

@@ -2,28 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
-#include <cwchar>
 #include <type_traits>
-#include <vector>
+
+#include "platform/gdi/PixelFormat.h"
 
 namespace ddraw {
 namespace {
 
-struct Pixel24 {
-  uint8_t bytes[3];
-  friend bool operator==(const Pixel24&, const Pixel24&) = default;
-};
-static_assert(sizeof(Pixel24) == 3);
-
-template <class P>
-P FromRaw(uint32_t value) {
-  if constexpr (std::is_same_v<P, Pixel24>) {
-    return Pixel24{{static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                    static_cast<uint8_t>(value >> 16)}};
-  } else {
-    return static_cast<P>(value);
-  }
-}
+using gdi::PixelFromValue;
 
 // 32-bit pixels compare without their unused top byte.
 template <class P>
@@ -37,37 +23,7 @@ bool MatchesKey(P pixel, P key) {
 
 template <class P>
 P* RowAt(const TPixelView& view, int32_t y) {
-  return reinterpret_cast<P*>(view.bits + static_cast<int64_t>(y) * view.pitch);
-}
-
-// One row of a fill. The C library's memset and wmemset use the widest stores
-// the processor has, so 8-, 16- and 32-bit rows go through them.
-template <class P>
-void FillRow(P* row, size_t count, P pixel) {
-  static_assert(sizeof(wchar_t) == 4);
-  if constexpr (std::is_same_v<P, uint8_t>) {
-    std::memset(row, pixel, count);
-  } else if constexpr (std::is_same_v<P, uint32_t>) {
-    std::wmemset(reinterpret_cast<wchar_t*>(row), static_cast<wchar_t>(pixel), count);
-  } else if constexpr (std::is_same_v<P, uint16_t>) {
-    if (count > 0 && reinterpret_cast<uintptr_t>(row) % 4 != 0) {
-      *row++ = pixel;
-      --count;
-    }
-    const uint32_t pair = pixel | (uint32_t{pixel} << 16);
-    std::wmemset(reinterpret_cast<wchar_t*>(row), static_cast<wchar_t>(pair), count / 2);
-    if (count % 2) row[count - 1] = pixel;
-  } else {
-    std::fill_n(row, count, pixel);
-  }
-}
-
-template <class P>
-void FillKernel(const TPixelView& destination, const TRect& rect, uint32_t value) {
-  const P pixel = FromRaw<P>(value);
-  const auto count = static_cast<size_t>(rect.Width());
-  for (int32_t y = rect.Top; y < rect.Bottom; ++y)
-    FillRow(RowAt<P>(destination, y) + rect.Left, count, pixel);
+  return reinterpret_cast<P*>(view.Row(y));
 }
 
 // Unscaled, unmirrored copy: whole rows at a time.
@@ -86,7 +42,7 @@ template <class P>
 void KeyedCopyKernel(const TBlitRequest& request, const TRect& clip) {
   const int32_t offsetX = request.sourceRect.Left - request.destinationRect.Left;
   const int32_t offsetY = request.sourceRect.Top - request.destinationRect.Top;
-  const P key = FromRaw<P>(request.key);
+  const P key = PixelFromValue<P>(request.key);
   const int32_t width = clip.Width();
   for (int32_t y = clip.Top; y < clip.Bottom; ++y) {
     P* target = RowAt<P>(request.destination, y) + clip.Left;
@@ -99,38 +55,29 @@ void KeyedCopyKernel(const TBlitRequest& request, const TRect& clip) {
   }
 }
 
-// Source index of destination index `i` out of `destinationSize`, sampling the
-// centre of the destination pixel.
-int32_t SampleIndex(int64_t i, int64_t destinationSize, int64_t sourceSize, bool mirror) {
-  const auto index = static_cast<int32_t>(((2 * i + 1) * sourceSize) / (2 * destinationSize));
-  return mirror ? static_cast<int32_t>(sourceSize) - 1 - index : index;
-}
-
-// The plain path: any size, mirroring, optional key. Every fast path must
-// give what this gives.
-template <class P, bool Keyed>
+// The plain path: any size, mirroring, optional key, through the graphics
+// layer's sampling rule and kernel. Every fast path must give what this gives.
+template <class P>
 void StretchKernel(const TBlitRequest& request, const TRect& clip) {
   const TRect& dst = request.destinationRect;
   const TRect& src = request.sourceRect;
-  std::vector<int32_t> columns(static_cast<size_t>(clip.Width()));
-  for (int32_t x = clip.Left; x < clip.Right; ++x) {
-    columns[static_cast<size_t>(x - clip.Left)] =
-        src.Left + SampleIndex(x - dst.Left, dst.Width(), src.Width(), request.mirrorLeftRight);
-  }
-  const P key = FromRaw<P>(request.key);
-  for (int32_t y = clip.Top; y < clip.Bottom; ++y) {
-    const int32_t sourceY =
-        src.Top + SampleIndex(y - dst.Top, dst.Height(), src.Height(), request.mirrorUpDown);
-    const P* from = RowAt<P>(request.source, sourceY);
-    P* target = RowAt<P>(request.destination, y) + clip.Left;
-    for (size_t x = 0; x < columns.size(); ++x) {
-      const P pixel = from[columns[x]];
-      if constexpr (Keyed) {
-        target[x] = MatchesKey(pixel, key) ? target[x] : pixel;
-      } else {
-        target[x] = pixel;
-      }
-    }
+  // A mirrored axis reads its source rectangle backwards.
+  const gdi::TAxisMap columns =
+      gdi::MapAxisWithin(dst.Left, dst.Width(), request.mirrorLeftRight ? src.Right : src.Left,
+                         request.mirrorLeftRight ? -src.Width() : src.Width(), clip.Left,
+                         clip.Right, request.source.Width);
+  const gdi::TAxisMap rows =
+      gdi::MapAxisWithin(dst.Top, dst.Height(), request.mirrorUpDown ? src.Bottom : src.Top,
+                         request.mirrorUpDown ? -src.Height() : src.Height(), clip.Top, clip.Bottom,
+                         request.source.Height);
+  const gdi::TStretchJob job =
+      gdi::StretchJobOf(request.destination, request.source, columns, rows);
+  if (request.keyed) {
+    const P key = PixelFromValue<P>(request.key);
+    gdi::StretchRows<P, P>(
+        job, [key](P& target, P pixel) { target = MatchesKey(pixel, key) ? target : pixel; });
+  } else {
+    gdi::StretchRows<P, P>(job, [](P& target, P pixel) { target = pixel; });
   }
 }
 
@@ -139,16 +86,12 @@ void BlitKernel(const TBlitRequest& request, const TRect& clip, bool forceGeneri
   const bool unscaled = request.sourceRect.Width() == request.destinationRect.Width() &&
                         request.sourceRect.Height() == request.destinationRect.Height();
   const bool mirrored = request.mirrorLeftRight || request.mirrorUpDown;
-  if (unscaled && !mirrored && !forceGeneric) {
-    if (request.keyed) {
-      KeyedCopyKernel<P>(request, clip);
-    } else {
-      CopyKernel<P>(request, clip);
-    }
+  if (!unscaled || mirrored || forceGeneric) {
+    StretchKernel<P>(request, clip);
   } else if (request.keyed) {
-    StretchKernel<P, true>(request, clip);
+    KeyedCopyKernel<P>(request, clip);
   } else {
-    StretchKernel<P, false>(request, clip);
+    CopyKernel<P>(request, clip);
   }
 }
 
@@ -168,30 +111,11 @@ TRect UnionRects(const TRect& a, const TRect& b) {
                std::max(a.Bottom, b.Bottom)};
 }
 
-void FillPixels(const TPixelView& destination, const TRect& rect, uint32_t value) {
-  switch (destination.bitCount) {
-    case 8:
-      return FillKernel<uint8_t>(destination, rect, value);
-    case 16:
-      return FillKernel<uint16_t>(destination, rect, value);
-    case 24:
-      return FillKernel<Pixel24>(destination, rect, value);
-    case 32:
-      return FillKernel<uint32_t>(destination, rect, value);
-  }
-}
-
 void BlitPixels(const TBlitRequest& request, const TRect& clip, bool forceGeneric) {
-  switch (request.destination.bitCount) {
-    case 8:
-      return BlitKernel<uint8_t>(request, clip, forceGeneric);
-    case 16:
-      return BlitKernel<uint16_t>(request, clip, forceGeneric);
-    case 24:
-      return BlitKernel<Pixel24>(request, clip, forceGeneric);
-    case 32:
-      return BlitKernel<uint32_t>(request, clip, forceGeneric);
-  }
+  gdi::WithDepth(request.destination.Format.BitCount, [&](auto depth) {
+    using P = typename decltype(depth)::Pixel;
+    if constexpr (!std::is_void_v<P>) BlitKernel<P>(request, clip, forceGeneric);
+  });
 }
 
 }  // namespace ddraw

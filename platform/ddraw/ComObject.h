@@ -2,22 +2,22 @@
 // reference, deleted when the last is released.
 #pragma once
 
-#include "platform/gdi/WinTypes.h"
+#include "platform/gdi/ComRef.h"
 
 namespace ddraw {
 
 template <class Interface>
 class TComObject : public Interface {
  public:
-  DWORD AddRef() override { return ++FRefCount; }
+  DWORD AddRef() override { return static_cast<DWORD>(FRefCount.Add()); }
   DWORD Release() override {
-    const DWORD left = --FRefCount;
+    const int left = FRefCount.Drop();
     if (left == 0) delete this;
-    return left;
+    return static_cast<DWORD>(left);
   }
 
  private:
-  DWORD FRefCount = 1;
+  TRefCount FRefCount{1};
 };
 
 }  // namespace ddraw

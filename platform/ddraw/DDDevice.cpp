@@ -96,8 +96,8 @@ HRESULT TDDDevice::CreatePrimary(const DDSURFACEDESC& desc, IDirectDrawSurface**
   if (result != DD_OK) return result;
   constexpr DWORD kChainCaps = DDSCAPS_FLIP | DDSCAPS_COMPLEX;
   const DWORD extra = caps & DDSCAPS_3DDEVICE;
-  auto* front = new (std::nothrow) TDDSurface(
-      memory, DDSCAPS_PRIMARYSURFACE | extra | (chain ? kChainCaps | DDSCAPS_FRONTBUFFER : 0));
+  TComRef<TDDSurface> front(new (std::nothrow) TDDSurface(
+      memory, DDSCAPS_PRIMARYSURFACE | extra | (chain ? kChainCaps | DDSCAPS_FRONTBUFFER : 0)));
   if (!front) return DDERR_OUTOFMEMORY;
   if (chain) {
     // The back buffer lives in video memory when the budget allows.
@@ -108,20 +108,16 @@ HRESULT TDDDevice::CreatePrimary(const DDSURFACEDESC& desc, IDirectDrawSurface**
       result = TSurfaceMemory::Create(screen.width, screen.height, screen.bitCount,
                                       TMemoryKind::System, &backMemory);
     }
-    auto* back = result == DD_OK
-                     ? new (std::nothrow)
-                           TDDSurface(backMemory, DDSCAPS_BACKBUFFER | kChainCaps | extra)
-                     : nullptr;
-    if (!back) {
-      front->Release();
-      return result == DD_OK ? DDERR_OUTOFMEMORY : result;
-    }
-    front->AttachBackBuffer(back);
-    back->Release();
+    const TComRef<TDDSurface> back(
+        result == DD_OK ? new (std::nothrow)
+                              TDDSurface(backMemory, DDSCAPS_BACKBUFFER | kChainCaps | extra)
+                        : nullptr);
+    if (!back) return result == DD_OK ? DDERR_OUTOFMEMORY : result;
+    front->AttachBackBuffer(back.Get());
   }
-  Services().SetPrimary(front);
+  Services().SetPrimary(front.Get());
   Services().Present(front->Memory(), front->Memory()->Bounds());
-  *surface = front;
+  *surface = front.Detach();
   return DD_OK;
 }
 

@@ -1,7 +1,7 @@
 #include "platform/ddraw/DDSurface.h"
 
-#include <cstring>
 #include <new>
+#include <optional>
 #include <utility>
 
 #include "platform/ddraw/DDClipper.h"
@@ -36,37 +36,6 @@ DWORD MemoryCaps(TMemoryKind kind) {
                                      : DDSCAPS_VIDEOMEMORY | DDSCAPS_LOCALVIDMEM;
 }
 
-// A private copy of `rect`, read before an overlapping write starts.
-struct TSourceBand {
-  std::unique_ptr<uint8_t[]> pixels;
-  TPixelView view;
-};
-
-TSourceBand ReadBand(const TPixelView& from, const TRect& rect) {
-  const uint32_t bytesPerPixel = BytesPerPixel(from.bitCount);
-  const auto rowBytes = static_cast<size_t>(rect.Width()) * bytesPerPixel;
-  const auto pitch =
-      static_cast<size_t>(RowPitch(static_cast<uint64_t>(rect.Width()), from.bitCount));
-  TSourceBand band;
-  band.pixels.reset(new uint8_t[pitch * static_cast<size_t>(rect.Height())]);
-  band.view = TPixelView{band.pixels.get(), rect.Width(), rect.Height(),
-                         static_cast<int32_t>(pitch), from.bitCount};
-  for (int32_t y = 0; y < rect.Height(); ++y) {
-    std::memcpy(band.pixels.get() + static_cast<size_t>(y) * pitch,
-                from.bits + static_cast<int64_t>(rect.Top + y) * from.pitch +
-                    static_cast<int64_t>(rect.Left) * bytesPerPixel,
-                rowBytes);
-  }
-  return band;
-}
-
-template <class T>
-void Replace(T*& held, T* next) {
-  if (next) next->AddRef();
-  if (held) held->Release();
-  held = next;
-}
-
 }  // namespace
 
 TDDSurface::TDDSurface(std::shared_ptr<TSurfaceMemory> memory, DWORD roleCaps)
@@ -74,9 +43,9 @@ TDDSurface::TDDSurface(std::shared_ptr<TSurfaceMemory> memory, DWORD roleCaps)
 
 TDDSurface::~TDDSurface() {
   if (FDC) ::DeleteDC(FDC);
-  Replace<TDDPalette>(FPalette, nullptr);
-  Replace<TDDClipper>(FClipper, nullptr);
-  Replace<TDDSurface>(FBackBuffer, nullptr);
+  FPalette.Reset();
+  FClipper.Reset();
+  FBackBuffer.Reset();
   Services().PrimaryGone(this);
 }
 
@@ -159,7 +128,7 @@ HRESULT TDDSurface::Fill(const std::vector<TRect>& pieces, const DDBLTFX* effect
   if (!ValidEffects(effects)) return DDERR_INVALIDPARAMS;
   TRect written;
   for (const TRect& piece : pieces) {
-    FillPixels(FMemory->View(), piece, effects->dwFillColor);
+    gdi::FillPixels(FMemory->View(), piece, effects->dwFillColor);
     written = UnionRects(written, piece);
   }
   Present(written);
@@ -169,7 +138,8 @@ HRESULT TDDSurface::Fill(const std::vector<TRect>& pieces, const DDBLTFX* effect
 HRESULT TDDSurface::CopyPixels(TDDSurface& source, const TRect& sourceRect, const TRect& target,
                                const std::vector<TRect>& pieces, bool keyed, DWORD key,
                                DWORD mirror) {
-  if (source.FMemory->View().bitCount != FMemory->View().bitCount) return DDERR_INVALIDPIXELFORMAT;
+  if (source.FMemory->View().Format.BitCount != FMemory->View().Format.BitCount)
+    return DDERR_INVALIDPIXELFORMAT;
   TBlitRequest request{FMemory->View(),
                        target,
                        source.FMemory->View(),
@@ -180,10 +150,10 @@ HRESULT TDDSurface::CopyPixels(TDDSurface& source, const TRect& sourceRect, cons
                        key};
   TRect written;
   for (const TRect& piece : pieces) written = UnionRects(written, piece);
-  TSourceBand band;
+  std::optional<gdi::TPixelCopy> band;
   if (source.FMemory == FMemory && RectsOverlap(sourceRect, written)) {
-    band = ReadBand(source.FMemory->View(), sourceRect);
-    request.source = band.view;
+    band.emplace(source.FMemory->View(), sourceRect);
+    request.source = band->View();
     request.sourceRect = TRect{0, 0, sourceRect.Width(), sourceRect.Height()};
   }
   for (const TRect& piece : pieces) BlitPixels(request, piece, Services().ForceGenericBlits());
@@ -193,7 +163,7 @@ HRESULT TDDSurface::CopyPixels(TDDSurface& source, const TRect& sourceRect, cons
 
 HRESULT TDDSurface::Flip(IDirectDrawSurface* target, DWORD) {
   if (!FBackBuffer) return DDERR_NOTFLIPPABLE;
-  if (target && From(target) != FBackBuffer) return DDERR_INVALIDPARAMS;
+  if (target && From(target) != FBackBuffer.Get()) return DDERR_INVALIDPARAMS;
   if (FMemory->Lost() || FBackBuffer->FMemory->Lost()) return DDERR_SURFACELOST;
   if (FLocked || FDC || FBackBuffer->FLocked || FBackBuffer->FDC) return DDERR_SURFACEBUSY;
   // A flip takes effect at the vertical blank, as the hardware's would.
@@ -208,19 +178,20 @@ HRESULT TDDSurface::GetAttachedSurface(const DDSCAPS* caps, IDirectDrawSurface**
   *surface = nullptr;
   if (!FBackBuffer || !(caps->dwCaps & (DDSCAPS_BACKBUFFER | DDSCAPS_FLIP))) return DDERR_NOTFOUND;
   FBackBuffer->AddRef();
-  *surface = FBackBuffer;
+  *surface = FBackBuffer.Get();
   return DD_OK;
 }
 
 HRESULT TDDSurface::DeleteAttachedSurface(DWORD, IDirectDrawSurface* surface) {
-  if (!FBackBuffer || (surface && From(surface) != FBackBuffer)) return DDERR_SURFACENOTATTACHED;
-  Replace<TDDSurface>(FBackBuffer, nullptr);
+  if (!FBackBuffer || (surface && From(surface) != FBackBuffer.Get()))
+    return DDERR_SURFACENOTATTACHED;
+  FBackBuffer.Reset();
   return DD_OK;
 }
 
 HRESULT TDDSurface::GetClipper(IDirectDrawClipper** clipper) {
   if (!clipper) return DDERR_INVALIDPARAMS;
-  *clipper = FClipper;
+  *clipper = FClipper.Get();
   if (!FClipper) return DDERR_NOCLIPPERATTACHED;
   FClipper->AddRef();
   return DD_OK;
@@ -229,7 +200,7 @@ HRESULT TDDSurface::GetClipper(IDirectDrawClipper** clipper) {
 HRESULT TDDSurface::SetClipper(IDirectDrawClipper* clipper) {
   TDDClipper* ours = TDDClipper::From(clipper);
   if (clipper && !ours) return DDERR_INVALIDPARAMS;
-  Replace(FClipper, ours);
+  FClipper.Share(ours);
   return DD_OK;
 }
 
@@ -252,22 +223,7 @@ HRESULT TDDSurface::GetDC(HDC* dc) {
   *dc = nullptr;
   if (FMemory->Lost()) return DDERR_SURFACELOST;
   if (FDC) return DDERR_DCALREADYCREATED;
-  const TPixelView& view = FMemory->View();
-  const DDPIXELFORMAT format = DescribePixelFormat(view.bitCount);
-  PixelBufferDesc pixels;
-  pixels.bits = view.bits;
-  pixels.width = view.width;
-  pixels.height = view.height;
-  pixels.pitch = view.pitch;
-  pixels.bitCount = view.bitCount;
-  pixels.redMask = format.dwRBitMask;
-  pixels.greenMask = format.dwGBitMask;
-  pixels.blueMask = format.dwBBitMask;
-  if (view.bitCount == 8) {
-    pixels.colorTable = FPalette ? FPalette->ColorTable() : DefaultColorTable();
-    pixels.colorCount = 256;
-  }
-  FDC = ::CreatePixelBufferDC(pixels);
+  FDC = ::CreatePixelBufferDC(View());
   if (!FDC) return DDERR_CANTCREATEDC;
   *dc = FDC;
   return DD_OK;
@@ -283,7 +239,7 @@ HRESULT TDDSurface::ReleaseDC(HDC dc) {
 
 HRESULT TDDSurface::GetPalette(IDirectDrawPalette** palette) {
   if (!palette) return DDERR_INVALIDPARAMS;
-  *palette = FPalette;
+  *palette = FPalette.Get();
   if (!FPalette) return DDERR_NOPALETTEATTACHED;
   FPalette->AddRef();
   return DD_OK;
@@ -294,8 +250,8 @@ HRESULT TDDSurface::SetPalette(IDirectDrawPalette* palette) {
   if (palette && !ours) return DDERR_INVALIDPARAMS;
   // An open device context reads the palette's colour table.
   if (FDC) return DDERR_SURFACEBUSY;
-  Replace(FPalette, ours);
-  if (FMemory->View().bitCount == 8) Present(Bounds());
+  FPalette.Share(ours);
+  if (FMemory->View().Format.BitCount == 8) Present(Bounds());
   return DD_OK;
 }
 
@@ -307,15 +263,15 @@ HRESULT TDDSurface::GetSurfaceDesc(DDSURFACEDESC* desc) {
   desc->dwSize = size;
   desc->dwFlags =
       DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH | DDSD_PITCH | DDSD_PIXELFORMAT | DDSD_CKSRCBLT;
-  desc->dwWidth = static_cast<DWORD>(view.width);
-  desc->dwHeight = static_cast<DWORD>(view.height);
-  desc->lPitch = view.pitch;
+  desc->dwWidth = static_cast<DWORD>(view.Width);
+  desc->dwHeight = static_cast<DWORD>(view.Height);
+  desc->lPitch = static_cast<LONG>(view.Pitch);
   if (FBackBuffer) {
     desc->dwFlags |= DDSD_BACKBUFFERCOUNT;
     desc->dwBackBufferCount = 1;
   }
   desc->ddckCKSrcBlt = FSourceKey;
-  desc->ddpfPixelFormat = DescribePixelFormat(view.bitCount);
+  desc->ddpfPixelFormat = DescribePixelFormat(view.Format.BitCount);
   desc->ddsCaps.dwCaps = FRoleCaps | MemoryCaps(FMemory->Kind());
   return DD_OK;
 }
@@ -330,8 +286,8 @@ HRESULT TDDSurface::Lock(const TRect* rect, DDSURFACEDESC* desc, DWORD, HANDLE) 
   if (!WithinBounds(area, Bounds())) return DDERR_INVALIDRECT;
   GetSurfaceDesc(desc);
   const TPixelView& view = FMemory->View();
-  desc->lpSurface = view.bits + static_cast<int64_t>(area.Top) * view.pitch +
-                    static_cast<int64_t>(area.Left) * BytesPerPixel(view.bitCount);
+  desc->lpSurface =
+      view.Row(area.Top) + static_cast<int64_t>(area.Left) * BytesPerPixel(view.Format.BitCount);
   desc->dwFlags |= DDSD_LPSURFACE;
   FLocked = true;
   FLockRect = area;
@@ -351,7 +307,7 @@ HRESULT TDDSurface::Restore() {
   return DD_OK;
 }
 
-void TDDSurface::AttachBackBuffer(TDDSurface* back) { Replace(FBackBuffer, back); }
+void TDDSurface::AttachBackBuffer(TDDSurface* back) { FBackBuffer.Share(back); }
 
 TDDSurface* TDDSurface::Duplicate() const {
   constexpr DWORD kChainCaps =
@@ -361,8 +317,13 @@ TDDSurface* TDDSurface::Duplicate() const {
   return copy;
 }
 
-const PALETTEENTRY* TDDSurface::PaletteEntries() const {
-  return FPalette ? FPalette->Entries() : DefaultPaletteEntries();
+TPixelView TDDSurface::View() const {
+  TPixelView view = FMemory->View();
+  if (view.Format.BitCount == 8) {
+    view.Format.ColorTable = FPalette ? FPalette->ColorTable() : DefaultColorTable();
+    view.Format.ColorCount = 256;
+  }
+  return view;
 }
 
 void TDDSurface::Present(const TRect& dirty) const { Services().Present(FMemory.get(), dirty); }

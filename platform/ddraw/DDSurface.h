@@ -50,9 +50,10 @@ class TDDSurface final : public TComObject<IDirectDrawSurface7> {
   TDDSurface* Duplicate() const;
 
   const TSurfaceMemory* Memory() const { return FMemory.get(); }
-  const TDDPalette* Palette() const { return FPalette; }
-  // The colours an 8-bit surface shows: its palette's or the default ones.
-  const PALETTEENTRY* PaletteEntries() const;
+  const TDDPalette* Palette() const { return FPalette.Get(); }
+  // The pixels as the graphics layer sees them; an 8-bit surface's colour table
+  // is its palette's, or the default one.
+  TPixelView View() const;
 
  private:
   ~TDDSurface() override;
@@ -67,9 +68,9 @@ class TDDSurface final : public TComObject<IDirectDrawSurface7> {
   std::shared_ptr<TSurfaceMemory> FMemory;
   DWORD FRoleCaps;
   DDCOLORKEY FSourceKey;
-  TDDPalette* FPalette = nullptr;
-  TDDClipper* FClipper = nullptr;
-  TDDSurface* FBackBuffer = nullptr;
+  TComRef<TDDPalette> FPalette;
+  TComRef<TDDClipper> FClipper;
+  TComRef<TDDSurface> FBackBuffer;
   bool FLocked = false;
   TRect FLockRect;
   HDC FDC = nullptr;

@@ -39,7 +39,7 @@ class IDDrawTesting {
 
   // The screen as last presented: the front surface's pixels, or false when no
   // primary surface exists.
-  virtual bool ReadFramebuffer(ScreenFramebuffer* framebuffer) = 0;
+  virtual bool ReadFramebuffer(gdi::TPixelView* framebuffer) = 0;
 
   // Makes every copy take the plain stretch kernel, so tests can compare the
   // fast paths against it.

@@ -52,18 +52,6 @@ std::vector<DDDisplayMode> StandardDisplayModes(TSize monitor) {
   return modes;
 }
 
-ScreenFramebuffer FramebufferOf(const TDDSurface& primary) {
-  const TPixelView& view = primary.Memory()->View();
-  ScreenFramebuffer framebuffer;
-  framebuffer.bits = view.bits;
-  framebuffer.width = view.width;
-  framebuffer.height = view.height;
-  framebuffer.pitch = view.pitch;
-  framebuffer.bitCount = view.bitCount;
-  framebuffer.palette = primary.PaletteEntries();
-  return framebuffer;
-}
-
 }  // namespace
 
 void TDisplayServices::LoseAllSurfaces() {
@@ -82,9 +70,9 @@ void TDisplayServices::SetDisplayModes(const DDDisplayMode* modes, uint32_t coun
   FModeOverride = std::move(list);
 }
 
-bool TDisplayServices::ReadFramebuffer(ScreenFramebuffer* framebuffer) {
+bool TDisplayServices::ReadFramebuffer(gdi::TPixelView* framebuffer) {
   if (!FPrimary || !framebuffer) return false;
-  *framebuffer = FramebufferOf(*FPrimary);
+  *framebuffer = FPrimary->View();
   return true;
 }
 
@@ -150,11 +138,12 @@ void TDisplayServices::Present(const TSurfaceMemory* memory, const TRect& dirty)
   if (!FPrimary || FPrimary->Memory() != memory) return;
   const TRect shown = IntersectRects(dirty, memory->Bounds());
   if (shown.IsEmpty()) return;
-  ScreenHost().FramebufferChanged(FramebufferOf(*FPrimary), shown);
+  ScreenHost().FramebufferChanged(FPrimary->View(), shown);
 }
 
 void TDisplayServices::PaletteChanged(const TDDPalette* palette) const {
-  if (!FPrimary || FPrimary->Palette() != palette || FPrimary->Memory()->View().bitCount != 8)
+  if (!FPrimary || FPrimary->Palette() != palette ||
+      FPrimary->Memory()->View().Format.BitCount != 8)
     return;
   Present(FPrimary->Memory(), FPrimary->Memory()->Bounds());
 }

@@ -24,7 +24,7 @@ class TDisplayServices final : public IDDrawTesting {
   void SetInstantVerticalBlank(bool instant) override { FInstantVerticalBlank = instant; }
   void SetDisplayModes(const DDDisplayMode* modes, uint32_t count) override;
   void ResetDisplayModes() override { FModeOverride.reset(); }
-  bool ReadFramebuffer(ScreenFramebuffer* framebuffer) override;
+  bool ReadFramebuffer(gdi::TPixelView* framebuffer) override;
   void SetForceGenericBlits(bool force) override { FForceGenericBlits = force; }
 
   uint64_t VideoMemoryBudget() const { return FBudget; }

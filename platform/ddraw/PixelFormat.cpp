@@ -1,5 +1,7 @@
 #include "platform/ddraw/PixelFormat.h"
 
+#include "platform/gdi/PixelFormat.h"
+
 namespace ddraw {
 
 bool IsSupportedDepth(uint64_t bitCount) {
@@ -9,33 +11,36 @@ bool IsSupportedDepth(uint64_t bitCount) {
 uint32_t BytesPerPixel(uint32_t bitCount) { return bitCount / 8; }
 
 uint64_t RowPitch(uint64_t width, uint32_t bitCount) {
-  return (width * BytesPerPixel(bitCount) + 3) & ~uint64_t{3};
+  return static_cast<uint64_t>(gdi::DibRowBytes(static_cast<int64_t>(width), bitCount));
 }
 
 bool ValidDescSize(DWORD size) {
   return size == kDDSurfaceDescSize || size == sizeof(DDSURFACEDESC);
 }
 
+gdi::TPixelFormat SurfaceFormat(uint32_t bitCount) {
+  gdi::TPixelFormat format;
+  format.BitCount = bitCount;
+  if (bitCount == 16) {
+    format.RedMask = gdi::kMask565[0];
+    format.GreenMask = gdi::kMask565[1];
+    format.BlueMask = gdi::kMask565[2];
+  } else if (bitCount != 8) {
+    format.RedMask = gdi::kMask888[0];
+    format.GreenMask = gdi::kMask888[1];
+    format.BlueMask = gdi::kMask888[2];
+  }
+  return format;
+}
+
 DDPIXELFORMAT DescribePixelFormat(uint32_t bitCount) {
+  const gdi::TPixelFormat ours = SurfaceFormat(bitCount);
   DDPIXELFORMAT format;
   format.dwRGBBitCount = bitCount;
-  switch (bitCount) {
-    case 8:
-      format.dwFlags = DDPF_RGB | DDPF_PALETTEINDEXED8;
-      break;
-    case 16:
-      format.dwFlags = DDPF_RGB;
-      format.dwRBitMask = 0xF800;
-      format.dwGBitMask = 0x07E0;
-      format.dwBBitMask = 0x001F;
-      break;
-    default:
-      format.dwFlags = DDPF_RGB;
-      format.dwRBitMask = 0xFF0000;
-      format.dwGBitMask = 0x00FF00;
-      format.dwBBitMask = 0x0000FF;
-      break;
-  }
+  format.dwFlags = bitCount == 8 ? DDPF_RGB | DDPF_PALETTEINDEXED8 : DDPF_RGB;
+  format.dwRBitMask = ours.RedMask;
+  format.dwGBitMask = ours.GreenMask;
+  format.dwBBitMask = ours.BlueMask;
   return format;
 }
 
@@ -46,7 +51,5 @@ bool MatchesPixelFormat(const DDPIXELFORMAT& format) {
   return noMasks || (format.dwRBitMask == ours.dwRBitMask && format.dwGBitMask == ours.dwGBitMask &&
                      format.dwBBitMask == ours.dwBBitMask);
 }
-
-uint32_t ColourBits(uint32_t bitCount) { return bitCount >= 24 ? 0xFFFFFFu : (1u << bitCount) - 1; }
 
 }  // namespace ddraw

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/ddraw/DDraw.h"
+#include "platform/gdi/PixelView.h"
 
 namespace ddraw {
 
@@ -14,10 +15,10 @@ uint32_t BytesPerPixel(uint32_t bitCount);
 uint64_t RowPitch(uint64_t width, uint32_t bitCount);
 // The description sizes callers may give: the original record's and ours.
 bool ValidDescSize(DWORD size);
+// A surface's format as the graphics layer describes pixels (no colour table).
+gdi::TPixelFormat SurfaceFormat(uint32_t bitCount);
 DDPIXELFORMAT DescribePixelFormat(uint32_t bitCount);
 // Whether a caller's pixel format names one of ours.
 bool MatchesPixelFormat(const DDPIXELFORMAT& format);
-// The bits of a raw pixel value that carry colour (32-bit pixels ignore X).
-uint32_t ColourBits(uint32_t bitCount);
 
 }  // namespace ddraw

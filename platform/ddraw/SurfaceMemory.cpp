@@ -35,9 +35,10 @@ HRESULT TSurfaceMemory::CreateOver(uint32_t width, uint32_t height, uint32_t bit
   const uint64_t bytes = static_cast<uint64_t>(pitch) * height;
   if (const HRESULT result = Reserve(width, height, bitCount, kind, bytes); result != DD_OK)
     return result;
-  const TPixelView view{static_cast<uint8_t*>(pixels), static_cast<int32_t>(width),
-                        static_cast<int32_t>(height), static_cast<int32_t>(pitch), bitCount};
-  memory->reset(new TSurfaceMemory(view, TPixels(view.bits, TFreePixels{false}), kind, bytes));
+  const TPixelView view{static_cast<uint8_t*>(pixels), static_cast<ptrdiff_t>(pitch),
+                        static_cast<int32_t>(width), static_cast<int32_t>(height),
+                        SurfaceFormat(bitCount)};
+  memory->reset(new TSurfaceMemory(view, TPixels(view.Top, TFreePixels{false}), kind, bytes));
   return DD_OK;
 }
 
@@ -54,8 +55,8 @@ HRESULT TSurfaceMemory::Create(uint32_t width, uint32_t height, uint32_t bitCoun
     if (kind == TMemoryKind::Video) Services().ReleaseVideoMemory(bytes);
     return DDERR_OUTOFMEMORY;
   }
-  const TPixelView view{pixels.get(), static_cast<int32_t>(width), static_cast<int32_t>(height),
-                        static_cast<int32_t>(pitch), bitCount};
+  const TPixelView view{pixels.get(), static_cast<ptrdiff_t>(pitch), static_cast<int32_t>(width),
+                        static_cast<int32_t>(height), SurfaceFormat(bitCount)};
   memory->reset(new TSurfaceMemory(view, std::move(pixels), kind, bytes));
   return DD_OK;
 }

@@ -28,7 +28,7 @@ class TSurfaceMemory {
   TSurfaceMemory& operator=(const TSurfaceMemory&) = delete;
 
   const TPixelView& View() const { return FView; }
-  TRect Bounds() const { return TRect{0, 0, FView.width, FView.height}; }
+  TRect Bounds() const { return TRect{0, 0, FView.Width, FView.Height}; }
   TMemoryKind Kind() const { return FKind; }
   bool Lost() const { return FLost; }
   // The pixels belong to the caller.

@@ -53,19 +53,14 @@ class TBitmapCanvas : public TCanvas {
   HPALETTE FOldPalette = nullptr;
 };
 
-TBitmap::TBitmap() : FImage(new TBitmapImage) { FImage->Reference(); }
+TBitmap::TBitmap() : FImage(ShareRef(new TBitmapImage)) {}
 
-TBitmap::~TBitmap() {
-  FCanvas.reset();
-  FImage->Release();
-}
+TBitmap::~TBitmap() { FCanvas.reset(); }
 
 void TBitmap::AttachImage(TBitmapImage* image) {
-  if (image == FImage) return;
+  if (image == FImage.Get()) return;
   if (FCanvas) FCanvas->FreeContext();
-  image->Reference();
-  FImage->Release();
-  FImage = image;
+  FImage.Share(image);
 }
 
 TBitmapImage& TBitmap::ImageWithHandle(bool forWriting) {
@@ -90,7 +85,7 @@ void TBitmap::AssignFrom(TPersistent* source) {
     return;
   }
   if (bitmap == this) return;
-  AttachImage(bitmap->FImage);
+  AttachImage(bitmap->FImage.Get());
   FTransparent = bitmap->FTransparent;
   FTransparentColor = bitmap->FTransparentColor;
   FTransparentMode = bitmap->FTransparentMode;
@@ -139,15 +134,6 @@ void TBitmap::SetHandle(HBITMAP value) {
 
 bool TBitmap::HandleAllocated() const { return FImage->Handle != nullptr; }
 
-HBITMAP TBitmap::ReleaseHandle() {
-  FreeImage();
-  if (FCanvas) FCanvas->FreeContext();
-  HBITMAP handle = FImage->Handle;
-  FImage->Handle = nullptr;
-  FImage->Bits = nullptr;
-  return handle;
-}
-
 TBitmapHandleType TBitmap::HandleType() const { return FImage->Layout.DDB ? bmDDB : bmDIB; }
 
 void TBitmap::SetHandleType(TBitmapHandleType value) {
@@ -174,6 +160,14 @@ void* TBitmap::ScanLine(int32_t row) {
     throw EInvalidGraphicOperation(FrameworkText::kScanLine);
   GdiFlush();
   return image.Bits + (int64_t{image.Height} - 1 - row) * image.RowBytes;
+}
+
+gdi::TPixelView TBitmap::PixelView() {
+  auto* top = static_cast<uint8_t*>(ScanLine(0));
+  const TBitmapLayout& layout = FImage->Layout;
+  gdi::TPixelFormat format{static_cast<uint32_t>(layout.BitCount), layout.Masks[0], layout.Masks[1],
+                           layout.Masks[2]};
+  return {top, -static_cast<ptrdiff_t>(FImage->RowBytes), FImage->Width, FImage->Height, format};
 }
 
 TCanvas& TBitmap::Canvas() {

@@ -12,6 +12,8 @@
 
 #include "platform/framework/Canvas.h"
 #include "platform/framework/Graphic.h"
+#include "platform/gdi/ComRef.h"
+#include "platform/gdi/PixelView.h"
 
 enum TPixelFormat {
   pfDevice,
@@ -64,9 +66,6 @@ class TBitmap : public TGraphic {
   // EInvalidGraphic "Bitmap image is not valid".
   void SetHandle(HBITMAP value);
   bool HandleAllocated() const;
-  // Gives the handle (and its pixels) to the caller, who deletes it; the bitmap
-  // keeps its size and format and makes new pixels on next need.
-  HBITMAP ReleaseHandle();
   TBitmapHandleType HandleType() const;
   // Converting to bmDIB makes a section of the bitmap's depth from a DDB.
   void SetHandleType(TBitmapHandleType value);
@@ -78,6 +77,9 @@ class TBitmap : public TGraphic {
   // Rows are bottom-up in memory, so row addresses step down by the row size.
   // Raises EInvalidGraphicOperation "Scan line index out of range".
   void* ScanLine(int32_t row);
+  // Every row at once, top row first, in the bitmap's own format (colour tables
+  // not included); raises as ScanLine does for an empty bitmap.
+  gdi::TPixelView PixelView();
   // Makes sure no other bitmap shares this bitmap's image.
   void FreeImage();
 
@@ -111,7 +113,7 @@ class TBitmap : public TGraphic {
   void ReadBitmap(TStream& stream, bool withFileHeader);
   void WriteBitmap(TStream& stream, bool withFileHeader);
 
-  TBitmapImage* FImage = nullptr;
+  TComRef<TBitmapImage> FImage;
   std::unique_ptr<TBitmapCanvas> FCanvas;
   TColor FTransparentColor = clDefault;
   TTransparentMode FTransparentMode = tmAuto;

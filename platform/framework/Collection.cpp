@@ -8,13 +8,15 @@
 
 TCollectionItem::TCollectionItem(TCollection* collection) { SetCollection(collection); }
 
+// The collection lets go of the item without deleting it: it is going already, or
+// it moves to another collection.
 TCollectionItem::~TCollectionItem() {
-  if (FCollection) FCollection->RemoveItem(this).release();
+  if (FCollection) static_cast<void>(FCollection->RemoveItem(this).release());
 }
 
 void TCollectionItem::SetCollection(TCollection* collection) {
   if (collection == FCollection) return;
-  if (FCollection) FCollection->RemoveItem(this).release();
+  if (FCollection) static_cast<void>(FCollection->RemoveItem(this).release());
   if (collection) collection->InsertItem(this);
 }
 

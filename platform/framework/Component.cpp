@@ -22,7 +22,8 @@ TComponent::~TComponent() {
   Destroying();
   NotifyRemoval();
   DestroyComponents();
-  if (FOwner) FOwner->RemoveComponent(this).release();
+  // The owner lets go of the component without deleting it: it is going already.
+  if (FOwner) static_cast<void>(FOwner->RemoveComponent(this).release());
 }
 
 void TComponent::NotifyRemoval() {
@@ -72,7 +73,7 @@ TComponent* TComponent::FindComponent(const std::string& name) const {
 void TComponent::InsertComponent(std::unique_ptr<TComponent> component) {
   TComponent* c = component.get();
   if (!c->FName.empty() && FindComponent(c->FName)) throw EComponentError(kDuplicateName, c->FName);
-  if (c->FOwner) c->FOwner->RemoveComponent(c).release();
+  if (c->FOwner) static_cast<void>(c->FOwner->RemoveComponent(c).release());  // now ours
   c->FOwner = this;
   FComponents.push_back(std::move(component));
   Notification(c, opInsert);

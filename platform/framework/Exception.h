@@ -19,7 +19,6 @@ class FormatArg {
 
   std::string Text() const;
   int64_t Number() const { return FNumber; }
-  bool IsNumber() const { return FIsNumber; }
 
  private:
   std::string FText;
@@ -50,12 +49,14 @@ class Exception : public std::exception {
 };
 
 // Declares an error class deriving from Base with the class name reported to users.
+// NOLINTBEGIN(bugprone-macro-parentheses): the arguments are class names.
 #define LOUPIX_DECLARE_ERROR(Name, Base)                     \
   class Name : public Base {                                 \
    public:                                                   \
     using Base::Base;                                        \
     const char* ClassName() const override { return #Name; } \
   }
+// NOLINTEND(bugprone-macro-parentheses)
 
 LOUPIX_DECLARE_ERROR(EAbort, Exception);
 LOUPIX_DECLARE_ERROR(EListError, Exception);
@@ -83,6 +84,7 @@ inline constexpr const char* kFOpenError = "Cannot open file %s";
 inline constexpr const char* kFCreateError = "Cannot create file %s";
 inline constexpr const char* kReadError = "Stream read error";
 inline constexpr const char* kWriteError = "Stream write error";
+inline constexpr const char* kSeekError = "Stream seek error";
 inline constexpr const char* kOutOfMemory = "Out of memory";
 inline constexpr const char* kIntfNotSupported = "Interface not supported";
 inline constexpr const char* kNoCanvasHandle = "Canvas does not allow drawing";

@@ -8,6 +8,7 @@
 #include "platform/framework/Exception.h"
 #include "platform/framework/Stream.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/PixelView.h"
 
 namespace {
 
@@ -60,19 +61,23 @@ class TIconImage {
     const bool hasMask = andStart + andRow * FHeight <= FSize;
     pixels.assign(static_cast<size_t>(FWidth * FHeight), 0);
     bool anyAlpha = false;
-    for (int64_t y = 0; y < FHeight; ++y) {
-      const uint8_t* row = FData + xorStart + (FHeight - 1 - y) * xorRow;
-      for (int64_t x = 0; x < FWidth; ++x) {
-        const uint32_t p = Pixel(row, x);
-        anyAlpha |= (p >> 24) != 0;
-        pixels[static_cast<size_t>(y * FWidth + x)] = p;
+    gdi::WithDepth(FBitCount, [&](auto depth) {
+      constexpr uint32_t kBits = decltype(depth)::kBits;
+      for (int64_t y = 0; y < FHeight; ++y) {
+        const uint8_t* row = FData + xorStart + (FHeight - 1 - y) * xorRow;
+        for (int32_t x = 0; x < FWidth; ++x) {
+          const uint32_t raw = gdi::LoadPixel<kBits>(row, x);
+          const uint32_t p = kBits <= 8 ? FColors[raw] : raw;
+          anyAlpha |= (p >> 24) != 0;
+          pixels[static_cast<size_t>(y * FWidth + x)] = p;
+        }
       }
-    }
+    });
     // Without an alpha channel of its own, the AND mask says what is transparent.
     for (int64_t y = 0; y < FHeight && !anyAlpha; ++y) {
       const uint8_t* mask = FData + andStart + (FHeight - 1 - y) * andRow;
       for (int64_t x = 0; x < FWidth; ++x) {
-        const bool clear = hasMask && (mask[x / 8] >> (7 - x % 8)) & 1;
+        const bool clear = hasMask && gdi::LoadPixel<1>(mask, static_cast<int32_t>(x)) != 0;
         uint32_t& p = pixels[static_cast<size_t>(y * FWidth + x)];
         p = clear ? 0 : p | 0xFF000000u;
       }
@@ -104,21 +109,6 @@ class TIconImage {
     if (FPos + uint64_t{FColorCount} * 4 > FSize) Invalid();
     for (uint32_t i = 0; i < FColorCount; ++i) FColors[i] = Dword(FData + FPos + i * 4) & 0xFFFFFF;
     FPos += FColorCount * 4;
-  }
-
-  uint32_t Pixel(const uint8_t* row, int64_t x) const {
-    switch (FBitCount) {
-      case 1:
-        return FColors[(row[x / 8] >> (7 - x % 8)) & 1];
-      case 4:
-        return FColors[(row[x / 2] >> (x % 2 ? 0 : 4)) & 15];
-      case 8:
-        return FColors[row[x]];
-      case 24:
-        return row[3 * x] | row[3 * x + 1] << 8 | static_cast<uint32_t>(row[3 * x + 2]) << 16;
-      default:
-        return Dword(row + 4 * x);
-    }
   }
 
   const uint8_t* FData;

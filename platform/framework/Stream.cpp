@@ -146,6 +146,54 @@ void TMemoryStream::SaveToFile(const std::string& fileName) {
   SaveToStream(file);
 }
 
+// --- THandleStream -------------------------------------------------------------------
+
+int64_t THandleStream::Read(void* buffer, int64_t count) {
+  int64_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::read(FHandle, static_cast<uint8_t*>(buffer) + done,
+                             static_cast<size_t>(std::min<int64_t>(count - done, 1 << 30)));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += n;
+  }
+  return done;
+}
+
+int64_t THandleStream::Write(const void* buffer, int64_t count) {
+  int64_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::write(FHandle, static_cast<const uint8_t*>(buffer) + done,
+                              static_cast<size_t>(std::min<int64_t>(count - done, 1 << 30)));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += n;
+  }
+  return done;
+}
+
+int64_t THandleStream::Seek(int64_t offset, TSeekOrigin origin) {
+  const int whence = origin == soBeginning ? SEEK_SET : origin == soCurrent ? SEEK_CUR : SEEK_END;
+  const off_t position = ::lseek(FHandle, offset, whence);
+  if (position >= 0) return position;
+  // A target before the start leaves the position where it was; a handle without a
+  // position (a pipe, a closed handle) has nothing to report.
+  const off_t current = ::lseek(FHandle, 0, SEEK_CUR);
+  if (current < 0) throw EStreamError(FrameworkText::kSeekError);
+  return current;
+}
+
+int64_t THandleStream::Size() {
+  struct stat info {};
+  return fstat(FHandle, &info) == 0 ? info.st_size : 0;
+}
+
+void THandleStream::SetSize(int64_t newSize) {
+  if (newSize < 0 || ::ftruncate(FHandle, newSize) != 0)
+    throw EWriteError(FrameworkText::kWriteError);
+  if (Position() > newSize) SetPosition(newSize);
+}
+
 // --- TFileStream ---------------------------------------------------------------------
 
 namespace {
@@ -172,68 +220,44 @@ int LockKind(uint32_t mode) {
   return 0;
 }
 
-bool IsDirectory(int handle) {
+bool IsRegularFile(int handle) {
   struct stat info {};
-  return fstat(handle, &info) == 0 && S_ISDIR(info.st_mode);
+  return fstat(handle, &info) == 0 && S_ISREG(info.st_mode);
 }
 
-}  // namespace
+// A FIFO would block the open until a writer comes, and a device or socket has no
+// end: only regular files are opened. The path is looked at first so that nothing
+// else is opened at all (opening a device may act on it); the open handle is
+// looked at again, since the path may have changed in between, and opening
+// without waiting keeps that moment from blocking.
+int OpenRegularFile(const std::string& fileName, int flags) {
+  struct stat info {};
+  if (::stat(fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return -1;
+  const int handle = ::open(fileName.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0644);
+  if (handle < 0) return -1;
+  if (!IsRegularFile(handle) ||
+      ::fcntl(handle, F_SETFL, ::fcntl(handle, F_GETFL) & ~O_NONBLOCK) != 0) {
+    ::close(handle);
+    return -1;
+  }
+  return handle;
+}
 
-TFileStream::TFileStream(const std::string& fileName, uint32_t mode) : FFileName(fileName) {
+int OpenFileHandle(const std::string& fileName, uint32_t mode) {
   const bool creating = mode == fmCreate;
-  FHandle = ::open(fileName.c_str(), OpenFlags(mode) | O_CLOEXEC, 0644);
+  const int handle = OpenRegularFile(fileName, OpenFlags(mode));
   const int lock = LockKind(mode);
-  const bool failed = FHandle < 0 || IsDirectory(FHandle) ||
-                      (lock != 0 && ::flock(FHandle, lock | LOCK_NB) != 0) ||
-                      (creating && ::ftruncate(FHandle, 0) != 0);
-  if (!failed) return;
-  if (FHandle >= 0) ::close(FHandle);
-  FHandle = -1;
+  const bool failed = handle < 0 || (lock != 0 && ::flock(handle, lock | LOCK_NB) != 0) ||
+                      (creating && ::ftruncate(handle, 0) != 0);
+  if (!failed) return handle;
+  if (handle >= 0) ::close(handle);
   if (creating) throw EFCreateError(FrameworkText::kFCreateError, fileName);
   throw EFOpenError(FrameworkText::kFOpenError, fileName);
 }
 
-TFileStream::~TFileStream() {
-  if (FHandle >= 0) ::close(FHandle);
-}
+}  // namespace
 
-int64_t TFileStream::Read(void* buffer, int64_t count) {
-  int64_t done = 0;
-  while (done < count) {
-    const ssize_t n = ::read(FHandle, static_cast<uint8_t*>(buffer) + done,
-                             static_cast<size_t>(std::min<int64_t>(count - done, 1 << 30)));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += n;
-  }
-  return done;
-}
+TFileStream::TFileStream(const std::string& fileName, uint32_t mode)
+    : THandleStream(OpenFileHandle(fileName, mode)), FFileName(fileName) {}
 
-int64_t TFileStream::Write(const void* buffer, int64_t count) {
-  int64_t done = 0;
-  while (done < count) {
-    const ssize_t n = ::write(FHandle, static_cast<const uint8_t*>(buffer) + done,
-                              static_cast<size_t>(std::min<int64_t>(count - done, 1 << 30)));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += n;
-  }
-  return done;
-}
-
-int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
-  const int whence = origin == soBeginning ? SEEK_SET : origin == soCurrent ? SEEK_CUR : SEEK_END;
-  const off_t position = ::lseek(FHandle, offset, whence);
-  return position < 0 ? Position() : position;
-}
-
-int64_t TFileStream::Size() {
-  struct stat info {};
-  return fstat(FHandle, &info) == 0 ? info.st_size : 0;
-}
-
-void TFileStream::SetSize(int64_t newSize) {
-  if (newSize < 0 || ::ftruncate(FHandle, newSize) != 0)
-    throw EWriteError(FrameworkText::kWriteError);
-  if (Position() > newSize) SetPosition(newSize);
-}
+TFileStream::~TFileStream() { ::close(Handle()); }

@@ -92,25 +92,41 @@ constexpr uint32_t fmShareDenyWrite = 0x0020;
 constexpr uint32_t fmShareDenyNone = 0x0040;
 constexpr uint32_t fmCreate = 0xFF00;
 
-// A file on disk. Opening fails with EFOpenError "Cannot open file %s", creating
-// with EFCreateError "Cannot create file %s". Deny-write and exclusive sharing take
-// an advisory lock that other file streams of this system honour.
-class TFileStream : public TStream {
+// A stream over an open operating-system handle that it does not own. Every
+// operation ends: reads and writes return what moved, a seek that cannot move
+// leaves the position, and a handle with no position at all (a pipe) raises
+// EStreamError "Stream seek error".
+class THandleStream : public TStream {
  public:
-  LOUPIX_CLASS(TFileStream, TStream)
-  TFileStream(const std::string& fileName, uint32_t mode);
-  ~TFileStream() override;
-  TFileStream(const TFileStream&) = delete;
-  TFileStream& operator=(const TFileStream&) = delete;
+  LOUPIX_CLASS(THandleStream, TStream)
+  explicit THandleStream(int handle) : FHandle(handle) {}
 
   int64_t Read(void* buffer, int64_t count) override;
   int64_t Write(const void* buffer, int64_t count) override;
   int64_t Seek(int64_t offset, TSeekOrigin origin) override;
   int64_t Size() override;
   void SetSize(int64_t newSize) override;
+  int Handle() const { return FHandle; }
+
+ private:
+  int FHandle;
+};
+
+// A regular file on disk (links followed). Anything else, a folder, FIFO, device
+// or socket, is refused without waiting: opening fails with EFOpenError "Cannot
+// open file %s", creating with EFCreateError "Cannot create file %s". Deny-write
+// and exclusive sharing take an advisory lock that other file streams of this
+// system honour.
+class TFileStream : public THandleStream {
+ public:
+  LOUPIX_CLASS(TFileStream, THandleStream)
+  TFileStream(const std::string& fileName, uint32_t mode);
+  ~TFileStream() override;
+  TFileStream(const TFileStream&) = delete;
+  TFileStream& operator=(const TFileStream&) = delete;
+
   const std::string& FileName() const { return FFileName; }
 
  private:
   std::string FFileName;
-  int FHandle = -1;
 };

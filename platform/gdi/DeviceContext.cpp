@@ -50,14 +50,9 @@ std::shared_ptr<T> StockAs(int index) {
 
 }  // namespace
 
-TPixelFormat BufferFormat(const PixelBufferDesc& pixels) {
-  TPixelFormat format;
-  format.BitCount = pixels.bitCount;
-  format.RedMask = pixels.redMask;
-  format.GreenMask = pixels.greenMask;
-  format.BlueMask = pixels.blueMask;
-  format.ColorTable = pixels.colorTable;
-  format.ColorCount = pixels.colorTable ? pixels.colorCount : 0;
+TPixelFormat BufferFormat(const TPixelView& pixels) {
+  TPixelFormat format = pixels.Format;
+  if (!format.ColorTable) format.ColorCount = 0;
   return WithDefaultMasks(format);
 }
 
@@ -81,10 +76,7 @@ bool TDeviceContext::View(TPixelView& view) const {
       view = State.Bitmap->View();
       return true;
     case TDcTarget::PixelBuffer:
-      view.Top = static_cast<uint8_t*>(Buffer.bits);
-      view.Pitch = Buffer.pitch;
-      view.Width = Buffer.width;
-      view.Height = Buffer.height;
+      view = Buffer;
       view.Format = Format();
       return true;
     case TDcTarget::Screen:
@@ -110,7 +102,7 @@ TSize TDeviceContext::Size() const {
     case TDcTarget::Memory:
       return TSize{State.Bitmap->Width(), State.Bitmap->Height()};
     case TDcTarget::PixelBuffer:
-      return TSize{Buffer.width, Buffer.height};
+      return TSize{Buffer.Width, Buffer.Height};
     case TDcTarget::Screen:
       break;
   }
@@ -156,11 +148,11 @@ HDC CreateCompatibleDC(HDC dc) {
   return static_cast<HDC>(gdi::AddObject(std::make_shared<TDeviceContext>(TDcTarget::Memory)));
 }
 
-HDC CreatePixelBufferDC(const PixelBufferDesc& pixels) {
+HDC CreatePixelBufferDC(const gdi::TPixelView& pixels) {
   const gdi::TPixelFormat format = gdi::BufferFormat(pixels);
-  const int64_t rowBytes = (int64_t{pixels.width} * pixels.bitCount + 7) / 8;
-  if (!pixels.bits || pixels.width <= 0 || pixels.height <= 0 || !gdi::IsValidFormat(format) ||
-      pixels.pitch < rowBytes) {
+  const int64_t rowBytes = (int64_t{pixels.Width} * format.BitCount + 7) / 8;
+  if (!pixels.Top || pixels.Width <= 0 || pixels.Height <= 0 || !gdi::IsValidFormat(format) ||
+      pixels.Pitch < rowBytes) {
     return nullptr;
   }
   auto context = std::make_shared<TDeviceContext>(TDcTarget::PixelBuffer);

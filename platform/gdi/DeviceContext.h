@@ -38,7 +38,7 @@ class TDeviceContext : public TGdiObject {
 
   TDcState State;
   std::vector<TDcState> Saved;
-  PixelBufferDesc Buffer;
+  TPixelView Buffer;
 
  private:
   TDcTarget FTarget;
@@ -48,7 +48,7 @@ std::shared_ptr<TDeviceContext> FindDC(HDC dc);
 // Sets one point of a context's state (position, origins), reporting the old one.
 BOOL ReplaceStatePoint(HDC dc, TPoint TDcState::*point, int x, int y, TPoint* old);
 // The pixel format of someone else's pixels, default masks filled in.
-TPixelFormat BufferFormat(const PixelBufferDesc& pixels);
+TPixelFormat BufferFormat(const TPixelView& pixels);
 // Stock objects by GetStockObject index (DEFAULT_PALETTE included); null otherwise.
 std::shared_ptr<TGdiObject> StockObject(int index);
 // The 1 x 1 monochrome bitmap every memory context starts with.

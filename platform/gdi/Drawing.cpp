@@ -112,6 +112,7 @@ void FillPolygon(const TPainter& painter, const std::vector<TPoint>& points) {
 
 std::vector<TPoint> DevicePoints(const TDeviceContext& context, const TPoint* points, int count) {
   std::vector<TPoint> device;
+  device.reserve(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) device.push_back(context.ToDevice(points[i].X, points[i].Y));
   return device;
 }

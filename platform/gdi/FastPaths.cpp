@@ -25,14 +25,14 @@ bool Is24To565(const TPixelFormat& s, const TPixelFormat& d) {
   return s.BitCount == 24 && HasMasks(d, 16, kMask565);
 }
 void Run24To565(const TStretchJob& job) {
-  StretchRows<Pixel24, uint16_t>(job, [](Pixel24 p) { return Pack565(p.R, p.G, p.B); });
+  ConvertRows<Pixel24, uint16_t>(job, [](Pixel24 p) { return Pack565(p.R, p.G, p.B); });
 }
 
 bool Is32To565(const TPixelFormat& s, const TPixelFormat& d) {
   return HasMasks(s, 32, kMask888) && HasMasks(d, 16, kMask565);
 }
 void Run32To565(const TStretchJob& job) {
-  StretchRows<uint32_t, uint16_t>(
+  ConvertRows<uint32_t, uint16_t>(
       job, [](uint32_t p) { return Pack565((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); });
 }
 
@@ -41,7 +41,7 @@ bool Is16To16(const TPixelFormat& s, const TPixelFormat& d) {
 }
 void Run16To16(const TStretchJob& job) {
   const auto keep = static_cast<uint16_t>(ColourBits(job.Dst->Format));
-  StretchRows<uint16_t, uint16_t>(job,
+  ConvertRows<uint16_t, uint16_t>(job,
                                   [keep](uint16_t p) { return static_cast<uint16_t>(p & keep); });
 }
 
@@ -55,21 +55,21 @@ void Run8To16(const TStretchJob& job) {
   for (uint32_t i = 0; i < 256; ++i) {
     lookup[i] = static_cast<uint16_t>(dstCodec.FromRgb(srcCodec.ToRgb(i)));
   }
-  StretchRows<uint8_t, uint16_t>(job, [&lookup](uint8_t p) { return lookup[p]; });
+  ConvertRows<uint8_t, uint16_t>(job, [&lookup](uint8_t p) { return lookup[p]; });
 }
 
 bool Is24To24(const TPixelFormat& s, const TPixelFormat& d) {
   return s.BitCount == 24 && d.BitCount == 24;
 }
 void Run24To24(const TStretchJob& job) {
-  StretchRows<Pixel24, Pixel24>(job, [](Pixel24 p) { return p; });
+  ConvertRows<Pixel24, Pixel24>(job, [](Pixel24 p) { return p; });
 }
 
 bool Is24To32(const TPixelFormat& s, const TPixelFormat& d) {
   return s.BitCount == 24 && HasMasks(d, 32, kMask888);
 }
 void Run24To32(const TStretchJob& job) {
-  StretchRows<Pixel24, uint32_t>(job, [](Pixel24 p) {
+  ConvertRows<Pixel24, uint32_t>(job, [](Pixel24 p) {
     return static_cast<uint32_t>(p.B) | (static_cast<uint32_t>(p.G) << 8) |
            (static_cast<uint32_t>(p.R) << 16);
   });
@@ -80,7 +80,7 @@ bool Is32To32(const TPixelFormat& s, const TPixelFormat& d) {
 }
 void Run32To32(const TStretchJob& job) {
   const uint32_t keep = ColourBits(job.Dst->Format);
-  StretchRows<uint32_t, uint32_t>(job, [keep](uint32_t p) { return p & keep; });
+  ConvertRows<uint32_t, uint32_t>(job, [keep](uint32_t p) { return p & keep; });
 }
 
 constexpr TFastPath kFastPaths[] = {

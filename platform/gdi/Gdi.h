@@ -4,6 +4,7 @@
 // call fail (0 / nullptr / FALSE) and never crashes.
 #pragma once
 
+#include "platform/gdi/PixelView.h"
 #include "platform/gdi/WinTypes.h"
 
 // GetDeviceCaps indices
@@ -176,25 +177,11 @@ HANDLE GetClipboardData(UINT format);
 BOOL IsClipboardFormatAvailable(UINT format);
 
 // --- Extensions of this platform ------------------------------------------------
-// Pixels owned by someone else (a display surface). Pitch is in bytes; rows run
-// top-down from bits. Masks matter for 16 and 32 bits; colourTable for <= 8 bits.
-struct PixelBufferDesc {
-  void* bits = nullptr;
-  int32_t width = 0;
-  int32_t height = 0;
-  int32_t pitch = 0;
-  uint32_t bitCount = 0;
-  uint32_t redMask = 0;
-  uint32_t greenMask = 0;
-  uint32_t blueMask = 0;
-  const RGBQUAD* colorTable = nullptr;  // may change between calls; read at draw time
-  uint32_t colorCount = 0;
-};
-// A device context drawing straight into the given pixels; freed with DeleteDC.
-HDC CreatePixelBufferDC(const PixelBufferDesc& pixels);
+// A device context drawing straight into pixels owned by someone else (a display
+// surface); freed with DeleteDC. The colour table of an 8-bit view may change
+// between calls: it is read at draw time.
+HDC CreatePixelBufferDC(const gdi::TPixelView& pixels);
 
 // The desktop's format as the window system found it (bits per pixel, 1 plane).
 // Defaults to 32; the window system sets it once at start-up.
 void SetDesktopBitsPerPixel(int bitsPerPixel);
-// The desktop's size in pixels (HORZRES, VERTRES of the screen). Defaults to 1024 x 768.
-void SetDesktopSize(int width, int height);

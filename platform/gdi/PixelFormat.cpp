@@ -18,63 +18,6 @@ bool IsContiguous(uint32_t mask) {
   return (shifted & (shifted + 1)) == 0;
 }
 
-template <uint32_t Bits>
-uint32_t Load(const uint8_t* row, int32_t x) {
-  if constexpr (Bits == 1) {
-    return (row[x >> 3] >> (7 - (x & 7))) & 1u;
-  } else if constexpr (Bits == 4) {
-    return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xFu;
-  } else if constexpr (Bits == 8) {
-    return row[x];
-  } else if constexpr (Bits == 16) {
-    uint16_t v;
-    std::memcpy(&v, row + 2 * static_cast<ptrdiff_t>(x), 2);
-    return v;
-  } else if constexpr (Bits == 24) {
-    const uint8_t* p = row + 3 * static_cast<ptrdiff_t>(x);
-    return p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16);
-  } else {
-    uint32_t v;
-    std::memcpy(&v, row + 4 * static_cast<ptrdiff_t>(x), 4);
-    return v;
-  }
-}
-
-template <uint32_t Bits>
-void Store(uint8_t* row, int32_t x, uint32_t pixel) {
-  if constexpr (Bits == 1) {
-    const uint8_t bit = static_cast<uint8_t>(0x80u >> (x & 7));
-    row[x >> 3] = static_cast<uint8_t>((pixel & 1) ? (row[x >> 3] | bit) : (row[x >> 3] & ~bit));
-  } else if constexpr (Bits == 4) {
-    uint8_t& b = row[x >> 1];
-    b = (x & 1) ? static_cast<uint8_t>((b & 0xF0) | (pixel & 0xF))
-                : static_cast<uint8_t>((b & 0x0F) | ((pixel & 0xF) << 4));
-  } else if constexpr (Bits == 8) {
-    row[x] = static_cast<uint8_t>(pixel);
-  } else if constexpr (Bits == 16) {
-    const uint16_t v = static_cast<uint16_t>(pixel);
-    std::memcpy(row + 2 * static_cast<ptrdiff_t>(x), &v, 2);
-  } else if constexpr (Bits == 24) {
-    uint8_t* p = row + 3 * static_cast<ptrdiff_t>(x);
-    p[0] = static_cast<uint8_t>(pixel);
-    p[1] = static_cast<uint8_t>(pixel >> 8);
-    p[2] = static_cast<uint8_t>(pixel >> 16);
-  } else {
-    std::memcpy(row + 4 * static_cast<ptrdiff_t>(x), &pixel, 4);
-  }
-}
-
-template <uint32_t Bits>
-void FetchRowOf(const TPixelCodec& codec, const uint8_t* row, const int32_t* columns, int32_t count,
-                TRgb* out) {
-  for (int32_t i = 0; i < count; ++i) out[i] = codec.ToRgb(Load<Bits>(row, columns[i]));
-}
-
-template <uint32_t Bits>
-void StoreRowOf(const TPixelCodec& codec, uint8_t* row, int32_t x, int32_t count, const TRgb* in) {
-  for (int32_t i = 0; i < count; ++i) Store<Bits>(row, x + i, codec.FromRgb(in[i]));
-}
-
 }  // namespace
 
 TPixelFormat WithDefaultMasks(TPixelFormat format) {
@@ -202,100 +145,20 @@ TRgb PixelToRgb(const TPixelFormat& format, uint32_t pixel) {
   return TPixelCodec(format).ToRgb(pixel);
 }
 
-uint32_t ReadPixel(const TPixelView& view, int32_t x, int32_t y) {
-  const uint8_t* row = view.Row(y);
-  switch (view.Format.BitCount) {
-    case 1:
-      return Load<1>(row, x);
-    case 4:
-      return Load<4>(row, x);
-    case 8:
-      return Load<8>(row, x);
-    case 16:
-      return Load<16>(row, x);
-    case 24:
-      return Load<24>(row, x);
-    default:
-      return Load<32>(row, x);
-  }
-}
-
-void WritePixel(const TPixelView& view, int32_t x, int32_t y, uint32_t pixel) {
-  uint8_t* row = view.Row(y);
-  switch (view.Format.BitCount) {
-    case 1:
-      return Store<1>(row, x, pixel);
-    case 4:
-      return Store<4>(row, x, pixel);
-    case 8:
-      return Store<8>(row, x, pixel);
-    case 16:
-      return Store<16>(row, x, pixel);
-    case 24:
-      return Store<24>(row, x, pixel);
-    default:
-      return Store<32>(row, x, pixel);
-  }
-}
-
-namespace {
-template <uint32_t Bits>
-void FillRowOf(uint8_t* row, int32_t x, int32_t count, uint32_t pixel) {
-  for (int32_t i = 0; i < count; ++i) Store<Bits>(row, x + i, pixel);
-}
-}  // namespace
-
-void FillRowPixels(const TPixelView& view, int32_t y, int32_t x, int32_t count, uint32_t pixel) {
-  uint8_t* row = view.Row(y);
-  switch (view.Format.BitCount) {
-    case 1:
-      return FillRowOf<1>(row, x, count, pixel);
-    case 4:
-      return FillRowOf<4>(row, x, count, pixel);
-    case 8:
-      return FillRowOf<8>(row, x, count, pixel);
-    case 16:
-      return FillRowOf<16>(row, x, count, pixel);
-    case 24:
-      return FillRowOf<24>(row, x, count, pixel);
-    default:
-      return FillRowOf<32>(row, x, count, pixel);
-  }
-}
-
 void FetchRow(const TPixelCodec& codec, const uint8_t* row, const int32_t* columns, int32_t count,
               TRgb* out) {
-  switch (codec.Format().BitCount) {
-    case 1:
-      return FetchRowOf<1>(codec, row, columns, count, out);
-    case 4:
-      return FetchRowOf<4>(codec, row, columns, count, out);
-    case 8:
-      return FetchRowOf<8>(codec, row, columns, count, out);
-    case 16:
-      return FetchRowOf<16>(codec, row, columns, count, out);
-    case 24:
-      return FetchRowOf<24>(codec, row, columns, count, out);
-    default:
-      return FetchRowOf<32>(codec, row, columns, count, out);
-  }
+  WithDepth(codec.Format().BitCount, [&](auto depth) {
+    for (int32_t i = 0; i < count; ++i) {
+      out[i] = codec.ToRgb(LoadPixel<decltype(depth)::kBits>(row, columns[i]));
+    }
+  });
 }
 
 void StoreRow(const TPixelCodec& codec, uint8_t* row, int32_t x, int32_t count, const TRgb* in) {
-  switch (codec.Format().BitCount) {
-    case 1:
-      return StoreRowOf<1>(codec, row, x, count, in);
-    case 4:
-      return StoreRowOf<4>(codec, row, x, count, in);
-    case 8:
-      return StoreRowOf<8>(codec, row, x, count, in);
-    case 16:
-      return StoreRowOf<16>(codec, row, x, count, in);
-    case 24:
-      return StoreRowOf<24>(codec, row, x, count, in);
-    default:
-      return StoreRowOf<32>(codec, row, x, count, in);
-  }
+  WithDepth(codec.Format().BitCount, [&](auto depth) {
+    for (int32_t i = 0; i < count; ++i)
+      StorePixel<decltype(depth)::kBits>(row, x + i, codec.FromRgb(in[i]));
+  });
 }
 
 void StretchPixelsGeneric(const TStretchJob& job) {

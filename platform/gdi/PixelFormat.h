@@ -1,7 +1,7 @@
-// The pixel-format model shared by every copy and by colour matching: a format
-// description, the one RGB-to-pixel conversion, pixel-to-RGB, views of pixel rows,
-// and the nearest-neighbour copy kernels (a generic row path and named fast paths
-// that must give exactly the same pixels).
+// The pixel-format model shared by every copy and by colour matching: the one
+// RGB-to-pixel conversion, pixel-to-RGB, and the nearest-neighbour copy kernels
+// (a generic row path and named fast paths that must give exactly the same
+// pixels).
 #pragma once
 
 #include <cstddef>
@@ -9,7 +9,8 @@
 #include <memory>
 #include <span>
 
-#include "platform/gdi/WinTypes.h"
+#include "platform/gdi/PixelView.h"
+#include "platform/gdi/StretchMap.h"
 
 namespace gdi {
 
@@ -24,21 +25,6 @@ constexpr COLORREF ColorRefFromRgb(TRgb c) {
   return RGB(static_cast<BYTE>(c >> 16), static_cast<BYTE>(c >> 8), static_cast<BYTE>(c));
 }
 constexpr TRgb RgbFromQuad(RGBQUAD q) { return MakeRgb(q.rgbRed, q.rgbGreen, q.rgbBlue); }
-
-// Masks matter for 16 and 32 bits (zero masks mean 5-5-5 and 8-8-8); the colour
-// table for 1, 4 and 8 bits. 24 bits are always blue, green, red bytes.
-struct TPixelFormat {
-  uint32_t BitCount = 0;
-  uint32_t RedMask = 0;
-  uint32_t GreenMask = 0;
-  uint32_t BlueMask = 0;
-  const RGBQUAD* ColorTable = nullptr;
-  uint32_t ColorCount = 0;
-};
-
-constexpr uint32_t kMask565[3] = {0xF800, 0x07E0, 0x001F};
-constexpr uint32_t kMask555[3] = {0x7C00, 0x03E0, 0x001F};
-constexpr uint32_t kMask888[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
 
 // The format with default masks filled in for 16 and 32 bits.
 TPixelFormat WithDefaultMasks(TPixelFormat format);
@@ -81,22 +67,6 @@ class TPixelCodec {
 uint32_t RgbToPixel(const TPixelFormat& format, TRgb rgb);
 TRgb PixelToRgb(const TPixelFormat& format, uint32_t pixel);
 
-// Rows of pixels, addressed top-down whatever the storage order (Pitch < 0 for
-// bottom-up storage).
-struct TPixelView {
-  uint8_t* Top = nullptr;
-  ptrdiff_t Pitch = 0;
-  int32_t Width = 0;
-  int32_t Height = 0;
-  TPixelFormat Format;
-  uint8_t* Row(int32_t y) const { return Top + static_cast<ptrdiff_t>(y) * Pitch; }
-};
-
-uint32_t ReadPixel(const TPixelView& view, int32_t x, int32_t y);
-void WritePixel(const TPixelView& view, int32_t x, int32_t y, uint32_t pixel);
-// Writes one raw pixel value over count pixels of row y from column x.
-void FillRowPixels(const TPixelView& view, int32_t y, int32_t x, int32_t count, uint32_t pixel);
-
 // Generic row path: fetch pixels at the given columns as RGB, store RGB pixels.
 void FetchRow(const TPixelCodec& codec, const uint8_t* row, const int32_t* columns, int32_t count,
               TRgb* out);
@@ -116,21 +86,30 @@ struct TStretchJob {
   const int32_t* SrcYs = nullptr;
 };
 
+// The job of copying src onto dst where the two axis maps say.
+inline TStretchJob StretchJobOf(const TPixelView& dst, const TPixelView& src,
+                                const TAxisMap& columns, const TAxisMap& rows) {
+  TStretchJob job;
+  job.Src = &src;
+  job.Dst = &dst;
+  job.DstX = columns.DstStart;
+  job.DstY = rows.DstStart;
+  job.Width = static_cast<int32_t>(columns.SrcIndex.size());
+  job.Height = static_cast<int32_t>(rows.SrcIndex.size());
+  job.SrcXs = columns.SrcIndex.data();
+  job.SrcYs = rows.SrcIndex.data();
+  return job;
+}
+
 void StretchPixelsGeneric(const TStretchJob& job);
 // Picks a fast path for the format pair (unless forced generic) once per call.
 void StretchPixels(const TStretchJob& job);
 
-struct Pixel24 {
-  uint8_t B = 0;
-  uint8_t G = 0;
-  uint8_t R = 0;
-};
-static_assert(sizeof(Pixel24) == 3);
-
-// The fast-path kernel: one template over the source and destination pixel types
-// and a per-call conversion. Consecutive columns skip the column table.
-template <typename SrcPixel, typename DstPixel, typename Convert>
-void StretchRows(const TStretchJob& job, const Convert& convert) {
+// The one nearest-neighbour kernel: a template over the source and destination
+// pixel types and a per-call store, put(destination pixel, source pixel), which
+// converts or skips a colour key. Consecutive columns skip the column table.
+template <typename SrcPixel, typename DstPixel, typename Put>
+void StretchRows(const TStretchJob& job, const Put& put) {
   const int32_t* xs = job.SrcXs;
   const bool consecutive = job.Width > 0 && xs[job.Width - 1] - xs[0] == job.Width - 1;
   for (int32_t j = 0; j < job.Height; ++j) {
@@ -138,11 +117,17 @@ void StretchRows(const TStretchJob& job, const Convert& convert) {
     auto* dst = reinterpret_cast<DstPixel*>(job.Dst->Row(job.DstY + j)) + job.DstX;
     if (consecutive) {
       const SrcPixel* run = src + xs[0];
-      for (int32_t i = 0; i < job.Width; ++i) dst[i] = convert(run[i]);
+      for (int32_t i = 0; i < job.Width; ++i) put(dst[i], run[i]);
     } else {
-      for (int32_t i = 0; i < job.Width; ++i) dst[i] = convert(src[xs[i]]);
+      for (int32_t i = 0; i < job.Width; ++i) put(dst[i], src[xs[i]]);
     }
   }
+}
+
+// The same kernel with a conversion: dst = convert(src).
+template <typename SrcPixel, typename DstPixel, typename Convert>
+void ConvertRows(const TStretchJob& job, const Convert& convert) {
+  StretchRows<SrcPixel, DstPixel>(job, [&convert](DstPixel& d, SrcPixel s) { d = convert(s); });
 }
 
 using TStretchKernel = void (*)(const TStretchJob& job);

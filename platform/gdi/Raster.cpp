@@ -4,8 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/gdi/StretchMap.h"
-
 namespace gdi {
 
 namespace {
@@ -31,27 +29,6 @@ bool SharePixels(const TPixelView& a, const TPixelView& b) {
   return ra.Low < rb.High && rb.Low < ra.High;
 }
 
-// Copies the source rows the job reads, so writes cannot disturb them.
-struct TSourceSnapshot {
-  std::vector<uint8_t> Bytes;
-  std::vector<int32_t> Rows;
-  TPixelView View;
-
-  TSourceSnapshot(const TPixelView& src, const std::vector<int32_t>& rows) : View(src) {
-    const auto [low, high] = std::minmax_element(rows.begin(), rows.end());
-    const int64_t rowBytes = PackedRowBytes(src);
-    const int32_t count = *high - *low + 1;
-    Bytes.resize(static_cast<size_t>(rowBytes * count));
-    for (int32_t r = 0; r < count; ++r) {
-      std::memcpy(Bytes.data() + r * rowBytes, src.Row(*low + r), static_cast<size_t>(rowBytes));
-    }
-    View.Top = Bytes.data();
-    View.Pitch = static_cast<ptrdiff_t>(rowBytes);
-    View.Height = count;
-    for (int32_t row : rows) Rows.push_back(row - *low);
-  }
-};
-
 }  // namespace
 
 TRect ClipToView(const TPixelView& view, const TRect& rect) {
@@ -64,7 +41,7 @@ TRect ClipToView(const TPixelView& view, const TRect& rect) {
 void FillView(const TPixelView& view, const TRect& rect, uint32_t pixel) {
   const TRect r = ClipToView(view, rect);
   if (r.IsEmpty()) return;
-  for (int32_t y = r.Top; y < r.Bottom; ++y) FillRowPixels(view, y, r.Left, r.Width(), pixel);
+  FillPixels(view, r, pixel);
 }
 
 bool StretchView(const TPixelView& dst, int64_t x, int64_t y, int64_t w, int64_t h,
@@ -73,19 +50,15 @@ bool StretchView(const TPixelView& dst, int64_t x, int64_t y, int64_t w, int64_t
   const TAxisMap columns = MapAxis(x, w, sx, sw, dst.Width, src.Width);
   const TAxisMap rows = MapAxis(y, h, sy, sh, dst.Height, src.Height);
   if (columns.SrcIndex.empty() || rows.SrcIndex.empty()) return true;
-  TStretchJob job;
-  job.Dst = &dst;
-  job.Src = &src;
-  job.DstX = columns.DstStart;
-  job.DstY = rows.DstStart;
-  job.Width = static_cast<int32_t>(columns.SrcIndex.size());
-  job.Height = static_cast<int32_t>(rows.SrcIndex.size());
-  job.SrcXs = columns.SrcIndex.data();
-  job.SrcYs = rows.SrcIndex.data();
+  TStretchJob job = StretchJobOf(dst, src, columns, rows);
   if (SharePixels(dst, src)) {
-    const TSourceSnapshot snapshot(src, rows.SrcIndex);
-    job.Src = &snapshot.View;
-    job.SrcYs = snapshot.Rows.data();
+    // The rows the copy reads, whole, taken before anything is written.
+    const auto [low, high] = std::minmax_element(rows.SrcIndex.begin(), rows.SrcIndex.end());
+    const TPixelCopy snapshot(src, TRect{0, *low, src.Width, *high + 1});
+    std::vector<int32_t> snapshotRows;
+    for (int32_t row : rows.SrcIndex) snapshotRows.push_back(row - *low);
+    job.Src = &snapshot.View();
+    job.SrcYs = snapshotRows.data();
     StretchPixels(job);
   } else {
     StretchPixels(job);

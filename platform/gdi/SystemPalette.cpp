@@ -42,7 +42,8 @@ std::array<RGBQUAD, 256> BuildSystemTable() {
 }
 
 int gDesktopBits = 32;
-TSize gDesktopSize{1024, 768};
+// The screen context's size (HORZRES, VERTRES).
+constexpr TSize kDesktopSize{1024, 768};
 
 }  // namespace
 
@@ -57,7 +58,7 @@ PALETTEENTRY SystemPaletteEntry(uint32_t index) {
 }
 
 int DesktopBitsPerPixel() { return gDesktopBits; }
-TSize DesktopSize() { return gDesktopSize; }
+TSize DesktopSize() { return kDesktopSize; }
 
 const RGBQUAD* DefaultColorTable(uint32_t bitCount) {
   static const RGBQUAD kBlackWhite[2] = {kLowStatic[0], kHighStatic[9]};
@@ -92,8 +93,4 @@ void SetDesktopBitsPerPixel(int bitsPerPixel) {
   if (bitsPerPixel == 8 || bitsPerPixel == 16 || bitsPerPixel == 24 || bitsPerPixel == 32) {
     gdi::gDesktopBits = bitsPerPixel;
   }
-}
-
-void SetDesktopSize(int width, int height) {
-  if (width > 0 && height > 0) gdi::gDesktopSize = TSize{width, height};
 }

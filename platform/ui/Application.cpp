@@ -9,6 +9,8 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/ui/QtBridge.h"
 #include "platform/ui/QtScreenHost.h"
+#include "platform/ui/StartMonitor.h"
+#include "platform/ui/Toolkit.h"
 
 namespace {
 
@@ -36,11 +38,10 @@ void ApplyExStyle(QWidget* widget, LONG style) {
 
 void EnsureQtApplication() {
   if (QApplication::instance()) return;
-  static int argc = 1;
-  static char name[] = "loupix";
-  static char* argv[] = {name, nullptr};
-  OwnQt = new QApplication(argc, argv);
+  ChooseStartMonitor();
+  OwnQt = new QApplication(ToolkitArgumentCount(), ToolkitArgumentValues());
   QApplication::setQuitOnLastWindowClosed(false);
+  InstallChineseToolkitTexts(*OwnQt);
 }
 
 LONG GetWindowLong(HWND window, int index) {
@@ -99,6 +100,12 @@ void TApplication::Terminate() {
       QApplication::instance(), [] {}, Qt::QueuedConnection);
 }
 
+void TApplication::QueueCall(std::function<void()> call) {
+  QMetaObject::invokeMethod(
+      QApplication::instance(), [call = std::move(call)] { RunGuarded(call); },
+      Qt::QueuedConnection);
+}
+
 void TApplication::ProcessMessages() { QApplication::processEvents(QEventLoop::AllEvents); }
 
 void TApplication::HandleMessage() { QApplication::processEvents(QEventLoop::WaitForMoreEvents); }
@@ -120,7 +127,7 @@ void TApplication::ShowException(const Exception& error) {
     return;
   }
   QString title = QString::fromStdString(FTitle.empty() ? std::string("Loupix") : FTitle);
-  QMessageBox::critical(nullptr, title, QString::fromStdString(error.Message()));
+  QMessageBox::critical(MainFormWidget(), title, QString::fromStdString(error.Message()));
 }
 
 HWND TApplication::Handle() {
@@ -140,6 +147,10 @@ TApplication& Application() {
 void DoneApplication() {
   delete TheApplication;
   TheApplication = nullptr;
+  // Qt keeps events from the window system (a pointer move after QCursor::setPos,
+  // say) in a queue that outlives the toolkit, with pointers to its input devices;
+  // a toolkit started later would deliver them through freed memory.
+  if (OwnQt) QApplication::processEvents();
   delete OwnQt;
   OwnQt = nullptr;
 }

@@ -39,6 +39,9 @@ class TApplication : public TComponent {
   void HandleMessage();
   // Runs a nested message loop until done() is true or the application ends.
   void RunLoopUntil(const std::function<bool()>& done);
+  // Runs call from the message loop, after the messages waiting now; an error
+  // it raises goes to the error report.
+  void QueueCall(std::function<void()> call);
 
   // Called inside a catch block: reports the error being handled (EAbort is
   // silent) through OnException, or by default in a message box.

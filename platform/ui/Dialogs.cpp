@@ -1,9 +1,15 @@
 #include "platform/ui/Dialogs.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 
 #include "platform/ui/QtBridge.h"
 
@@ -61,6 +67,55 @@ void AddPreview(QFileDialog& dialog) {
   });
 }
 
+// Return opens the path typed into the name field when it names an existing
+// file (or folder, in the folder chooser), whether or not the completion list
+// is showing: the typed path decides, not what the completion list or the file
+// list happen to hold at that moment.
+class TTypedPathAccept final : public QObject {
+ public:
+  TTypedPathAccept(QFileDialog& dialog, bool folders, QString& chosen)
+      : FDialog(dialog), FFolders(folders), FChosen(chosen) {
+    FName = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!FName) return;
+    FName->installEventFilter(this);
+    // Installed after the completer's own filter, so this one sees the key first.
+    if (QCompleter* completer = FName->completer()) completer->popup()->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    const QString text = FName->text().trimmed();
+    if (text.isEmpty()) return false;
+    const QFileInfo typed(QDir(FDialog.directory()).absoluteFilePath(text));
+    // Anything else (a folder to open, a pattern, a name that does not exist)
+    // is the chooser's own business.
+    if (FFolders ? !typed.isDir() : !typed.isFile()) return false;
+    if (QCompleter* completer = FName->completer()) completer->popup()->hide();
+    FChosen = typed.absoluteFilePath();
+    static_cast<QDialog&>(FDialog).done(QDialog::Accepted);
+    return true;
+  }
+
+ private:
+  QFileDialog& FDialog;
+  bool FFolders;
+  QString& FChosen;
+  QLineEdit* FName = nullptr;
+};
+
+// Runs a chooser; the chosen path, or nothing when it was cancelled.
+QString RunChooser(QFileDialog& dialog, bool folders) {
+  QString typed;
+  TTypedPathAccept acceptTyped(dialog, folders, typed);
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  ReactivateMainForm();
+  if (!accepted) return {};
+  if (!typed.isEmpty()) return typed;
+  return dialog.selectedFiles().isEmpty() ? QString() : dialog.selectedFiles().first();
+}
+
 }  // namespace
 
 std::vector<TFilterChoice> ParseFilter(const std::string& filter) {
@@ -75,7 +130,7 @@ std::vector<TFilterChoice> ParseFilter(const std::string& filter) {
 bool TOpenPictureDialog::Execute() {
   if (OpenHandler()) return OpenHandler()(*this);
   EnsureQtApplication();
-  QFileDialog dialog(nullptr, QString::fromStdString(FTitle));
+  QFileDialog dialog(MainFormWidget(), QString::fromStdString(FTitle));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setFileMode(QFileDialog::ExistingFile);
@@ -85,10 +140,9 @@ bool TOpenPictureDialog::Execute() {
     dialog.selectNameFilter(filters[FFilterIndex - 1]);
   if (!FFileName.empty()) dialog.selectFile(QString::fromStdString(FFileName));
   AddPreview(dialog);
-  bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
-  ReactivateMainForm();
-  if (!chosen) return false;
-  FFileName = dialog.selectedFiles().first().toStdString();
+  const QString chosen = RunChooser(dialog, false);
+  if (chosen.isEmpty()) return false;
+  FFileName = chosen.toStdString();
   return true;
 }
 
@@ -99,17 +153,16 @@ void SetOpenDialogHandler(std::function<bool(TOpenPictureDialog&)> handler) {
 bool SelectDirectory(const std::string& caption, const std::string& root, std::string& directory) {
   if (DirectoryHandler()) return DirectoryHandler()(directory);
   EnsureQtApplication();
-  QFileDialog dialog(nullptr, QString(), QString::fromStdString(root.empty() ? "/" : root));
+  QFileDialog dialog(MainFormWidget(), QString(),
+                     QString::fromStdString(root.empty() ? "/" : root));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::ShowDirsOnly);
   dialog.setFileMode(QFileDialog::Directory);
   // After the mode, which would put back Qt's own title. An empty title would show
   // the application's name instead; a blank shows no text.
   dialog.setWindowTitle(caption.empty() ? QStringLiteral(" ") : QString::fromStdString(caption));
-  bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
-  ReactivateMainForm();
-  if (!accepted) return false;
-  QString chosen = dialog.selectedFiles().first();
+  const QString chosen = RunChooser(dialog, true);
+  if (chosen.isEmpty()) return false;
   directory = chosen.toStdString();
   while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
   return true;

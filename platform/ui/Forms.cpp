@@ -36,7 +36,7 @@ void TCustomForm::BeforeDestruction() {
 }
 
 void TCustomForm::CreateWidget() {
-  auto* widget = new TControlWidget(*this, nullptr);
+  auto* widget = new TControlWidget(*this, nullptr, Qt::Window);
   widget->setAttribute(Qt::WA_QuitOnClose, false);
   Native().Attach(widget);
   TCreateParams params;
@@ -60,7 +60,17 @@ void TCustomForm::UpdateWidget() {
   if (FBorderStyle == bsDialog) widget->setFixedSize(Width(), Height());
   TQtScreenHost* host = QtScreenHost();
   if (host && host->OnExclusiveWindow(widget)) return;  // the screen host places it
-  widget->setGeometry(Left(), Top(), Width(), Height());
+  widget->setGeometry(host ? host->WindowGeometry(BoundsRect())
+                           : QRect(Left(), Top(), Width(), Height()));
+}
+
+// Every other form is a child window of the main form, so window managers keep
+// it above the main form, also when that one covers the whole monitor.
+void TCustomForm::StayAboveMainForm() {
+  QWidget* main = MainFormWidget();
+  QWidget* widget = Native().Widget;
+  if (!main || main == widget || widget->parentWidget() == main) return;
+  widget->setParent(main, widget->windowFlags() | Qt::Window);
 }
 
 void TCustomForm::ApplyFont() {
@@ -118,6 +128,7 @@ void TCustomForm::SetVisible(bool value) {
   TControl::SetVisible(value);
   if (value) {
     HandleNeeded();
+    StayAboveMainForm();
     PlaceForShow();
     DoShow();
     QWidget* widget = Native().Widget;
@@ -147,6 +158,7 @@ TModalResult TCustomForm::ShowModal() {
   FModalResult = mrNone;
   FModal = true;
   HandleNeeded();
+  StayAboveMainForm();
   Native().Widget->setWindowModality(Qt::ApplicationModal);
   Show();
   Application().RunLoopUntil([this] { return FModalResult != mrNone || !Visible(); });
@@ -186,8 +198,12 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
 void TCustomForm::WindowMoved(const TRect& frame) {
   TQtScreenHost* host = QtScreenHost();
   if (host && WidgetAllocated() && host->OnExclusiveWindow(Native().Widget)) return;
+  const TRect bounds =
+      host ? host->WindowBounds(
+                 QRect(frame.Left, frame.Top, frame.Right - frame.Left, frame.Bottom - frame.Top))
+           : frame;
   FMovingFromWindow = true;
-  SetBounds(frame.Left, frame.Top, frame.Right - frame.Left, frame.Bottom - frame.Top);
+  SetBounds(bounds.Left, bounds.Top, bounds.Right - bounds.Left, bounds.Bottom - bounds.Top);
   FMovingFromWindow = false;
 }
 

@@ -1,6 +1,7 @@
 // Forms: the top-level windows. The main window is borderless and maximised;
 // dialogs are fixed-size windows with a close box, centred on the main window,
-// shown modally (a nested message loop, so timers keep ticking) or not.
+// shown modally (a nested message loop, so timers keep ticking) or not, and
+// kept above the main window as its child windows.
 #pragma once
 
 #include <string>
@@ -87,6 +88,7 @@ class TCustomForm : public TWinControl {
 
  private:
   void PlaceForShow();
+  void StayAboveMainForm();
   void ApplyFont();
 
   TBorderStyle FBorderStyle = bsDialog;

@@ -13,8 +13,10 @@ std::function<bool(int)>& KeyStateHandler() {
   return handler;
 }
 
+// Shift, Ctrl and Alt as the keyboard holds them now: the last event's
+// modifiers miss a key pressed or released since.
 bool ModifierDown(int virtualKey) {
-  Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
+  Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
   Qt::MouseButtons buttons = QGuiApplication::mouseButtons();
   switch (virtualKey) {
     case VK_SHIFT:
@@ -46,7 +48,8 @@ TPoint TMouse::CursorPos() const {
 
 void TMouse::SetCursorPos(TPoint point) {
   EnsureQtApplication();
-  QCursor::setPos(point.X, point.Y);
+  TQtScreenHost* host = QtScreenHost();
+  QCursor::setPos(host ? host->VirtualToGlobal(point) : QPoint(point.X, point.Y));
   FOverride = point;
 }
 

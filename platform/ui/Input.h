@@ -21,7 +21,7 @@ class TMouse {
 TMouse& Mouse();
 
 // Negative (top bit set) while the key is held down, else 0. Shift, Ctrl and Alt
-// come from the toolkit's modifier state; tests may answer instead.
+// are asked of the keyboard at the moment of the call; tests may answer instead.
 int16_t GetKeyState(int virtualKey);
 // Replaces the key-state answer (nullptr restores the real one).
 void SetKeyStateHandler(std::function<bool(int virtualKey)> isDown);

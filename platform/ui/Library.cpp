@@ -26,22 +26,36 @@ HMODULE Open(const std::string& file) {
   return static_cast<HMODULE>(dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL));
 }
 
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos || slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The project's modules sit beside its platform libraries, which the executable
+// finds relative to itself: beside it in the build tree, in the private
+// lib/loupix when installed. Never the current folder.
+std::string ModuleFolder() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<const void*>(&ModuleFolder), &info) == 0 || !info.dli_fname ||
+      info.dli_fname[0] != '/')
+    return ExecutableFolder();
+  return FolderOf(info.dli_fname);
+}
+
 }  // namespace
 
 std::string ExecutableFolder() {
   std::array<char, 4096> buffer{};
   ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
   if (length <= 0) return ".";
-  std::string path(buffer.data(), static_cast<size_t>(length));
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos || slash == 0 ? "/" : path.substr(0, slash);
+  return FolderOf(std::string(buffer.data(), static_cast<size_t>(length)));
 }
 
 HMODULE LoadLibrary(const std::string& name) {
   if (name.empty()) return nullptr;
   std::string lower = Lower(name);
   for (const auto& [system, file] : kModules)
-    if (lower == system) return Open(ExecutableFolder() + "/" + std::string(file));
+    if (lower == system) return Open(ModuleFolder() + "/" + std::string(file));
   if (HMODULE module = Open(name)) return module;
   return name.find('/') == std::string::npos ? Open(ExecutableFolder() + "/" + name) : nullptr;
 }

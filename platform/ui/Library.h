@@ -1,6 +1,7 @@
 // Run-time library loading by the desktop system's names. System library names
-// map, without regard to case, to the project's modules beside the executable
-// ("DDraw.dll" is the display-services module); other names are tried as given,
+// map, without regard to case, to the project's modules beside its platform
+// libraries (beside the executable in the build tree, lib/loupix when installed;
+// "DDraw.dll" is the display-services module); other names are tried as given,
 // then as a file beside the executable.
 #pragma once
 

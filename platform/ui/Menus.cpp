@@ -5,6 +5,7 @@
 #include <QMenu>
 
 #include "platform/ui/QtBridge.h"
+#include "platform/ui/QtScreenHost.h"
 
 namespace {
 
@@ -77,9 +78,10 @@ void TPopupMenu::Popup(int32_t x, int32_t y) {
     return;
   }
   EnsureQtApplication();
-  QMenu menu;
+  QMenu menu(MainFormWidget());
   auto actions = Fill(menu, *FItems);
-  QAction* chosen = menu.exec(QPoint(x, y));
+  TQtScreenHost* host = QtScreenHost();
+  QAction* chosen = menu.exec(host ? host->VirtualToGlobal({x, y}) : QPoint(x, y));
   // The item runs after the menu has closed, as a chosen command does.
   for (auto& [action, item] : actions)
     if (action == chosen) item->Click();

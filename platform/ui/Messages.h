@@ -108,7 +108,6 @@ struct TMessage {
 };
 
 inline WORD LoWord(uintptr_t value) { return static_cast<WORD>(value & 0xFFFF); }
-inline WORD HiWord(uintptr_t value) { return static_cast<WORD>((value >> 16) & 0xFFFF); }
 // Mouse messages carry the client position as two signed 16-bit halves.
 inline LPARAM MakePointParam(int32_t x, int32_t y) {
   return static_cast<LPARAM>((static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16) |

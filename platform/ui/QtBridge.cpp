@@ -122,6 +122,11 @@ void TControlNative::Refit(TControl& control) {
 
 void RefitWindows(TControl& window) { TControlNative::Refit(window); }
 
+QWidget* MainFormWidget() {
+  TCustomForm* main = Application().MainForm();
+  return main && main->HandleAllocated() ? WidgetOf(main->Handle()) : nullptr;
+}
+
 void ReactivateMainForm() {
   TCustomForm* main = Application().MainForm();
   if (!main || !main->Visible() || !main->HandleAllocated()) return;
@@ -145,16 +150,16 @@ QWidget* TControlNative::ParentWidgetOf(const TControl& control) {
   return Of(*parent).Widget;
 }
 
-TControlWidget::TControlWidget(TControl& control, QWidget* parent)
-    : QWidget(parent), FControl(control) {
+TControlWidget::TControlWidget(TControl& control, QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags), FControl(control) {
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
 }
 
-void TControlWidget::paintEvent(QPaintEvent*) {
+void TControlWidget::paintEvent(QPaintEvent* event) {
   if (TQtScreenHost* host = QtScreenHost()) {
     QPainter painter(this);
-    host->PaintFramebuffer(this, painter);
+    host->PaintFramebuffer(this, painter, event->region());
   }
   if (!property(kNeedsPaint).toBool()) return;
   setProperty(kNeedsPaint, false);
@@ -215,7 +220,10 @@ bool TInputBridge::DeliverMouse(QWidget* widget, QEvent* event) {
     if (msg == WM_NULL) return false;
   }
   QPoint at = mouse->position().toPoint();
-  if (TQtScreenHost* host = QtScreenHost()) at = host->ToVirtual(widget, at);
+  if (TQtScreenHost* host = QtScreenHost()) {
+    host->NotePointer(mouse->globalPosition());
+    at = host->ToVirtual(FControl, widget, mouse->position());
+  }
   FControl.Perform(msg, MouseKeys(mouse->buttons(), mouse->modifiers()),
                    MakePointParam(at.x(), at.y()));
   return false;

@@ -54,7 +54,7 @@ struct TControlNative {
 // paints through WM_PAINT and keeps input to itself.
 class TControlWidget : public QWidget {
  public:
-  TControlWidget(TControl& control, QWidget* parent);
+  TControlWidget(TControl& control, QWidget* parent, Qt::WindowFlags flags = {});
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -75,6 +75,9 @@ void RunGuarded(const std::function<void()>& action);
 
 // Gives the keyboard back to the main form after a modal window closed.
 void ReactivateMainForm();
+// The main form's window once it exists: the parent of dialogs, choosers, menus
+// and message boxes, so window managers keep them above it.
+QWidget* MainFormWidget();
 
 // Tells every form that the screen size changed (WM_DISPLAYCHANGE).
 void ScreenSizeChanged();

@@ -12,7 +12,7 @@ class HeadlessScreenHost final : public IScreenHost {
   void RestoreDesktopScreen() override { FScreen = kMonitor; }
   TSize ScreenSize() override { return FScreen; }
   void SetExclusiveWindow(HWND) override {}
-  void FramebufferChanged(const ScreenFramebuffer&, const TRect&) override {}
+  void FramebufferChanged(const gdi::TPixelView&, const TRect&) override {}
   bool WindowClientRectOnScreen(HWND, TRect*) override { return false; }
 
  private:

@@ -3,17 +3,7 @@
 // No Qt here: the display-services module includes this header.
 #pragma once
 
-#include "platform/gdi/WinTypes.h"
-
-// The primary surface's pixels as the display services own them.
-struct ScreenFramebuffer {
-  const void* bits = nullptr;
-  int32_t width = 0;
-  int32_t height = 0;
-  int32_t pitch = 0;                      // bytes per row, rows top-down
-  uint32_t bitCount = 0;                  // 8 (palettised), 16 (5-6-5), 24 (B,G,R), 32 (X,R,G,B)
-  const PALETTEENTRY* palette = nullptr;  // 256 entries for 8 bits
-};
+#include "platform/gdi/PixelView.h"
 
 class IScreenHost {
  public:
@@ -34,8 +24,10 @@ class IScreenHost {
   // The window that shows the framebuffer full-screen (exclusive level), or none.
   virtual void SetExclusiveWindow(HWND window) = 0;
 
-  // The framebuffer changed inside `dirty` (framebuffer coordinates); show it.
-  virtual void FramebufferChanged(const ScreenFramebuffer& framebuffer, const TRect& dirty) = 0;
+  // The framebuffer (the primary surface's pixels: 8 bits with a 256-colour
+  // table, 16 bits 5-6-5, 24 bits B,G,R or 32 bits X,R,G,B) changed inside
+  // `dirty`, in framebuffer coordinates; show it.
+  virtual void FramebufferChanged(const gdi::TPixelView& framebuffer, const TRect& dirty) = 0;
 
   // In the normal level, the windows that show the part of the framebuffer under them.
   virtual void ShowFramebufferIn(HWND window, bool on) { (void)window, (void)on; }

@@ -7,6 +7,8 @@
 #   xsession_require Xvfb openbox xdotool     # exit 77 (skipped) when missing
 #   xsession_start 1024x768x16                # sets DISPLAY; stops it all at exit
 #   xsession_track "$pid"                     # one more process to stop at exit
+#   xsession_launch "$loupix"                 # sets app and main, main has the focus
+#   xsession_quit                             # Esc; fails unless exit code 0
 #
 # Xvfb picks a free display itself (-displayfd), so parallel runs never collide.
 
@@ -42,12 +44,25 @@ xsession_require() {
 
 xsession_track() { xsession_pids+=("$1"); }
 
+# A scratch folder $xsession_files for the caller's files, gone when the shell
+# exits, and the leak suppressions for the desktop's libraries. xsession_start
+# does this itself; a script that starts the X server later, or never, calls it.
+xsession_prepare() {
+  [ -n "$xsession_dir" ] && return
+  xsession_dir=$(mktemp -d)
+  xsession_files="$xsession_dir/files"
+  mkdir "$xsession_files"
+  trap xsession_cleanup EXIT
+  # Some of the desktop's libraries keep allocations until exit; not ours to free.
+  export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/tests/lsan-suppressions.txt}"
+}
+
 # Starts Xvfb with one screen of the given size (default 1024x768x16) and
-# openbox on it; exports DISPLAY. Everything started stops when the shell exits.
+# openbox on it; exports DISPLAY. Everything started stops when the shell exits,
+# and the scratch folder goes (see xsession_prepare).
 xsession_start() {
   local screen=${1:-1024x768x16} number=""
-  xsession_dir=$(mktemp -d)
-  trap xsession_cleanup EXIT
+  xsession_prepare
   Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3> "$xsession_dir/display" \
     > /dev/null 2>&1 &
   xsession_track $!
@@ -71,6 +86,30 @@ xsession_start() {
 # The first visible window whose name matches the pattern, within 30 s.
 xsession_window() {
   timeout 30 xdotool search --sync --onlyvisible --name "$1" 2> /dev/null | head -1
+}
+
+# Starts Loupix (the binary given), waits for its main window and gives it the
+# focus; sets app (the process) and main (the window).
+xsession_launch() {
+  "$1" &
+  app=$!
+  xsession_track "$app"
+  main=$(xsession_window '^Form1$')
+  [ -n "$main" ] || xsession_fail "no visible window named Form1"
+  sleep 1
+  xdotool windowactivate --sync "$main"
+  xsession_wait_active "=" "$main" "the main window did not get the focus"
+}
+
+# Ends Loupix with Esc in its main window; fails unless it exits with code 0.
+xsession_quit() {
+  local status
+  xdotool windowactivate --sync "$main" key Escape
+  xsession_wait_exit "$app"
+  wait "$app"
+  status=$?
+  echo "exit code $status"
+  [ "$status" -eq 0 ] || xsession_fail "Loupix ended with exit code $status"
 }
 
 # Waits until the active window is (=) or is not (!=) the given window; fails
@@ -105,7 +144,7 @@ xsession_menu() {
 
 # Context-menu positions of the commands (separators not counted).
 # shellcheck disable=SC2034 # used by the scripts that source this file
-kMenuMagnification=1 kMenuGrid=13 kMenuOpenFile=15 kMenuOpenFolder=16
+kMenuMagnification=1 kMenuSlideshowOn=7 kMenuInterval=9 kMenuJumpList=12 kMenuGrid=13 kMenuOpenFile=15 kMenuOpenFolder=16
 
 # Saves a screenshot of the whole screen.
 xsession_shot() { import -window root "$1"; }

@@ -3,8 +3,8 @@
 #include <tuple>
 
 #include "platform/ui/Input.h"
-#include "tests/app/TempTree.h"
 #include "tests/app/ViewerTest.h"
+#include "tests/support/TempTree.h"
 
 namespace {
 

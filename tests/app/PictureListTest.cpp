@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/PictureList.h"
-#include "tests/app/TempTree.h"
+#include "tests/support/TempTree.h"
 
 namespace {
 

@@ -10,10 +10,17 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Input.h"
 #include "surface/DirectDrawSurface.h"
-#include "tests/app/TempTree.h"
-#include "tests/app/ViewerPictures.h"
 #include "tests/app/ViewerTest.h"
 #include "tests/support/DDrawHooks.h"
+#include "tests/support/TempTree.h"
+#include "tests/support/TestPictures.h"
+
+// A colour per picture, never black (black is the see-through colour), with
+// exact 5-6-5 values.
+inline Rgb EntryColour(int32_t i) {
+  return {static_cast<uint8_t>(8 * (i % 31 + 1)), static_cast<uint8_t>(4 * ((7 * i) % 64)),
+          static_cast<uint8_t>(8 * (30 - i % 31))};
+}
 
 class ShownViewerTest : public ViewerTest {
  protected:

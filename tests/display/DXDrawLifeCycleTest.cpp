@@ -391,11 +391,11 @@ TEST_F(DXDrawPresent, FlipCopiesTheBackSurfaceOntoTheScreen) {
   FDXDraw->Initialize();
   FDXDraw->Surface()->Fill(0xF800);
   FDXDraw->Flip();
-  ScreenFramebuffer screen;
+  gdi::TPixelView screen;
   ASSERT_TRUE(DDrawHooks().ReadFramebuffer(&screen));
-  ASSERT_EQ(screen.bitCount, 16u);
+  ASSERT_EQ(screen.Format.BitCount, 16u);
   const TPoint origin = FDXDraw->ClientToScreen({0, 0});
-  const auto* row = static_cast<const uint8_t*>(screen.bits) + (origin.Y + 10) * screen.pitch;
+  const auto* row = static_cast<const uint8_t*>(screen.Top) + (origin.Y + 10) * screen.Pitch;
   EXPECT_EQ(reinterpret_cast<const uint16_t*>(row)[origin.X + 10], 0xF800);
 }
 
@@ -404,9 +404,9 @@ TEST_F(DXDrawPresent, FlipDriverPresentsOnlyForTheActiveForm) {
   FDXDraw->Initialize();
   ASSERT_NE(FDXDraw->Surface()->NativeSurface(), nullptr);
   const auto frontPixel = [] {
-    ScreenFramebuffer screen;
+    gdi::TPixelView screen;
     EXPECT_TRUE(DDrawHooks().ReadFramebuffer(&screen));
-    return static_cast<const uint16_t*>(screen.bits)[0];
+    return reinterpret_cast<const uint16_t*>(screen.Top)[0];
   };
   FDXDraw->Surface()->Fill(0x07E0);
   FDXDraw->Flip();  // the form is not active
@@ -458,12 +458,12 @@ TEST_P(DXDrawPlacement, BackSurfaceLandsWhereTheOptionsSay) {
   back.Fill(0);
   back.SetPixel(c.Source.X, c.Source.Y, 0xABCD);
   FDXDraw->Flip();
-  ScreenFramebuffer screen;
+  gdi::TPixelView screen;
   ASSERT_TRUE(DDrawHooks().ReadFramebuffer(&screen));
   const TPoint at = FDXDraw->ClientToScreen(c.OnScreen);
   const auto pixel = [&](int32_t x, int32_t y) {
     const auto* row =
-        static_cast<const uint8_t*>(screen.bits) + static_cast<ptrdiff_t>(y) * screen.pitch;
+        static_cast<const uint8_t*>(screen.Top) + static_cast<ptrdiff_t>(y) * screen.Pitch;
     return reinterpret_cast<const uint16_t*>(row)[x];
   };
   EXPECT_EQ(pixel(at.X, at.Y), 0xABCD);

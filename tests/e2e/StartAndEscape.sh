@@ -10,24 +10,14 @@ xsession_require Xvfb xdotool openbox xprop
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
 xsession_start 1024x768x16
 
-"$loupix" &
-app=$!
-xsession_track "$app"
-window=$(xsession_window '^Form1$')
-[ -n "$window" ] || xsession_fail "no visible window named Form1"
-sleep 1
-geometry=$(xdotool getwindowgeometry "$window")
+xsession_launch "$loupix"
+geometry=$(xdotool getwindowgeometry "$main")
 echo "$geometry"
 if ! grep -q 'Position: 0,0' <<< "$geometry" || ! grep -q 'Geometry: 1024x768' <<< "$geometry"; then
   xsession_fail "the main window does not cover the 1024x768 screen"
 fi
 # Borderless: the window manager's frame adds nothing around the client area.
-frame=$(xprop -id "$window" _NET_FRAME_EXTENTS 2> /dev/null || true)
+frame=$(xprop -id "$main" _NET_FRAME_EXTENTS 2> /dev/null || true)
 echo "frame: $frame"
 grep -qE '= [1-9]|, [1-9]' <<< "$frame" && xsession_fail "the main window has a frame"
-xdotool key Escape
-xsession_wait_exit "$app"
-wait "$app"
-status=$?
-echo "exit code $status"
-[ "$status" -eq 0 ]
+xsession_quit

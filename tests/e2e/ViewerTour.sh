@@ -9,12 +9,8 @@ loupix="$1"
 # shellcheck source=scripts/lib/xsession.sh
 . "$(dirname "$0")/../../scripts/lib/xsession.sh"
 xsession_require Xvfb openbox xdotool import convert
-repo="$(cd "$(dirname "$0")/../.." && pwd)"
-# Some of the desktop's libraries keep allocations until exit; not ours to free.
-export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$repo/tests/lsan-suppressions.txt}"
-work=$(mktemp -d)
 xsession_start 1024x768x16
-trap 'xsession_cleanup; rm -rf "$work"' EXIT
+work=$xsession_files
 
 # Four pictures whose names only sort right naturally and without case:
 # pic1 (red left half, green right half), Pic2 (blue), pic3.jpg (white), pic10 (yellow).
@@ -26,12 +22,7 @@ convert -size 1024x768 'xc:rgb(0,0,255)' -type TrueColor "BMP3:$pictures/Pic2.bm
 convert -size 1024x768 'xc:rgb(255,255,255)' -quality 95 "$pictures/pic3.jpg"
 convert -size 1024x768 'xc:rgb(255,255,0)' -type TrueColor "BMP3:$pictures/pic10.bmp"
 
-"$loupix" &
-app=$!
-xsession_track "$app"
-main=$(xsession_window '^Form1$')
-[ -n "$main" ] || xsession_fail "no visible window named Form1"
-sleep 1
+xsession_launch "$loupix"
 
 check() { xsession_check "$@"; }
 wait_active() { xsession_wait_active "$1" "$main" "$2"; }
@@ -81,9 +72,4 @@ wait_active "=" "Apply did not close the magnification dialog"
 xdotool mousemove 491 300 sleep 0.3 mousemove 490 300
 check "lens at 2x" 655,451=$red 699,451=$green 745,451=$green 800,451=$green
 
-xdotool key Escape
-xsession_wait_exit "$app"
-wait "$app"
-status=$?
-echo "exit code $status"
-[ "$status" -eq 0 ]
+xsession_quit

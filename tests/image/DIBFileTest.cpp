@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -13,8 +12,9 @@
 #include "platform/framework/Picture.h"
 #include "platform/framework/Stream.h"
 #include "platform/gdi/Gdi.h"
-#include "tests/image/DibBuilder.h"
 #include "tests/image/DibTarget.h"
+#include "tests/support/DibBuilder.h"
+#include "tests/support/TempTree.h"
 
 namespace {
 
@@ -402,14 +402,14 @@ TEST(DIBRegistrationTest, PictureLoadsADibFileAndADIBCopiesFromThePicture) {
   TDIB dib;
   dib.SetDimensions(3, 2, 24);
   FillRandom(dib, 21);
-  const std::string path = testing::TempDir() + "dib_registration_test.dib";
+  TTempTree tree;
+  const std::string path = tree.Path("registration.dib");
   {
     TFileStream file(path, fmCreate);
     dib.WriteToStream(file);
   }
   TPicture picture;
   picture.LoadPictureFile(path);
-  std::remove(path.c_str());
   ASSERT_NE(picture.Graphic(), nullptr);
   EXPECT_TRUE(picture.Graphic()->InheritsFrom(TDIB::StaticClass()));
   TDIB copy;

@@ -6,7 +6,7 @@
 #include "image/DIBReader.h"
 #include "platform/framework/Exception.h"
 #include "platform/framework/Stream.h"
-#include "tests/image/DibBuilder.h"
+#include "tests/support/DibBuilder.h"
 
 namespace {
 

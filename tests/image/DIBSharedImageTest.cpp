@@ -9,7 +9,7 @@
 #include "platform/framework/Exception.h"
 #include "platform/framework/Stream.h"
 #include "platform/gdi/Gdi.h"
-#include "tests/image/DibBuilder.h"
+#include "tests/support/DibBuilder.h"
 
 namespace {
 

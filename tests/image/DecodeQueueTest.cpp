@@ -10,6 +10,7 @@
 #include "image/DecodeQueue.h"
 #include "tests/image/JpegSamples.h"
 #include "tests/support/AgedFile.h"
+#include "tests/support/TempTree.h"
 
 namespace {
 
@@ -185,10 +186,11 @@ TEST(DecodeQueueThread, RunsPostedJobsAndTakeWaitsForTheJobRunning) {
 }
 
 TEST(DecodeQueueThread, PreparesFilesWhileTheViewerTakesDiscardsAndLetsGo) {
+  TTempTree tree;
   std::vector<std::string> files;
   for (int i = 0; i < 6; ++i) {
-    files.push_back(WriteTempFile("queue" + std::to_string(i) + ".jpg",
-                                  MakeSampleJpeg({TSampleKind::Photo, 64 + 8 * i, 48})));
+    files.push_back(tree.Write("queue" + std::to_string(i) + ".jpg",
+                               MakeSampleJpeg({TSampleKind::Photo, 64 + 8 * i, 48})));
     AgeFile(files.back());
   }
   const gdi::TPixelFormat rgb565{16, 0xF800, 0x07E0, 0x001F};
@@ -207,7 +209,6 @@ TEST(DecodeQueueThread, PreparesFilesWhileTheViewerTakesDiscardsAndLetsGo) {
     queue.Discard();
   }
   EXPECT_EQ(queue.Count(), 0u);
-  for (const std::string& file : files) std::remove(file.c_str());
 }
 
 TEST(DecodeQueueThread, StopsWithJobsStillQueued) {

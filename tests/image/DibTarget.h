@@ -11,16 +11,11 @@
 class PixelTarget {
  public:
   PixelTarget(int32_t width, int32_t height) : FWidth(width), FPixels(width * height, 0x00ABCDEF) {
-    PixelBufferDesc desc;
-    desc.bits = FPixels.data();
-    desc.width = width;
-    desc.height = height;
-    desc.pitch = width * 4;
-    desc.bitCount = 32;
-    desc.redMask = 0xFF0000;
-    desc.greenMask = 0xFF00;
-    desc.blueMask = 0xFF;
-    FDC = CreatePixelBufferDC(desc);
+    FDC = CreatePixelBufferDC({reinterpret_cast<uint8_t*>(FPixels.data()),
+                               width * 4,
+                               width,
+                               height,
+                               {32, 0xFF0000, 0xFF00, 0xFF}});
     FCanvas.SetHandle(FDC);
   }
   ~PixelTarget() { DeleteDC(FDC); }

@@ -8,6 +8,7 @@
 #include "platform/framework/Filer.h"
 #include "platform/gdi/Gdi.h"
 #include "tests/image/JpegSamples.h"
+#include "tests/support/CaseName.h"
 
 namespace {
 
@@ -113,6 +114,36 @@ INSTANTIATE_TEST_SUITE_P(Files, PalettizedColour,
                          testing::Values(TPalettizedCase{TSampleKind::Colour, false},
                                          TPalettizedCase{TSampleKind::Progressive, false},
                                          TPalettizedCase{TSampleKind::Progressive, true}));
+
+// Options under which a two-component file is decoded; Palettized once built a
+// palette from a colour map of two rows as if it had three.
+struct TTwoComponentCase {
+  const char* name;
+  bool palettized, grey, incremental, fast;
+};
+void PrintTo(const TTwoComponentCase& c, std::ostream* os) { *os << c.name; }
+
+class TwoComponentFile : public testing::TestWithParam<TTwoComponentCase> {};
+
+TEST_P(TwoComponentFile, IsRefusedWithEJPEGWhenReadOrDecoded) {
+  const TTwoComponentCase& c = GetParam();
+  TJPEGOptions options;
+  options.Palettized = c.palettized;
+  options.GrayOutput = c.grey;
+  options.IncrementalDisplay = c.incremental;
+  options.FastDecode = c.fast;
+  const std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::TwoComponent, 8, 8});
+  EXPECT_THROW(ReadImage(bytes, &options)->DecodedBitmap(), EJPEG);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, TwoComponentFile,
+    testing::Values(TTwoComponentCase{"Plain", false, false, false, false},
+                    TTwoComponentCase{"Palettized", true, false, false, false},
+                    TTwoComponentCase{"PalettizedFast", true, false, false, true},
+                    TTwoComponentCase{"Grey", false, true, false, false},
+                    TTwoComponentCase{"PalettizedGrey", true, true, true, false}),
+    CaseName());
 
 TEST(JpegImageDecoding, ScaleShiftScalesTheReportedAndDecodedSize) {
   TJPEGOptions options;

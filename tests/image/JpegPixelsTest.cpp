@@ -12,6 +12,7 @@
 #include "image/SurfacePixels.h"
 #include "tests/image/JpegSamples.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/TempTree.h"
 
 namespace {
 
@@ -24,14 +25,14 @@ struct TPixelsCase {
 
 class JpegPixelsLikeTheRoute : public testing::TestWithParam<TPixelsCase> {
  protected:
-  void TearDown() override { std::remove(FFile.c_str()); }
+  TTempTree FTree;
   std::string FFile;
 };
 
 TEST_P(JpegPixelsLikeTheRoute, SameSizeAndBytes) {
   const TPixelsCase& c = GetParam();
   const std::vector<uint8_t> bytes = MakeSampleJpeg({c.Kind, c.Width, c.Height});
-  FFile = WriteTempFile("pixels.jpg", bytes);
+  FFile = FTree.Write("pixels.jpg", bytes);
   TJpegPixels pixels;
   ASSERT_TRUE(DecodeJpegPixels(bytes.data(), bytes.size(), DefaultJpegOptions(), c.Cell, pixels));
   TPicture picture;

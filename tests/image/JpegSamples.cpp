@@ -1,9 +1,5 @@
 #include "tests/image/JpegSamples.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <fstream>
 #include <stdexcept>
 
 void SampleColour(int x, int y, int width, int height, uint8_t& r, uint8_t& g, uint8_t& b) {
@@ -30,6 +26,9 @@ void FillRow(const TSampleRecipe& recipe, int y, std::vector<uint8_t>& row) {
       row[x * 3 + 2] = static_cast<uint8_t>(b / 2 + 40 + noise);
     } else if (recipe.Kind == TSampleKind::Grey) {
       row[x] = static_cast<uint8_t>((r * 77 + g * 150 + b * 29) >> 8);
+    } else if (recipe.Kind == TSampleKind::TwoComponent) {
+      row[x * 2] = r;
+      row[x * 2 + 1] = g;
     } else if (cmyk) {
       // No black ink; cyan, magenta, yellow are the complements of red, green, blue.
       const uint8_t ink[4] = {uint8_t(255 - r), uint8_t(255 - g), uint8_t(255 - b), 0};
@@ -56,6 +55,10 @@ void SetUpCompressor(jpeg_compress_struct& info, const TSampleRecipe& recipe) {
       info.input_components = 4;
       info.in_color_space = JCS_CMYK;
       break;
+    case TSampleKind::TwoComponent:
+      info.input_components = 2;
+      info.in_color_space = JCS_UNKNOWN;
+      break;
     default:
       info.input_components = 3;
       info.in_color_space = JCS_RGB;
@@ -63,9 +66,10 @@ void SetUpCompressor(jpeg_compress_struct& info, const TSampleRecipe& recipe) {
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
   // Full-resolution colour so the colour edges stay sharp (photos keep the default 4:2:0).
-  if (recipe.Kind != TSampleKind::Photo)
+  if (!recipe.Subsampled && recipe.Kind != TSampleKind::Photo)
     for (int c = 0; c < info.num_components; ++c)
       info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+  info.arith_code = recipe.Arithmetic;
   if (recipe.Kind == TSampleKind::Progressive) jpeg_simple_progression(&info);
   if (recipe.Kind == TSampleKind::Restart) info.restart_interval = 1;
   if (recipe.Kind == TSampleKind::Ycck) jpeg_set_colorspace(&info, JCS_YCCK);
@@ -115,13 +119,3 @@ std::vector<uint8_t> MakeHugeHeaderJpeg(int width, int height, bool progressive)
 }
 
 std::string JpegErrorText(int code) { return "JPEG error #" + std::to_string(code); }
-
-std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-  const char* folder = std::getenv("TMPDIR");
-  const std::string path = std::string(folder ? folder : "/tmp") + "/loupix_jpeg_" +
-                           std::to_string(getpid()) + "_" + name;
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return path;
-}

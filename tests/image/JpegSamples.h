@@ -10,12 +10,25 @@
 
 // Photo: fine noise over soft shades with the colour at half resolution (4:2:0), as
 // cameras write them, so every filter of the decoder shows in the pixels.
-enum class TSampleKind { Colour, Grey, Progressive, Restart, Cmyk, CmykNoAdobe, Ycck, Photo };
+// TwoComponent: two channels of no known colour space (red and green of the sample).
+enum class TSampleKind {
+  Colour,
+  Grey,
+  Progressive,
+  Restart,
+  Cmyk,
+  CmykNoAdobe,
+  Ycck,
+  Photo,
+  TwoComponent
+};
 
 struct TSampleRecipe {
   TSampleKind Kind = TSampleKind::Colour;
   int Width = 32;
   int Height = 16;
+  bool Subsampled = false;  // libjpeg's default chroma subsampling instead of full resolution
+  bool Arithmetic = false;  // arithmetic instead of Huffman coding
 };
 
 // The picture: the top half is red, the bottom half blue; the right quarter of each
@@ -40,5 +53,3 @@ std::string MessageOf(Action&& action) {
   }
   return "no error";
 }
-
-std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes);

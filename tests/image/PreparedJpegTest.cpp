@@ -10,6 +10,7 @@
 #include "image/PreparedJpeg.h"
 #include "tests/image/JpegSamples.h"
 #include "tests/support/AgedFile.h"
+#include "tests/support/TempTree.h"
 
 namespace {
 
@@ -17,20 +18,17 @@ const gdi::TPixelFormat kRgb565{16, 0xF800, 0x07E0, 0x001F};
 
 class PreparedJpeg : public testing::Test {
  protected:
-  void TearDown() override {
-    for (const std::string& file : FFiles) std::remove(file.c_str());
-  }
   // A JPEG file an hour old, so its identity can be trusted.
   std::string OldFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-    FFiles.push_back(WriteTempFile(name, bytes));
-    AgeFile(FFiles.back());
-    return FFiles.back();
+    const std::string file = FTree.Write(name, bytes);
+    AgeFile(file);
+    return file;
   }
   static TJpegJob Job(const std::string& file, TSize cell = {},
                       const gdi::TPixelFormat& format = kRgb565) {
     return {file, cell, DefaultJpegOptions(), format};
   }
-  std::vector<std::string> FFiles;
+  TTempTree FTree;
 };
 
 TEST_F(PreparedJpeg, HoldsTheFilesIdentityThePictureAndItsSurfacePixels) {
@@ -75,15 +73,13 @@ TEST_F(PreparedJpeg, FilesThatCannotBePreparedAreLeftToTheViewer) {
 }
 
 TEST_F(PreparedJpeg, AFileWrittenAMomentAgoIsReadAgainWhenShown) {
-  FFiles.push_back(WriteTempFile("fresh.jpg", MakeSampleJpeg({TSampleKind::Colour, 16, 8})));
-  EXPECT_FALSE(PrepareJpeg(Job(FFiles.back())));
+  EXPECT_FALSE(
+      PrepareJpeg(Job(FTree.Write("fresh.jpg", MakeSampleJpeg({TSampleKind::Colour, 16, 8})))));
 }
 
 TEST_F(PreparedJpeg, APipeIsNotWaitedFor) {
-  const std::string pipe = WriteTempFile("pipe.jpg", {});
-  std::remove(pipe.c_str());
+  const std::string pipe = FTree.Path("pipe.jpg");
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-  FFiles.push_back(pipe);
   EXPECT_FALSE(PrepareJpeg(Job(pipe)));
 }
 

@@ -26,16 +26,8 @@ class SurfacePixelsLikeDrawing : public testing::TestWithParam<TFormatCase> {};
 // device context receives a picture).
 std::vector<uint8_t> Drawn(TBitmap& bitmap, const gdi::TPixelFormat& format, int64_t pitch) {
   std::vector<uint8_t> pixels(static_cast<size_t>(pitch * bitmap.Height()), 0);
-  PixelBufferDesc desc;
-  desc.bits = pixels.data();
-  desc.width = bitmap.Width();
-  desc.height = bitmap.Height();
-  desc.pitch = static_cast<int32_t>(pitch);
-  desc.bitCount = format.BitCount;
-  desc.redMask = format.RedMask;
-  desc.greenMask = format.GreenMask;
-  desc.blueMask = format.BlueMask;
-  HDC target = CreatePixelBufferDC(desc);
+  HDC target = CreatePixelBufferDC(gdi::TPixelView{pixels.data(), static_cast<ptrdiff_t>(pitch),
+                                                   bitmap.Width(), bitmap.Height(), format});
   HDC source = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(source, bitmap.Handle());
   SetStretchBltMode(target, COLORONCOLOR);

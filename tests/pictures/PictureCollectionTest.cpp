@@ -46,6 +46,15 @@ class CollectionTest : public ::testing::Test {
     return item;
   }
   TDirectDrawSurface& Back() { return *FDXDraw->Surface(); }
+  static void CutIntoPatterns(TPictureCollectionItem& item, int32_t patternWidth,
+                              int32_t patternHeight, int32_t skipWidth, int32_t skipHeight,
+                              bool systemMemory) {
+    item.SetPatternWidth(patternWidth);
+    item.SetPatternHeight(patternHeight);
+    item.SetSkipWidth(skipWidth);
+    item.SetSkipHeight(skipHeight);
+    item.SetSystemMemory(systemMemory);
+  }
 
   std::unique_ptr<TForm> FForm;
   TDXDraw* FDXDraw = nullptr;  // owned by the form
@@ -118,11 +127,7 @@ TEST_P(TileTest, CutsThePictureAsLaidOut) {
   const TileCase& c = GetParam();
   auto picture = MakePlainBitmap(c.width, c.height, kOlive);
   TPictureCollectionItem& item = AddItem(picture.get());
-  item.SetPatternWidth(c.patternWidth);
-  item.SetPatternHeight(c.patternHeight);
-  item.SetSkipWidth(c.skipWidth);
-  item.SetSkipHeight(c.skipHeight);
-  item.SetSystemMemory(c.systemMemory);
+  CutIntoPatterns(item, c.patternWidth, c.patternHeight, c.skipWidth, c.skipHeight, c.systemMemory);
   FList->SetDXDraw(FDXDraw);
   ASSERT_EQ(item.SurfaceCount(), static_cast<int32_t>(c.surfaces.size()));
   for (int32_t i = 0; i < item.SurfaceCount(); ++i)
@@ -192,6 +197,50 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  0},
         TileCase{"cell of zero", 100, 100, 50, 50, -50, 0, false, {}, 0, 0, {}, 0}),
+    CaseName());
+
+// Pictures of zero width or height cut into patterns: nothing to lay out or draw.
+struct ZeroSizedCase {
+  const char* name;
+  int32_t width, height, patternWidth, patternHeight, skipWidth, skipHeight;
+  bool systemMemory;
+};
+void PrintTo(const ZeroSizedCase& c, std::ostream* os) { *os << c.name; }
+
+class ZeroSizedTest : public CollectionTest, public ::testing::WithParamInterface<ZeroSizedCase> {};
+
+TEST_P(ZeroSizedTest, LaysOutAndDrawsNothing) {
+  const ZeroSizedCase& c = GetParam();
+  TBitmap picture;
+  picture.SetPixelFormat(pf24bit);
+  picture.SetSize(c.width, c.height);
+  TPictureCollectionItem& item = AddItem(&picture);
+  CutIntoPatterns(item, c.patternWidth, c.patternHeight, c.skipWidth, c.skipHeight, c.systemMemory);
+  FList->SetDXDraw(FDXDraw);
+  FList->Items().Restore();
+  EXPECT_EQ(item.PatternCount(), 0);
+  EXPECT_EQ(item.SurfaceCount(), c.systemMemory ? 1 : 0);
+  Back().Fill(0x1234);
+  for (int32_t index = -1; index <= 2; ++index) {
+    item.Draw(&Back(), 0, 0, index);
+    item.StretchDraw(&Back(), Back().ClientRect(), index);
+  }
+  const TRect all = Back().ClientRect();
+  for (auto [x, y] :
+       {std::pair{0, 0}, {1, 1}, {all.Right / 2, all.Bottom / 2}, {all.Right - 1, all.Bottom - 1}})
+    EXPECT_EQ(Back().Pixel(x, y), 0x1234u) << x << "," << y;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ZeroSizedTest,
+    ::testing::Values(ZeroSizedCase{"zero width, skip, video", 0, 10, 0, 5, 3, 0, false},
+                      ZeroSizedCase{"zero width, skip, system", 0, 10, 0, 5, 3, 0, true},
+                      ZeroSizedCase{"zero height, skip, video", 10, 0, 5, 0, 0, 4, false},
+                      ZeroSizedCase{"zero height, skip, system", 10, 0, 5, 0, 0, 4, true},
+                      ZeroSizedCase{"empty, pattern, video", 0, 0, 8, 8, 0, 0, false},
+                      ZeroSizedCase{"empty, pattern, system", 0, 0, 8, 8, 0, 0, true},
+                      ZeroSizedCase{"empty, pattern and skips, video", 0, 0, 8, 8, 2, 2, false},
+                      ZeroSizedCase{"empty, negative skips, system", 0, 0, 8, 8, -4, -4, true}),
     CaseName());
 
 TEST_F(CollectionTest, TilesHoldTheirPartOfThePicture) {
@@ -416,7 +465,7 @@ class ColorTableTest : public ::testing::Test {
  protected:
   void Add(TGraphic* graphic) { FItems.Add()->Picture().SetGraphic(graphic); }
   RGBQUAD Slot(int i) { return FItems.ColorTable()[i]; }
-  static RGBQUAD Quad(Rgb c) { return RGBQUAD{c.b, c.g, c.r, 0}; }
+  static RGBQUAD Quad(Rgb c) { return RGBQUAD{c.B, c.G, c.R, 0}; }
   // Colours that are not among the fixed ones: (n mod 256, n div 256, 77).
   static std::vector<Rgb> NewColours(int first, int count) {
     std::vector<Rgb> colours;

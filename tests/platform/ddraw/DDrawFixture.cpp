@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/SurfaceDescription.h"
+
 namespace {
 
 std::string TestBinaryFolder() {
@@ -69,13 +71,7 @@ void DDrawTest::TearDown() {
 
 TRef<IDirectDrawSurface7> DDrawTest::MakeSurface(int32_t width, int32_t height, uint32_t bitCount,
                                                  DWORD caps) {
-  DDSURFACEDESC desc;
-  desc.dwSize = kDDSurfaceDescSize;
-  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
-  desc.dwWidth = static_cast<DWORD>(width);
-  desc.dwHeight = static_cast<DWORD>(height);
-  desc.ddpfPixelFormat.dwRGBBitCount = bitCount;
-  desc.ddsCaps.dwCaps = caps;
+  DDSURFACEDESC desc = SurfaceDescription(width, height, bitCount, caps);
   IDirectDrawSurface* surface = nullptr;
   EXPECT_EQ(FDevice->CreateSurface(&desc, &surface, nullptr), DD_OK);
   return TRef<IDirectDrawSurface7>(static_cast<IDirectDrawSurface7*>(surface));

@@ -38,7 +38,7 @@ class TRecordingScreenHost final : public IScreenHost {
   void SetVirtualScreen(int32_t width, int32_t height) override { virtualScreen = {width, height}; }
   void RestoreDesktopScreen() override { virtualScreen = monitor; }
   void SetExclusiveWindow(HWND window) override { exclusiveWindow = window; }
-  void FramebufferChanged(const ScreenFramebuffer& framebuffer, const TRect& dirty) override {
+  void FramebufferChanged(const gdi::TPixelView& framebuffer, const TRect& dirty) override {
     shown = framebuffer;
     dirtyRects.push_back(dirty);
   }
@@ -61,7 +61,7 @@ class TRecordingScreenHost final : public IScreenHost {
   int refreshRate = 60;
   TSize virtualScreen{1024, 768};
   HWND exclusiveWindow = nullptr;
-  ScreenFramebuffer shown;
+  gdi::TPixelView shown;
   std::vector<TRect> dirtyRects;
   std::map<HWND, TRect> windows;
   std::set<HWND> viewers;

@@ -7,7 +7,7 @@
 #include "platform/framework/Exception.h"
 #include "platform/framework/Stream.h"
 #include "platform/gdi/Gdi.h"
-#include "tests/platform/framework/BmpBuilder.h"
+#include "tests/support/DibBuilder.h"
 
 namespace {
 

@@ -1,66 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "platform/framework/Bitmap.h"
 #include "platform/framework/Exception.h"
 #include "platform/framework/Icon.h"
 #include "platform/framework/Stream.h"
-#include "tests/platform/framework/BmpBuilder.h"
+#include "tests/support/DibBuilder.h"
+#include "tests/support/IconBuilder.h"
 
 namespace {
-
-struct IcoImage {
-  int32_t Width = 2;
-  int32_t Height = 2;
-  uint16_t BitCount = 8;
-  std::vector<RGBQUAD> Colors;
-  std::vector<uint8_t> Xor;  // bottom-up rows as stored
-  std::vector<uint8_t> And;  // bottom-up 1-bit rows
-  uint32_t Compression = BI_RGB;
-};
-
-std::vector<uint8_t> DibOf(const IcoImage& image) {
-  std::vector<uint8_t> dib;
-  BITMAPINFOHEADER h;
-  h.biWidth = image.Width;
-  h.biHeight = image.Height * 2;
-  h.biBitCount = image.BitCount;
-  h.biCompression = image.Compression;
-  h.biClrUsed = static_cast<DWORD>(image.Colors.size());
-  Put(dib, &h, sizeof h);
-  for (const RGBQUAD& c : image.Colors) Put(dib, &c, 4);
-  Put(dib, image.Xor.data(), image.Xor.size());
-  Put(dib, image.And.data(), image.And.size());
-  return dib;
-}
-
-std::vector<uint8_t> MakeIco(const std::vector<std::vector<uint8_t>>& dibs,
-                             const std::vector<IcoImage>& images, uint16_t reserved = 0,
-                             uint16_t type = 1) {
-  std::vector<uint8_t> out;
-  PutValue<uint16_t>(out, reserved);
-  PutValue<uint16_t>(out, type);
-  PutValue<uint16_t>(out, static_cast<uint16_t>(dibs.size()));
-  uint32_t offset = static_cast<uint32_t>(6 + 16 * dibs.size());
-  for (size_t i = 0; i < dibs.size(); ++i) {
-    PutValue<uint8_t>(out, static_cast<uint8_t>(images[i].Width));
-    PutValue<uint8_t>(out, static_cast<uint8_t>(images[i].Height));
-    PutValue<uint8_t>(out, 0);
-    PutValue<uint8_t>(out, 0);
-    PutValue<uint16_t>(out, 1);
-    PutValue<uint16_t>(out, images[i].BitCount);
-    PutValue<uint32_t>(out, static_cast<uint32_t>(dibs[i].size()));
-    PutValue<uint32_t>(out, offset);
-    offset += static_cast<uint32_t>(dibs[i].size());
-  }
-  for (const auto& dib : dibs) Put(out, dib.data(), dib.size());
-  return out;
-}
-
-std::vector<uint8_t> MakeIco(const std::vector<IcoImage>& images) {
-  std::vector<std::vector<uint8_t>> dibs;
-  for (const IcoImage& image : images) dibs.push_back(DibOf(image));
-  return MakeIco(dibs, images);
-}
 
 // 2 x 2 at 8 bits: colours 1 (top row) and 2 (bottom row); the top-left pixel masked.
 IcoImage Small() {
@@ -108,6 +59,48 @@ TEST(IconRead, AndMaskMakesPixelsTransparent) {
   ASSERT_EQ(out.Size(), static_cast<int64_t>(bytes.size()));
   EXPECT_EQ(std::memcmp(out.Memory(), bytes.data(), bytes.size()), 0);
 }
+
+// One row of two pixels at each depth the icon reader takes from a colour table
+// or straight from the bytes.
+struct DepthCase {
+  const char* Name;
+  uint16_t BitCount;
+  std::vector<uint8_t> Xor;  // the one stored row, padded to 4 bytes
+  uint32_t Left, Right;
+};
+
+class IconDepth : public testing::TestWithParam<DepthCase> {};
+
+TEST_P(IconDepth, ReadsBothPixelsOfTheRow) {
+  const DepthCase& c = GetParam();
+  IcoImage image;
+  image.Width = 2;
+  image.Height = 1;
+  image.BitCount = c.BitCount;
+  if (c.BitCount <= 8) {
+    image.Colors = {RGBQUAD{0, 0, 0, 0}, RGBQUAD{0, 0, 255, 0}, RGBQUAD{255, 0, 0, 0}};
+  }
+  image.Xor = c.Xor;
+  image.And = {0, 0, 0, 0};
+  TIcon icon;
+  Load(icon, MakeIco({image}));
+  ASSERT_EQ(icon.Width(), 2);
+  EXPECT_EQ(icon.Pixels()[0], c.Left);
+  EXPECT_EQ(icon.Pixels()[1], c.Right);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Depths, IconDepth,
+    testing::Values(DepthCase{"OneBitHighBitFirst", 1, {0x80, 0, 0, 0}, 0xFFFF0000u, 0xFF000000u},
+                    DepthCase{
+                        "FourBitsHighNibbleFirst", 4, {0x21, 0, 0, 0}, 0xFF0000FFu, 0xFFFF0000u},
+                    DepthCase{"EightBits", 8, {2, 1, 0, 0}, 0xFF0000FFu, 0xFFFF0000u},
+                    DepthCase{"BlueGreenRedBytes",
+                              24,
+                              {0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0, 0},
+                              0xFF302010u,
+                              0xFF605040u}),
+    [](const testing::TestParamInfo<DepthCase>& p) { return std::string(p.param.Name); });
 
 TEST(IconDraw, BlendsOverTheCanvasAndScales) {
   TIcon icon;

@@ -11,28 +11,10 @@
 #include "platform/framework/Metafile.h"
 #include "platform/framework/Picture.h"
 #include "platform/framework/Stream.h"
-#include "tests/platform/framework/BmpBuilder.h"
+#include "tests/support/DibBuilder.h"
+#include "tests/support/TempTree.h"
 
 namespace {
-
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/loupix-picture-XXXXXX";
-    FPath = mkdtemp(pattern);
-  }
-  ~TempDir() { std::filesystem::remove_all(FPath); }
-  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-    const std::string path = FPath + "/" + name;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    return path;
-  }
-
- private:
-  std::string FPath;
-};
 
 std::vector<uint8_t> SmallBmp(int32_t width, int32_t height) {
   BmpRecipe recipe;
@@ -65,7 +47,7 @@ class TProgressGraphic : public TBitmap {
 };
 
 TEST(PictureLoad, ProgressAndClipboardGoThroughTheRegisteredClass) {
-  TempDir dir;
+  TTempTree dir;
   TPicture::RegisterFileFormat("tpg", "Progress", TGraphicClass::Of<TProgressGraphic>());
   TPicture::RegisterClipboardFormat(0x7778, TGraphicClass::Of<TProgressGraphic>());
   TPicture picture;
@@ -139,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ExtensionCase{"x.tar.Gz", "Unknown picture file extension (.Gz)"}));
 
 TEST(PictureLoad, LoadsByExtensionAndKeepsThePictureOnFailure) {
-  TempDir dir;
+  TTempTree dir;
   TPicture picture;
   int changes = 0;
   picture.OnChange = [&](TObject*) { ++changes; };
@@ -160,7 +142,7 @@ TEST(PictureLoad, LoadsByExtensionAndKeepsThePictureOnFailure) {
 }
 
 TEST(GraphicFile, ReadingDeniesWritersAndAlwaysCloses) {
-  TempDir dir;
+  TTempTree dir;
   const std::string bad = dir.Write("bad.bmp", {'B', 'M', 1});
   TBitmap bitmap;
   EXPECT_THROW(bitmap.ReadFromFile(bad), EInvalidGraphic);
@@ -183,7 +165,7 @@ TEST(PictureBitmap, ReplacesOtherGraphicsByAnEmptyBitmap) {
 }
 
 TEST(PictureAssign, SharesBitmapsAndCopiesOtherPictures) {
-  TempDir dir;
+  TTempTree dir;
   TBitmap loaded;
   loaded.ReadFromFile(dir.Write("a.bmp", SmallBmp(4, 4)));
   TPicture first, second;
@@ -200,7 +182,7 @@ TEST(PictureAssign, SharesBitmapsAndCopiesOtherPictures) {
 }
 
 TEST(PictureStored, DataRoundTripsThroughTheFiler) {
-  TempDir dir;
+  TTempTree dir;
   TPicture source, copy;
   source.LoadPictureFile(dir.Write("a.bmp", SmallBmp(5, 3)));
   TMemoryStream stream;

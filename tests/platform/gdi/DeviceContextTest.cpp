@@ -140,15 +140,7 @@ TEST(PixelBufferContext, DrawsIntoTheCallersPixelsAndReadsTheColourTableAtDrawTi
   uint8_t pixels[2 * 8]{};
   RGBQUAD first[2] = {RGBQUAD{0, 0, 0, 0}, RGBQUAD{0, 0, 255, 0}};
   RGBQUAD second[2] = {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 0, 0, 0}};
-  PixelBufferDesc desc;
-  desc.bits = pixels;
-  desc.width = 4;
-  desc.height = 2;
-  desc.pitch = 8;
-  desc.bitCount = 8;
-  desc.colorTable = first;
-  desc.colorCount = 2;
-  HDC dc = CreatePixelBufferDC(desc);
+  HDC dc = CreatePixelBufferDC({pixels, 8, 4, 2, {8, 0, 0, 0, first, 2}});
   ASSERT_NE(dc, nullptr);
   EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), 8);
   pixels[8 + 3] = 1;
@@ -163,22 +155,17 @@ TEST(PixelBufferContext, DrawsIntoTheCallersPixelsAndReadsTheColourTableAtDrawTi
 
 TEST(PixelBufferContext, RefusesBadDescriptions) {
   uint8_t pixels[16]{};
-  PixelBufferDesc desc;
-  desc.bits = pixels;
-  desc.width = 4;
-  desc.height = 2;
-  desc.pitch = 4;
-  desc.bitCount = 16;  // needs 8 bytes a row
+  gdi::TPixelView desc{pixels, 4, 4, 2, {16}};  // 16 bits need 8 bytes a row
   EXPECT_EQ(CreatePixelBufferDC(desc), nullptr);
-  desc.pitch = 8;
-  desc.redMask = 0xF0F0;  // not contiguous
-  desc.greenMask = 0x0F00;
-  desc.blueMask = 0x000F;
+  desc.Pitch = 8;
+  desc.Format.RedMask = 0xF0F0;  // not contiguous
+  desc.Format.GreenMask = 0x0F00;
+  desc.Format.BlueMask = 0x000F;
   EXPECT_EQ(CreatePixelBufferDC(desc), nullptr);
-  desc.bitCount = 12;
+  desc.Format.BitCount = 12;
   EXPECT_EQ(CreatePixelBufferDC(desc), nullptr);
-  desc.bits = nullptr;
-  desc.bitCount = 8;
+  desc.Top = nullptr;
+  desc.Format.BitCount = 8;
   EXPECT_EQ(CreatePixelBufferDC(desc), nullptr);
 }
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/ui/FileSearch.h"
-#include "tests/app/TempTree.h"
+#include "tests/support/TempTree.h"
 
 namespace {
 

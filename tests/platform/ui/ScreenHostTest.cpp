@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QImage>
 #include <QMouseEvent>
 #include <QWidget>
@@ -9,6 +10,8 @@
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Input.h"
+#include "platform/ui/QtBridge.h"
 #include "platform/ui/ScreenHost.h"
 
 namespace {
@@ -43,13 +46,11 @@ TEST_F(ScreenHostTest, VirtualScreenIsWhatWindowsSee) {
 // A 16-bit framebuffer of one colour.
 struct TFrame {
   TFrame(int32_t width, int32_t height, uint16_t colour) : pixels(size_t(width) * height, colour) {
-    frame = {pixels.data(), width, height, width * 2, 16, nullptr};
+    frame = {reinterpret_cast<uint8_t*>(pixels.data()), width * 2, width, height, {16}};
   }
   std::vector<uint16_t> pixels;
-  ScreenFramebuffer frame;
+  gdi::TPixelView frame;
 };
-
-QWidget* WidgetOf(TWinControl& control) { return reinterpret_cast<QWidget*>(control.Handle()); }
 
 // A borderless form of the framebuffer's size with a control filling it.
 TWinControl* ExclusiveForm(int32_t width, int32_t height) {
@@ -68,7 +69,7 @@ TEST_F(ScreenHostTest, ExclusiveWindowShowsTheFramebufferScaledAndCentredOnBlack
   TWinControl* view = ExclusiveForm(100, 50);
   TFrame red(100, 50, 0xF800);
   ScreenHost().FramebufferChanged(red.frame, {0, 0, 100, 50});
-  QWidget* window = WidgetOf(*view->Parent());
+  QWidget* window = WidgetOf(view->Parent()->Handle());
   QImage shot = window->grab().toImage();
   double scale = std::min(window->width() / 100.0, window->height() / 50.0);
   int left = int((window->width() - 100 * scale) / 2),
@@ -85,13 +86,13 @@ TEST_F(ScreenHostTest, ExclusiveWindowShowsTheFramebufferScaledAndCentredOnBlack
 
 TEST_F(ScreenHostTest, ExclusiveWindowCoversTheMonitorAndMapsThePointerBack) {
   TWinControl* view = ExclusiveForm(200, 100);
-  QWidget* window = WidgetOf(*view->Parent());
+  QWidget* window = WidgetOf(view->Parent()->Handle());
   TSize monitor = ScreenHost().MonitorSize();
   EXPECT_EQ(window->size(), QSize(monitor.cx, monitor.cy));
   EXPECT_EQ(view->Parent()->BoundsRect(), (TRect{0, 0, 200, 100}));
   EXPECT_EQ(view->BoundsRect(), (TRect{0, 0, 200, 100}));
   double scale = std::min(monitor.cx / 200.0, monitor.cy / 100.0);
-  QWidget* child = WidgetOf(*view);
+  QWidget* child = WidgetOf(view->Handle());
   EXPECT_NEAR(child->width(), 200 * scale, 1.0);
   TPoint down{-1, -1};
   view->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int32_t x, int32_t y) {
@@ -111,6 +112,65 @@ TEST_F(ScreenHostTest, ExclusiveWindowCoversTheMonitorAndMapsThePointerBack) {
   EXPECT_EQ(window->size(), QSize(200, 100));
 }
 
+// Presses the left button at a point of a widget; returns where the control saw it.
+TPoint PressAt(TWinControl& control, QWidget* widget, QPointF at) {
+  TPoint seen{-1, -1};
+  control.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int32_t x, int32_t y) {
+    seen = {x, y};
+  };
+  QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &press);
+  control.OnMouseDown = nullptr;
+  return seen;
+}
+
+TEST_F(ScreenHostTest, ThePointerOnTheBlackBorderIsPinnedToTheScreensEdge) {
+  TWinControl* view = ExclusiveForm(200, 100);
+  QWidget* window = WidgetOf(view->Parent()->Handle());
+  QWidget* child = WidgetOf(view->Handle());
+  // The view fills the screen, so it reaches the monitor's edges over the border.
+  EXPECT_EQ(child->geometry(), window->rect());
+  const double scale = std::min(window->width() / 200, window->height() / 100);
+  const double top = (window->height() - 100 * scale) / 2;
+  EXPECT_EQ(PressAt(*view, child, {1.0, 1.0}), (TPoint{0, 0}));
+  EXPECT_EQ(PressAt(*view, child, {window->width() - 1.0, window->height() - 1.0}),
+            (TPoint{199, 99}));
+  EXPECT_EQ(PressAt(*view, child, {5 * scale + 1, top + 7 * scale + 1}), (TPoint{5, 7}));
+  ScreenHost().SetExclusiveWindow(nullptr);
+}
+
+TEST_F(ScreenHostTest, ThePointerGoesWhereTheProgramPutsIt) {
+  TWinControl* view = ExclusiveForm(200, 100);
+  QWidget* window = WidgetOf(view->Parent()->Handle());
+  Mouse().SetCursorPos({50, 25});
+  Mouse().ClearOverride();
+  EXPECT_EQ(Mouse().CursorPos(), (TPoint{50, 25}));
+  const int scale = std::min(window->width() / 200, window->height() / 100);
+  const int top = (window->height() - 100 * scale) / 2;
+  // The middle of the screen pixel on the monitor.
+  EXPECT_EQ(QCursor::pos(),
+            window->mapToGlobal(QPoint(50 * scale + scale / 2, top + 25 * scale + scale / 2)));
+  ScreenHost().SetExclusiveWindow(nullptr);
+}
+
+TEST_F(ScreenHostTest, DialogsAreCentredOnTheShownScreenAsChildWindowsOfTheMainForm) {
+  TWinControl* view = ExclusiveForm(200, 100);
+  QWidget* window = WidgetOf(view->Parent()->Handle());
+  auto* dialog = Application().CreateForm<TForm>();
+  dialog->SetPosition(poMainFormCenter);
+  dialog->SetBounds(0, 0, 40, 20);
+  dialog->Show();
+  QApplication::processEvents();
+  QWidget* native = WidgetOf(dialog->Handle());
+  EXPECT_TRUE(native->isWindow());
+  EXPECT_EQ(native->parentWidget(), window);
+  EXPECT_EQ(dialog->BoundsRect(), (TRect{80, 40, 120, 60}));
+  const QPoint middle = window->mapToGlobal(window->rect().center() + QPoint(1, 1));
+  EXPECT_EQ(native->geometry(), QRect(middle - QPoint(20, 10), QSize(40, 20)));
+  ScreenHost().SetExclusiveWindow(nullptr);
+}
+
 TEST_F(ScreenHostTest, MaximisedFormsFollowTheScreenSize) {
   auto* form = Application().CreateForm<TForm>();
   form->SetBorderStyle(bsNone);
@@ -128,13 +188,29 @@ TEST_F(ScreenHostTest, OnlyTheDirtyRowsAreTakenOver) {
   ScreenHost().FramebufferChanged(frame.frame, {0, 0, 100, 50});
   std::fill(frame.pixels.begin(), frame.pixels.end(), 0x07E0);
   ScreenHost().FramebufferChanged(frame.frame, {0, 0, 100, 10});
-  QWidget* window = WidgetOf(*view->Parent());
+  QWidget* window = WidgetOf(view->Parent()->Handle());
   QImage shot = window->grab().toImage();
   double scale = std::min(window->width() / 100.0, window->height() / 50.0);
   int top = int((window->height() - 50 * scale) / 2);
   // Logical rows 5 and 30, in the middle of the picture.
   EXPECT_EQ(QColor(shot.pixel(window->width() / 2, top + int(5.5 * scale))), QColor(0, 255, 0));
   EXPECT_EQ(QColor(shot.pixel(window->width() / 2, top + int(30.5 * scale))), QColor(0, 0, 255));
+  ScreenHost().SetExclusiveWindow(nullptr);
+}
+
+TEST_F(ScreenHostTest, APaletteChangeShowsEveryPixelAnew) {
+  TWinControl* view = ExclusiveForm(100, 50);
+  std::vector<uint8_t> pixels(100 * 50, 3);
+  std::vector<RGBQUAD> palette(256, RGBQUAD{255, 0, 0, 0});  // blue
+  const gdi::TPixelView frame{pixels.data(), 100, 100, 50, {8, 0, 0, 0, palette.data(), 256}};
+  ScreenHost().FramebufferChanged(frame, {0, 0, 100, 50});
+  QWidget* window = WidgetOf(view->Parent()->Handle());
+  const QPoint middle(window->width() / 2, window->height() / 2);
+  EXPECT_EQ(QColor(window->grab().toImage().pixel(middle)), QColor(0, 0, 255));
+  // The same pixels under another palette.
+  palette[3] = {0, 255, 255, 0};  // yellow
+  ScreenHost().FramebufferChanged(frame, {0, 0, 1, 1});
+  EXPECT_EQ(QColor(window->grab().toImage().pixel(middle)), QColor(255, 255, 0));
   ScreenHost().SetExclusiveWindow(nullptr);
 }
 
@@ -156,7 +232,7 @@ TEST_F(ScreenHostTest, NormalLevelWindowShowsThePartUnderIt) {
     for (int x = 0; x < 10; ++x)
       desktop.pixels[size_t(corner.Y + y) * monitor.cx + corner.X + x] = 0xF800;
   ScreenHost().FramebufferChanged(desktop.frame, {0, 0, monitor.cx, monitor.cy});
-  QImage shot = WidgetOf(*view)->grab().toImage();
+  QImage shot = WidgetOf(view->Handle())->grab().toImage();
   EXPECT_EQ(QColor(shot.pixel(5, 5)), QColor(255, 0, 0));
   EXPECT_EQ(QColor(shot.pixel(50, 30)), QColor(0, 0, 255));
   ScreenHost().ShowFramebufferIn(view->Handle(), false);
@@ -171,7 +247,7 @@ class TPresenting : public TWinControl {
  protected:
   void Paint() override {
     ++Paints;
-    ScreenHost().FramebufferChanged(FFrame.frame, {0, 0, FFrame.frame.width, FFrame.frame.height});
+    ScreenHost().FramebufferChanged(FFrame.frame, {0, 0, FFrame.frame.Width, FFrame.frame.Height});
     // The display control also asks its parent to repaint once after presenting.
     if (FParentAsked) {
       FParentAsked = false;
