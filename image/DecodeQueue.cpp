@@ -127,7 +127,6 @@ bool TDecodeQueue::RunOne() {
       FWaitingForRoom.push_back(std::move(job));
     } else if (current) {
       FDone.push_back({std::move(job), std::move(result)});
-      result.reset();
     }
     FRunning.reset();
   }

@@ -24,10 +24,11 @@ HBITMAP SectionOf(TJpegPixels& pixels) {
   auto block = std::make_unique<TPixelBlock>(std::move(pixels.Bits));
   HBITMAP section =
       CreateDIBSectionOver(&info, block->Data(), block->Size(), &ReleaseBlock, block.get());
-  if (section)
-    block.release();
-  else
+  if (!section) {
     pixels.Bits = std::move(*block);
+    return nullptr;
+  }
+  static_cast<void>(block.release());  // the section owns it now
   return section;
 }
 

@@ -11,13 +11,14 @@ struct TScaleCase {
   int64_t Width, Height;
   TSize Cell;
   int Shift;
+  int32_t Orientation = 1;
 };
 
 class CellScale : public testing::TestWithParam<TScaleCase> {};
 
 TEST_P(CellScale, SmallestScaleStillCoveringTheCell) {
   const TScaleCase& c = GetParam();
-  EXPECT_EQ(CellScaleShift(c.Width, c.Height, c.Cell), c.Shift);
+  EXPECT_EQ(CellScaleShift(c.Width, c.Height, c.Cell, c.Orientation), c.Shift);
 }
 
 // The 3 x 3 grid's cell on 1024 x 768 is 336 x 251.
@@ -33,7 +34,12 @@ INSTANTIATE_TEST_SUITE_P(
                     TScaleCase{"smaller_than_cell_whole", 100, 80, {336, 251}, 0},
                     TScaleCase{"tall_picture_height_decides", 3000, 800, {336, 251}, 1},
                     TScaleCase{"no_cell_whole", 6000, 4000, {0, 0}, 0},
-                    TScaleCase{"huge_picture_at_most_an_eighth", 65500, 65500, {10, 10}, 3}),
+                    TScaleCase{"huge_picture_at_most_an_eighth", 65500, 65500, {10, 10}, 3},
+                    // A portrait photo stored lying down fills a tall cell only when
+                    // measured standing up.
+                    TScaleCase{"stored_on_its_side", 4000, 1100, {251, 336}, 1},
+                    TScaleCase{"stored_on_its_side_turned", 4000, 1100, {251, 336}, 2, 6},
+                    TScaleCase{"upside_down_not_turned", 4000, 1100, {251, 336}, 1, 3}),
     CaseName());
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "image/SurfacePixels.h"
 #include "tests/image/JpegSamples.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/ExifJpeg.h"
 #include "tests/support/TempTree.h"
 
 namespace {
@@ -21,6 +22,7 @@ struct TPixelsCase {
   TSampleKind Kind;
   int Width, Height;
   TSize Cell;
+  uint16_t Orientation = 0;  // EXIF orientation tag; none when 0
 };
 
 class JpegPixelsLikeTheRoute : public testing::TestWithParam<TPixelsCase> {
@@ -31,7 +33,8 @@ class JpegPixelsLikeTheRoute : public testing::TestWithParam<TPixelsCase> {
 
 TEST_P(JpegPixelsLikeTheRoute, SameSizeAndBytes) {
   const TPixelsCase& c = GetParam();
-  const std::vector<uint8_t> bytes = MakeSampleJpeg({c.Kind, c.Width, c.Height});
+  std::vector<uint8_t> bytes = MakeSampleJpeg({c.Kind, c.Width, c.Height});
+  if (c.Orientation != 0) bytes = WithApp1(bytes, ExifOrientationBlock(c.Orientation));
   FFile = FTree.Write("pixels.jpg", bytes);
   TJpegPixels pixels;
   ASSERT_TRUE(DecodeJpegPixels(bytes.data(), bytes.size(), DefaultJpegOptions(), c.Cell, pixels));
@@ -51,19 +54,26 @@ TEST_P(JpegPixelsLikeTheRoute, SameSizeAndBytes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, JpegPixelsLikeTheRoute,
-    testing::Values(TPixelsCase{"colour", TSampleKind::Colour, 48, 24, {}},
-                    TPixelsCase{"photo", TSampleKind::Photo, 61, 37, {}},
-                    TPixelsCase{"progressive", TSampleKind::Progressive, 48, 24, {}},
-                    TPixelsCase{"restart", TSampleKind::Restart, 48, 24, {}},
-                    TPixelsCase{"cmyk", TSampleKind::Cmyk, 33, 17, {}},
-                    TPixelsCase{"cmyk_no_adobe", TSampleKind::CmykNoAdobe, 33, 17, {}},
-                    TPixelsCase{"ycck", TSampleKind::Ycck, 33, 17, {}},
-                    // Cells a half, a quarter and an eighth of the picture, and one
-                    // a little more than half of it (decoded whole).
-                    TPixelsCase{"cell_half", TSampleKind::Photo, 203, 130, {100, 60}},
-                    TPixelsCase{"cell_quarter", TSampleKind::Photo, 203, 130, {50, 30}},
-                    TPixelsCase{"cell_eighth", TSampleKind::Photo, 203, 130, {20, 14}},
-                    TPixelsCase{"cell_over_half", TSampleKind::Photo, 203, 130, {102, 60}}),
+    testing::Values(
+        TPixelsCase{"colour", TSampleKind::Colour, 48, 24, {}},
+        TPixelsCase{"photo", TSampleKind::Photo, 61, 37, {}},
+        TPixelsCase{"progressive", TSampleKind::Progressive, 48, 24, {}},
+        TPixelsCase{"restart", TSampleKind::Restart, 48, 24, {}},
+        TPixelsCase{"cmyk", TSampleKind::Cmyk, 33, 17, {}},
+        TPixelsCase{"cmyk_no_adobe", TSampleKind::CmykNoAdobe, 33, 17, {}},
+        TPixelsCase{"ycck", TSampleKind::Ycck, 33, 17, {}},
+        // Cells a half, a quarter and an eighth of the picture, and one
+        // a little more than half of it (decoded whole).
+        TPixelsCase{"cell_half", TSampleKind::Photo, 203, 130, {100, 60}},
+        TPixelsCase{"cell_quarter", TSampleKind::Photo, 203, 130, {50, 30}},
+        TPixelsCase{"cell_eighth", TSampleKind::Photo, 203, 130, {20, 14}},
+        TPixelsCase{"cell_over_half", TSampleKind::Photo, 203, 130, {102, 60}},
+        // Photos turned upright; on their side, a cell is measured turned too.
+        TPixelsCase{"upside_down", TSampleKind::Photo, 61, 37, {}, 3},
+        TPixelsCase{"on_its_side", TSampleKind::Photo, 61, 37, {}, 6},
+        TPixelsCase{"mirrored_on_its_side", TSampleKind::Photo, 61, 37, {}, 7},
+        TPixelsCase{"on_its_side_cell_quarter", TSampleKind::Photo, 203, 130, {30, 50}, 8},
+        TPixelsCase{"on_its_side_cell_over_half", TSampleKind::Photo, 203, 130, {62, 100}, 6}),
     CaseName());
 
 class JpegPixels : public testing::Test {
