@@ -124,6 +124,10 @@ void TJPEGImage::ReadJpegBytes(TStream& stream, int64_t count) {
   FBitmap.reset();
   // A stored count is checked against what is there before anything is reserved for it.
   if (count > stream.Remaining()) throw EReadError(FrameworkText::kReadError);
+  // No JPEG file of a picture a bitmap may hold comes near this size: a larger one is
+  // refused before its bytes are reserved and read.
+  if (static_cast<uint64_t>(count) > kMaxPixelStorageBytes)
+    throw EOutOfMemory(FrameworkText::kOutOfMemory);
   auto data = std::make_unique<TMemoryStream>();
   data->SetSize(count);
   if (count > 0) stream.ReadBuffer(data->Memory(), count);

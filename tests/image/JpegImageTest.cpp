@@ -1,6 +1,7 @@
 // TJPEGImage: reading, decoding into bitmaps, palettes, copying, saving.
 #include <gtest/gtest.h>
 #include <jerror.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -9,6 +10,7 @@
 #include "platform/gdi/Gdi.h"
 #include "tests/image/JpegSamples.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/TempTree.h"
 
 namespace {
 
@@ -216,6 +218,17 @@ TEST(JpegImageReading, StreamShorterThanItsSizeIsAReadError) {
   stream.SetPosition(0);
   TJPEGImage image;
   EXPECT_THROW(image.ReadFromStream(stream), EReadError);
+}
+
+TEST(JpegImageReading, FileLargerThanAnyPictureIsRefusedBeforeItIsRead) {
+  // A sparse file: a JPEG's start, then a gigabyte of nothing.
+  TTempTree tree;
+  const std::string file = tree.Write("huge.jpg", MakeSampleJpeg({TSampleKind::Colour, 8, 8}));
+  ASSERT_EQ(truncate(file.c_str(), (int64_t{1} << 30) + 1), 0);
+  TJPEGImage image;
+  EXPECT_EQ(MessageOf<EOutOfMemory>([&] { image.ReadFromFile(file); }),
+            FrameworkText::kOutOfMemory);
+  EXPECT_TRUE(image.Empty());
 }
 
 TEST(JpegImageSize, SettingWidthOrHeightIsRefused) {
