@@ -4,6 +4,8 @@
 #include <chrono>
 #include <utility>
 
+#include "platform/framework/ThreadPriority.h"
+
 namespace {
 
 // The result's memory goes back through the reclaimer when the viewer lets it go.
@@ -38,7 +40,11 @@ TDecodeQueue::~TDecodeQueue() {
 }
 
 void TDecodeQueue::StartThread() {
-  if (!FThread.joinable()) FThread = std::thread([this] { WorkerLoop(); });
+  if (!FThread.joinable())
+    FThread = std::thread([this] {
+      GiveWayToInteractiveWork();
+      WorkerLoop();
+    });
 }
 
 void TDecodeQueue::WorkerLoop() {
