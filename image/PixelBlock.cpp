@@ -1,7 +1,8 @@
 #include "image/PixelBlock.h"
 
-#include <cstdlib>
 #include <utility>
+
+#include "platform/gdi/PixelMemory.h"
 
 TPixelBlock& TPixelBlock::operator=(TPixelBlock&& other) noexcept {
   if (this == &other) return *this;
@@ -15,7 +16,7 @@ TPixelBlock& TPixelBlock::operator=(TPixelBlock&& other) noexcept {
 TPixelBlock TPixelBlock::Allocate(size_t bytes) {
   TPixelBlock block;
   if (bytes == 0) return block;
-  block.FData = static_cast<uint8_t*>(std::calloc(bytes, 1));
+  block.FData = gdi::AllocatePixels(bytes);
   if (block.FData) block.FSize = bytes;
   return block;
 }
@@ -35,6 +36,6 @@ void TPixelBlock::Reset() {
   if (FReclaimer)
     FReclaimer->Take(data, size);
   else
-    std::free(data);
+    gdi::FreePixels(data, size);
   FReclaimer.reset();
 }

@@ -1,7 +1,8 @@
 #include "image/PixelReclaimer.h"
 
 #include <algorithm>
-#include <cstdlib>
+
+#include "platform/gdi/PixelMemory.h"
 
 void TPixelReclaimer::Take(uint8_t* memory, size_t size) {
   if (!memory) return;
@@ -14,7 +15,7 @@ void TPixelReclaimer::Take(uint8_t* memory, size_t size) {
       memory = nullptr;
     }
   }
-  std::free(memory);
+  gdi::FreePixels(memory, size);
   if (wake) wake();
 }
 
@@ -34,7 +35,7 @@ bool TPixelReclaimer::FreeAll() {
     const std::lock_guard lock(FMutex);
     waiting.swap(FWaiting);
   }
-  for (const TBlock& block : waiting) std::free(block.Memory);
+  for (const TBlock& block : waiting) gdi::FreePixels(block.Memory, block.Size);
   return !waiting.empty();
 }
 
