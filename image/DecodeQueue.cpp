@@ -79,7 +79,9 @@ void TDecodeQueue::Retarget(const std::vector<TJpegJob>& wanted) {
     const std::lock_guard lock(FMutex);
     const uint64_t previous = FGeneration++;
     queued.swap(FQueued);
-    std::erase_if(FWaitingForRoom, [&](const TJpegJob& job) { return !isWanted(job); });
+    // Jobs that waited for room try again: the viewer has let go of the picture the one
+    // it took replaced, so their memory can be that picture's.
+    FWaitingForRoom.clear();
     const auto dropped = std::stable_partition(FDone.begin(), FDone.end(),
                                                [&](const TDone& d) { return isWanted(d.Job); });
     done.assign(std::make_move_iterator(dropped), std::make_move_iterator(FDone.end()));
@@ -89,8 +91,7 @@ void TDecodeQueue::Retarget(const std::vector<TJpegJob>& wanted) {
     for (const TJpegJob& job : wanted) {
       const bool held =
           std::any_of(FDone.begin(), FDone.end(), [&](const TDone& d) { return d.Job == job; }) ||
-          RunningJob(job) ||
-          std::find(FWaitingForRoom.begin(), FWaitingForRoom.end(), job) != FWaitingForRoom.end();
+          RunningJob(job);
       if (!held) FQueued.push_back({job, FGeneration});
     }
   }
@@ -153,19 +154,11 @@ std::optional<TPreparedJpeg> TDecodeQueue::Take(const TJpegJob& job) {
     std::optional<TPreparedJpeg> result;
     result.swap(done->Result);
     FDone.erase(done);
-    if (result) MakeRoom();
     return result;
   }
   std::erase_if(FQueued, [&](const TEntry& e) { return e.Job == job; });
   std::erase(FWaitingForRoom, job);
   return std::nullopt;
-}
-
-void TDecodeQueue::MakeRoom() {
-  if (FWaitingForRoom.empty()) return;
-  for (TJpegJob& job : FWaitingForRoom) FQueued.push_back({std::move(job), FGeneration});
-  FWaitingForRoom.clear();
-  FChanged.notify_all();
 }
 
 size_t TDecodeQueue::Count() const {

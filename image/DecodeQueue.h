@@ -38,14 +38,15 @@ class TDecodeQueue {
   void Post(TJpegJob job);
   // Starts a new generation with the wanted jobs, in this order: their results and the
   // queued or running ones are kept, every other job and result is dropped (a running
-  // one when it ends), and the missing ones are queued.
+  // one when it ends), and the missing ones are queued, those that waited for room too.
   void Retarget(const std::vector<TJpegJob>& wanted);
   // Retarget to nothing.
   void Discard() { Retarget({}); }
   // The prepared result of the job, when the worker has one or is working on this very
   // job (then after waiting for it). None when the job failed or is unknown; a job that
-  // is only queued is dropped, for the caller to load the file itself. Taking a result
-  // makes room for jobs that did not fit beside it.
+  // is only queued is dropped, for the caller to load the file itself. Jobs that did
+  // not fit beside the result wait for the next Retarget, when the picture it replaced
+  // has been let go: at no moment are three pictures in memory.
   std::optional<TPreparedJpeg> Take(const TJpegJob& job);
   // Jobs of the current generation queued, running or with a result waiting.
   size_t Count() const;
@@ -70,8 +71,6 @@ class TDecodeQueue {
   bool RunningJob(const TJpegJob& job) const;
   // What the results waiting take; under the lock.
   size_t HeldBytes() const;
-  // Queues the jobs waiting for room again; under the lock.
-  void MakeRoom();
 
   const TRunner FRunner;
   const size_t FHeldBytes;
@@ -81,7 +80,7 @@ class TDecodeQueue {
   std::condition_variable FChanged;
   std::deque<TEntry> FQueued;
   // Jobs that came back without a result while others held part of the room; they run
-  // again once a result is taken.
+  // again at the next Retarget.
   std::vector<TJpegJob> FWaitingForRoom;
   std::optional<TEntry> FRunning;
   std::vector<TDone> FDone;

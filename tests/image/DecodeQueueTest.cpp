@@ -142,6 +142,10 @@ TEST(DecodeQueueRoom, ResultsWaitingHoldNoMoreThanTheRoomAndOthersWaitForIt) {
   queue.RunOne();  // 60 bytes held, 40 left: "bbbbbb" waits for room
   EXPECT_EQ(queue.Count(), 2u);
   EXPECT_TRUE(queue.Take(Job("aaaaaa")));
+  // Not before the viewer, having let the picture go, says what it wants now.
+  queue.RunOne();
+  EXPECT_EQ(ran.size(), 2u);
+  queue.Retarget({Job("bbbbbb")});
   queue.RunOne();
   EXPECT_TRUE(queue.Take(Job("bbbbbb")));
   EXPECT_EQ(ran, (std::vector<std::string>{"aaaaaa", "bbbbbb", "bbbbbb"}));
