@@ -70,8 +70,10 @@ bool TDecodeAhead::LoadPrepared(TPictureCollectionItem& item, const TJpegJob& jo
   if (FMode == TMode::Off) return false;
   const TClock::time_point start = TClock::now();
   std::optional<TPreparedJpeg> prepared = FQueue.Take(job);
-  // Taken or dropped, the job is no longer the queue's.
-  std::erase(FPosted, job);
+  // Taken or dropped, the job is no longer the queue's, and a job that waited for
+  // room beside the one taken may run now: the next Retarget goes to the queue
+  // whatever it asks for.
+  FPosted.clear();
   times.WaitMs += MillisecondsSince(start);
   // A file changed since it was read is read again.
   if (!prepared || FileIdentityOf(job.FileName) != prepared->Identity) return false;

@@ -346,6 +346,17 @@ TEST_F(DecodeAheadTest, NoMoreThanTwoPicturesArePreparedAtATime) {
   }
 }
 
+TEST_F(DecodeAheadTest, APictureThatWaitedForRoomIsPreparedOnceTheOneBeforeIsShown) {
+  // Rows of 40 MiB and more: two of them do not fit the room for prepared pictures.
+  OpenPhotos(4, 3700, 3800);
+  RunWorker();
+  Key(VK_NEXT);
+  EXPECT_NE(Trace().find(Entry(2) + " " + kAhead), std::string::npos);
+  RunWorker();
+  Key(VK_NEXT);
+  EXPECT_NE(Trace().find(Entry(3) + " " + kAhead), std::string::npos);
+}
+
 TEST_F(DecodeAheadTest, TheNextGridPageIsPreparedSmall) {
   OpenPhotos(18, 700, 520);
   Form1->N20->Click();
