@@ -83,6 +83,10 @@ xsession_start() {
   done
 }
 
+# The error reports on the screen now (message boxes titled with the
+# application's name), one window per line.
+xsession_reports() { xdotool search --onlyvisible --name '^Loupix$' 2> /dev/null || true; }
+
 # The first visible window whose name matches the pattern, within 30 s.
 xsession_window() {
   timeout 30 xdotool search --sync --onlyvisible --name "$1" 2> /dev/null | head -1

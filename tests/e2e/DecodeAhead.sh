@@ -10,11 +10,8 @@ loupix="$1"
 # shellcheck source=scripts/lib/xsession.sh
 . "$(dirname "$0")/../../scripts/lib/xsession.sh"
 xsession_require Xvfb openbox xdotool import convert
-repo="$(cd "$(dirname "$0")/../.." && pwd)"
-export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$repo/tests/lsan-suppressions.txt}"
-work=$(mktemp -d)
 xsession_start 1024x768x16
-trap 'xsession_cleanup; rm -rf "$work"' EXIT
+work=$xsession_files
 
 red=255,0,0 green=0,255,0 blue=0,0,255 yellow=255,255,0 magenta=255,0,255 cyan=0,255,255
 white=255,255,255 grey=128,128,128
@@ -55,7 +52,7 @@ settle() {
   done
 }
 # The number of error reports on the screen.
-reports() { xdotool search --onlyvisible --name '^Loupix$' 2> /dev/null | wc -l; }
+reports() { xsession_reports | wc -l; }
 
 xsession_menu "$kMenuOpenFolder"
 xsession_wait_active "!=" "$main" "the folder chooser did not open"

@@ -9,12 +9,8 @@ loupix="$1"
 # shellcheck source=scripts/lib/xsession.sh
 . "$(dirname "$0")/../../scripts/lib/xsession.sh"
 xsession_require Xvfb openbox xdotool import convert
-repo="$(cd "$(dirname "$0")/../.." && pwd)"
-# Some of the desktop's libraries keep allocations until exit; not ours to free.
-export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$repo/tests/lsan-suppressions.txt}"
-work=$(mktemp -d)
 xsession_start 1024x768x16
-trap 'xsession_cleanup; rm -rf "$work"' EXIT
+work=$xsession_files
 
 # In name order: a.jpg (a FIFO no one writes to), b.jpg (a link to /dev/zero),
 # d.jpg (a directory: scanned, holds nothing), e.bmp (blue).
@@ -26,14 +22,11 @@ convert -size 1024x768 'xc:rgb(0,0,255)' -type TrueColor "BMP3:$folder/e.bmp"
 
 xsession_launch "$loupix"
 
-# The visible error reports (message boxes titled with the application's name).
-reports() { xdotool search --onlyvisible --name '^Loupix$' 2> /dev/null || true; }
-
 # Waits for exactly one error report, closes it, and checks that no other follows.
 expect_one_report() {
   local step=$1 box=""
   for _ in $(seq 100); do
-    box=$(reports | head -1)
+    box=$(xsession_reports | head -1)
     [ -n "$box" ] && break
     sleep 0.1
   done
@@ -42,7 +35,7 @@ expect_one_report() {
   xdotool key Return
   xsession_wait_active "=" "$main" "$step: the error report did not close"
   sleep 1
-  [ -z "$(reports)" ] || xsession_fail "$step: a second error report came"
+  [ -z "$(xsession_reports)" ] || xsession_fail "$step: a second error report came"
   echo "ok: $step"
 }
 
