@@ -53,8 +53,11 @@ LONG GetWindowLong(HWND window, int index) {
 LONG SetWindowLong(HWND window, int index, LONG value) {
   if (index != GWL_EXSTYLE || !window) return 0;
   LONG previous = GetWindowLong(window, index);
-  ExStyles()[window] = value;
-  ApplyExStyle(WidgetOf(window), value);
+  QWidget* widget = WidgetOf(window);
+  // The style goes with the window: a later window at the same address starts plain.
+  if (ExStyles().insert_or_assign(window, value).second)
+    QObject::connect(widget, &QObject::destroyed, [window] { ExStyles().erase(window); });
+  ApplyExStyle(widget, value);
   return previous;
 }
 

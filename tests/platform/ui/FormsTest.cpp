@@ -118,6 +118,16 @@ TEST_F(FormTest, ApplicationWindowExtendedStyleCanBeChanged) {
   EXPECT_FALSE(reinterpret_cast<QWidget*>(window)->isVisible());
 }
 
+TEST_F(FormTest, AWindowsExtendedStyleGoesWithIt) {
+  auto* form = Application().CreateForm<TForm>();
+  form->SetFormStyle(fsStayOnTop);
+  const HWND gone = form->Handle();
+  ASSERT_TRUE(GetWindowLong(gone, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  delete form;
+  // Only the handle's value is used: a new window may be given the same one.
+  EXPECT_EQ(GetWindowLong(gone, GWL_EXSTYLE), 0);
+}
+
 TEST_F(FormTest, CreateParamsExtendedStyleIsReadWhenTheWindowIsMade) {
   struct TAppWindowForm : TForm {
     using TForm::TForm;
