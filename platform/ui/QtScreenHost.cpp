@@ -19,9 +19,17 @@ TQtScreenHost* Installed = nullptr;
 TScreenFit Unscaled(TSize size) { return {size, {0, 0, size.cx, size.cy}}; }
 
 // The bytes [first, end) in which two rows differ; first == end when they are equal.
+// Compared a block at a time first: a lens frame presents the whole screen to
+// change a few hundred rows, and a byte-wise scan cost more than the frame itself.
 std::pair<size_t, size_t> ChangedBytes(const uint8_t* from, const uint8_t* to, size_t bytes) {
-  const auto first = static_cast<size_t>(std::mismatch(from, from + bytes, to).first - from);
+  constexpr size_t kBlock = 64;
+  size_t first = 0;
+  while (first + kBlock <= bytes && std::memcmp(from + first, to + first, kBlock) == 0)
+    first += kBlock;
+  while (first < bytes && from[first] == to[first]) ++first;
   size_t end = bytes;
+  while (end >= first + kBlock && std::memcmp(from + end - kBlock, to + end - kBlock, kBlock) == 0)
+    end -= kBlock;
   while (end > first && from[end - 1] == to[end - 1]) --end;
   return {first, end};
 }

@@ -198,6 +198,30 @@ TEST_F(ScreenHostTest, OnlyTheDirtyRowsAreTakenOver) {
   ScreenHost().SetExclusiveWindow(nullptr);
 }
 
+TEST_F(ScreenHostTest, EveryChangedPixelOfAWholeFramePresentIsShown) {
+  // Single pixels at a row's ends, on both sides of a 64-byte boundary and inside.
+  TWinControl* view = ExclusiveForm(200, 50);
+  TFrame frame(200, 50, 0x001F);
+  ScreenHost().FramebufferChanged(frame.frame, {0, 0, 200, 50});
+  const std::vector<std::pair<int, int>> changed = {{0, 5},    {31, 15},  {32, 15},
+                                                    {100, 25}, {130, 35}, {199, 45}};
+  for (const auto& [x, y] : changed) frame.pixels[size_t(y) * 200 + x] = 0xF800;
+  ScreenHost().FramebufferChanged(frame.frame, {0, 0, 200, 50});
+  QWidget* window = WidgetOf(view->Parent()->Handle());
+  const QImage shot = window->grab().toImage();
+  const double scale = std::min(window->width() / 200.0, window->height() / 50.0);
+  const int left = int((window->width() - 200 * scale) / 2);
+  const int top = int((window->height() - 50 * scale) / 2);
+  const auto shown = [&](double x, double y) {
+    return QColor(shot.pixel(left + int(x * scale), top + int(y * scale)));
+  };
+  for (const auto& [x, y] : changed) {
+    EXPECT_EQ(shown(x + 0.5, y + 0.5), QColor(255, 0, 0)) << x << "," << y;
+    EXPECT_EQ(shown(x + 0.5, y + 1.5), QColor(0, 0, 255)) << x << "," << y;
+  }
+  ScreenHost().SetExclusiveWindow(nullptr);
+}
+
 TEST_F(ScreenHostTest, APaletteChangeShowsEveryPixelAnew) {
   TWinControl* view = ExclusiveForm(100, 50);
   std::vector<uint8_t> pixels(100 * 50, 3);
