@@ -3,12 +3,13 @@
 // the module's budget for as long as the block lives.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 
 #include "platform/ddraw/Blitter.h"
 #include "platform/ddraw/DDraw.h"
+#include "platform/gdi/PixelMemory.h"
 
 namespace ddraw {
 
@@ -40,8 +41,9 @@ class TSurfaceMemory {
  private:
   struct TFreePixels {
     bool Owned;
+    size_t Bytes;
     void operator()(uint8_t* pixels) const {
-      if (Owned) std::free(pixels);
+      if (Owned) gdi::FreePixels(pixels, Bytes);
     }
   };
   using TPixels = std::unique_ptr<uint8_t, TFreePixels>;

@@ -5,12 +5,13 @@
 // the system, the services are used from one thread and take no locks.
 #pragma once
 
-#include <cstdlib>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/PixelFormat.h"
+#include "platform/gdi/PixelMemory.h"
 
 namespace gdi {
 
@@ -83,15 +84,16 @@ class TGdiBitmap : public TGdiObject {
   struct TFreeBits {
     void (*Release)(void*);
     void* Context;
+    size_t Bytes;  // of pixels of our own
     void operator()(uint8_t* bits) const {
       if (Release)
         Release(Context);
       else
-        std::free(bits);
+        FreePixels(bits, Bytes);
     }
   };
   RGBQUAD FColors[256]{};
-  std::unique_ptr<uint8_t, TFreeBits> FBits{nullptr, TFreeBits{nullptr, nullptr}};
+  std::unique_ptr<uint8_t, TFreeBits> FBits{nullptr, TFreeBits{nullptr, nullptr, 0}};
 };
 
 class TGdiPalette : public TGdiObject {

@@ -1,11 +1,7 @@
-// Memory for pictures prepared ahead of time. A camera photo's pixels take tens of
-// megabytes, and writing fresh memory costs a page fault per 4 KiB page: for a
-// 24-megapixel picture a fifth of its decoding time. Large blocks therefore come
-// straight from the system on huge pages where it offers them, which need one
-// fault per 2 MiB. The first touch of huge pages the system has not used for a
-// while can be slow (in virtual machines, several hundred milliseconds), so only
-// work done ahead of time, whose blocks are then reused, takes memory from here;
-// what the user waits for takes it from the C allocator.
+// Memory for pixels. A camera photo's pixels take tens of megabytes, and writing
+// fresh memory costs a page fault per 4 KiB page: for a 24-megapixel picture a
+// fifth of its decoding time. Large blocks therefore come straight from the system
+// on huge pages where it offers them, which need one fault per 2 MiB.
 #pragma once
 
 #include <cstddef>
