@@ -1,8 +1,7 @@
 #include "image/PixelBlock.h"
 
+#include <cstdlib>
 #include <utility>
-
-#include "platform/gdi/PixelMemory.h"
 
 TPixelBlock& TPixelBlock::operator=(TPixelBlock&& other) noexcept {
   if (this == &other) return *this;
@@ -16,7 +15,7 @@ TPixelBlock& TPixelBlock::operator=(TPixelBlock&& other) noexcept {
 TPixelBlock TPixelBlock::Allocate(size_t bytes) {
   TPixelBlock block;
   if (bytes == 0) return block;
-  block.FData = gdi::AllocatePixels(bytes);
+  block.FData = static_cast<uint8_t*>(std::calloc(bytes, 1));
   if (block.FData) block.FSize = bytes;
   return block;
 }
@@ -36,6 +35,6 @@ void TPixelBlock::Reset() {
   if (FReclaimer)
     FReclaimer->Take(data, size);
   else
-    gdi::FreePixels(data, size);
+    std::free(data);
   FReclaimer.reset();
 }

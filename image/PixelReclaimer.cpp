@@ -1,8 +1,7 @@
 #include "image/PixelReclaimer.h"
 
 #include <algorithm>
-
-#include "platform/gdi/PixelMemory.h"
+#include <cstdlib>
 
 void TPixelReclaimer::Take(uint8_t* memory, size_t size) {
   if (!memory) return;
@@ -15,7 +14,7 @@ void TPixelReclaimer::Take(uint8_t* memory, size_t size) {
       memory = nullptr;
     }
   }
-  gdi::FreePixels(memory, size);
+  std::free(memory);
   if (wake) wake();
 }
 
@@ -35,7 +34,7 @@ bool TPixelReclaimer::FreeAll() {
     const std::lock_guard lock(FMutex);
     waiting.swap(FWaiting);
   }
-  for (const TBlock& block : waiting) gdi::FreePixels(block.Memory, block.Size);
+  for (const TBlock& block : waiting) std::free(block.Memory);
   return !waiting.empty();
 }
 

@@ -38,7 +38,7 @@ HRESULT TSurfaceMemory::CreateOver(uint32_t width, uint32_t height, uint32_t bit
   const TPixelView view{static_cast<uint8_t*>(pixels), static_cast<ptrdiff_t>(pitch),
                         static_cast<int32_t>(width), static_cast<int32_t>(height),
                         SurfaceFormat(bitCount)};
-  memory->reset(new TSurfaceMemory(view, TPixels(view.Top, TFreePixels{false, 0}), kind, bytes));
+  memory->reset(new TSurfaceMemory(view, TPixels(view.Top, TFreePixels{false}), kind, bytes));
   return DD_OK;
 }
 
@@ -48,8 +48,9 @@ HRESULT TSurfaceMemory::Create(uint32_t width, uint32_t height, uint32_t bitCoun
   const uint64_t bytes = pitch * height;
   if (const HRESULT result = Reserve(width, height, bitCount, kind, bytes); result != DD_OK)
     return result;
-  // New surfaces read as zero.
-  TPixels pixels(gdi::AllocatePixels(bytes), TFreePixels{true, bytes});
+  // New surfaces read as zero; calloc gets that without writing the pixels again
+  // when the memory comes fresh from the system.
+  TPixels pixels(static_cast<uint8_t*>(std::calloc(bytes, 1)), TFreePixels{true});
   if (!pixels) {
     if (kind == TMemoryKind::Video) Services().ReleaseVideoMemory(bytes);
     return DDERR_OUTOFMEMORY;

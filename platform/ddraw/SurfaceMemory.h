@@ -3,13 +3,12 @@
 // the module's budget for as long as the block lives.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 #include "platform/ddraw/Blitter.h"
 #include "platform/ddraw/DDraw.h"
-#include "platform/gdi/PixelMemory.h"
 
 namespace ddraw {
 
@@ -41,9 +40,8 @@ class TSurfaceMemory {
  private:
   struct TFreePixels {
     bool Owned;
-    size_t Bytes;
     void operator()(uint8_t* pixels) const {
-      if (Owned) gdi::FreePixels(pixels, Bytes);
+      if (Owned) std::free(pixels);
     }
   };
   using TPixels = std::unique_ptr<uint8_t, TFreePixels>;

@@ -81,10 +81,9 @@ std::shared_ptr<TGdiBitmap> TGdiBitmap::Create(int32_t width, int32_t height,
                                                bool topDown) {
   std::shared_ptr<TGdiBitmap> bitmap = Describe(width, height, format, section, topDown);
   if (!bitmap) return nullptr;
-  // New pixels read as zero.
-  const auto bytes = static_cast<size_t>(bitmap->FRowBytes * height);
-  bitmap->FBits = std::unique_ptr<uint8_t, TFreeBits>(AllocatePixels(bytes),
-                                                      TFreeBits{nullptr, nullptr, bytes});
+  // New pixels read as zero; calloc skips clearing memory that comes fresh from the system.
+  bitmap->FBits.reset(
+      static_cast<uint8_t*>(std::calloc(static_cast<size_t>(bitmap->FRowBytes * height), 1)));
   if (!bitmap->FBits) return nullptr;
   return bitmap;
 }
@@ -96,7 +95,7 @@ std::shared_ptr<TGdiBitmap> TGdiBitmap::CreateOver(int32_t width, int32_t height
   std::shared_ptr<TGdiBitmap> bitmap = Describe(width, height, format, true, topDown);
   if (!bitmap || !bits || !release || static_cast<uint64_t>(bitmap->FRowBytes * height) > bytes)
     return nullptr;
-  bitmap->FBits = std::unique_ptr<uint8_t, TFreeBits>(bits, TFreeBits{release, context, 0});
+  bitmap->FBits = std::unique_ptr<uint8_t, TFreeBits>(bits, TFreeBits{release, context});
   return bitmap;
 }
 

@@ -5,13 +5,12 @@
 // the system, the services are used from one thread and take no locks.
 #pragma once
 
-#include <cstddef>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/PixelFormat.h"
-#include "platform/gdi/PixelMemory.h"
 
 namespace gdi {
 
@@ -84,16 +83,15 @@ class TGdiBitmap : public TGdiObject {
   struct TFreeBits {
     void (*Release)(void*);
     void* Context;
-    size_t Bytes;  // of pixels of our own
     void operator()(uint8_t* bits) const {
       if (Release)
         Release(Context);
       else
-        FreePixels(bits, Bytes);
+        std::free(bits);
     }
   };
   RGBQUAD FColors[256]{};
-  std::unique_ptr<uint8_t, TFreeBits> FBits{nullptr, TFreeBits{nullptr, nullptr, 0}};
+  std::unique_ptr<uint8_t, TFreeBits> FBits{nullptr, TFreeBits{nullptr, nullptr}};
 };
 
 class TGdiPalette : public TGdiObject {
