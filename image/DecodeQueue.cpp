@@ -78,7 +78,6 @@ void TDecodeQueue::Retarget(const std::vector<TJpegJob>& wanted) {
   {
     const std::lock_guard lock(FMutex);
     const uint64_t previous = FGeneration++;
-    FTakenBytes = 0;
     queued.swap(FQueued);
     // Jobs that waited for room try again: the viewer has let go of the picture the one
     // it took replaced, so their memory can be that picture's.
@@ -101,7 +100,7 @@ void TDecodeQueue::Retarget(const std::vector<TJpegJob>& wanted) {
 }
 
 size_t TDecodeQueue::HeldBytes() const {
-  size_t bytes = FTakenBytes;
+  size_t bytes = 0;
   for (const TDone& done : FDone)
     if (done.Result) bytes += done.Result->Picture.Bits.Size();
   return bytes;
@@ -155,7 +154,6 @@ std::optional<TPreparedJpeg> TDecodeQueue::Take(const TJpegJob& job) {
     std::optional<TPreparedJpeg> result;
     result.swap(done->Result);
     FDone.erase(done);
-    if (result) FTakenBytes += result->Picture.Bits.Size();
     return result;
   }
   std::erase_if(FQueued, [&](const TEntry& e) { return e.Job == job; });

@@ -69,7 +69,7 @@ class TDecodeQueue {
   };
   void WorkerLoop();
   bool RunningJob(const TJpegJob& job) const;
-  // What the results waiting and those just taken take; under the lock.
+  // What the results waiting take; under the lock.
   size_t HeldBytes() const;
 
   const TRunner FRunner;
@@ -82,9 +82,6 @@ class TDecodeQueue {
   // Jobs that came back without a result while others held part of the room; they run
   // again at the next Retarget.
   std::vector<TJpegJob> FWaitingForRoom;
-  // Rows of results taken since the last Retarget: the viewer holds them beside the
-  // picture they replace until then.
-  size_t FTakenBytes = 0;
   std::optional<TEntry> FRunning;
   std::vector<TDone> FDone;
   uint64_t FGeneration = 0;

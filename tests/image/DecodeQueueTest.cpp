@@ -151,31 +151,6 @@ TEST(DecodeQueueRoom, ResultsWaitingHoldNoMoreThanTheRoomAndOthersWaitForIt) {
   EXPECT_EQ(ran, (std::vector<std::string>{"aaaaaa", "bbbbbb", "bbbbbb"}));
 }
 
-TEST(DecodeQueueRoom, APictureJustTakenHoldsItsRoomUntilTheViewerRetargets) {
-  // The worker may reach the next job while the viewer is still putting the one it
-  // took in place of the last: three pictures would then be in memory at once.
-  std::vector<std::string> ran;
-  TDecodeQueue queue(
-      [&](const TJpegJob& job, TPixelReclaimer*, size_t maxBytes) -> std::optional<TPreparedJpeg> {
-        ran.push_back(job.FileName);
-        const size_t bytes = 10 * job.FileName.size();
-        if (bytes > maxBytes) return std::nullopt;
-        TPreparedJpeg prepared;
-        prepared.Picture.Bits = TPixelBlock::Allocate(bytes);
-        return prepared;
-      },
-      100);
-  queue.Retarget({Job("aaaaaa"), Job("bbbbbb")});
-  queue.RunOne();
-  EXPECT_TRUE(queue.Take(Job("aaaaaa")));
-  queue.RunOne();  // "bbbbbb" finds no room beside the picture taken
-  EXPECT_FALSE(queue.Take(Job("bbbbbb")));
-  queue.Retarget({Job("bbbbbb")});
-  queue.RunOne();
-  EXPECT_TRUE(queue.Take(Job("bbbbbb")));
-  EXPECT_EQ(ran, (std::vector<std::string>{"aaaaaa", "bbbbbb", "bbbbbb"}));
-}
-
 TEST_F(DecodeQueueByHand, MemoryLetGoServesTheNextJobOrIsFreedByTheWorker) {
   FQueue.Post(Job("a"));
   FQueue.RunOne();
