@@ -88,11 +88,11 @@ int FindFirst(const std::string& path, int32_t attr, TSearchRec& rec) {
   DIR* dir = opendir(folder.c_str());
   if (!dir) return errno ? errno : ENOENT;
   auto state = std::make_unique<TSearchState>();
-  constexpr int32_t kSpecial = faHidden | faSysFile | faVolumeID | faDirectory;
+  constexpr int32_t kUnlistedKinds = faHidden | faSysFile | faVolumeID | faDirectory;
   while (const dirent* entry = readdir(dir)) {
     if (!MaskMatches(mask, entry->d_name)) continue;
     int32_t entryAttr = AttributesOf(folder, *entry);
-    if ((entryAttr & ~attr & kSpecial) != 0) continue;
+    if ((entryAttr & ~attr & kUnlistedKinds) != 0) continue;
     state->entries.emplace_back(entry->d_name, entryAttr);
   }
   closedir(dir);

@@ -4,7 +4,7 @@
 
 #include "tests/app/ShownViewer.h"
 #include "tests/support/HangGuard.h"
-#include "tests/support/SpecialFiles.h"
+#include "tests/support/NonRegularFiles.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/framework/Stream.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/HangGuard.h"
-#include "tests/support/SpecialFiles.h"
+#include "tests/support/NonRegularFiles.h"
 #include "tests/support/TempTree.h"
 
 namespace {
