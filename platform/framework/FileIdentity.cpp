@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <chrono>
 
+#include "platform/framework/RegularFile.h"
+
 namespace {
 
 // File systems stamp modification times from a coarse clock (some in steps of two
@@ -59,11 +61,10 @@ std::optional<TFileIdentity> FileIdentityOf(const std::string& path) {
 }
 
 std::optional<TFileContents> ReadFileWithIdentity(const std::string& path, size_t maxBytes) {
-  // Not blocking: opening a pipe with no writer would otherwise wait for one.
-  const TDescriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  const TDescriptor file(OpenRegularFile(path, O_RDONLY));
   struct stat before {};
-  if (file.Get() < 0 || fstat(file.Get(), &before) != 0 || !S_ISREG(before.st_mode) ||
-      before.st_size < 0 || static_cast<uint64_t>(before.st_size) > maxBytes)
+  if (file.Get() < 0 || fstat(file.Get(), &before) != 0 || before.st_size < 0 ||
+      static_cast<uint64_t>(before.st_size) > maxBytes)
     return std::nullopt;
   const int64_t readAt = NowNs();
   TFileContents contents;

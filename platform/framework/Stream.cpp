@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "platform/framework/Exception.h"
+#include "platform/framework/RegularFile.h"
 
 // --- TStream ----------------------------------------------------------------------
 
@@ -218,29 +219,6 @@ int LockKind(uint32_t mode) {
   if (share == fmShareExclusive || (mode & 3) != fmOpenRead) return LOCK_EX;
   if (share == fmShareDenyWrite) return LOCK_SH;
   return 0;
-}
-
-bool IsRegularFile(int handle) {
-  struct stat info {};
-  return fstat(handle, &info) == 0 && S_ISREG(info.st_mode);
-}
-
-// A FIFO would block the open until a writer comes, and a device or socket has no
-// end: only regular files are opened. The path is looked at first so that nothing
-// else is opened at all (opening a device may act on it); the open handle is
-// looked at again, since the path may have changed in between, and opening
-// without waiting keeps that moment from blocking.
-int OpenRegularFile(const std::string& fileName, int flags) {
-  struct stat info {};
-  if (::stat(fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return -1;
-  const int handle = ::open(fileName.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0644);
-  if (handle < 0) return -1;
-  if (!IsRegularFile(handle) ||
-      ::fcntl(handle, F_SETFL, ::fcntl(handle, F_GETFL) & ~O_NONBLOCK) != 0) {
-    ::close(handle);
-    return -1;
-  }
-  return handle;
 }
 
 int OpenFileHandle(const std::string& fileName, uint32_t mode) {
