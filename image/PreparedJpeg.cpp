@@ -10,11 +10,6 @@ constexpr size_t kMaxPreparedFileBytes = size_t{256} << 20;
 
 using TClock = std::chrono::steady_clock;
 
-bool SameFormat(const gdi::TPixelFormat& a, const gdi::TPixelFormat& b) {
-  return a.BitCount == b.BitCount && a.RedMask == b.RedMask && a.GreenMask == b.GreenMask &&
-         a.BlueMask == b.BlueMask && a.ColorTable == b.ColorTable && a.ColorCount == b.ColorCount;
-}
-
 std::optional<TPreparedJpeg> Prepare(const TJpegJob& job, TPixelReclaimer* recycle,
                                      size_t maxBytes) {
   TPreparedJpeg prepared;
@@ -39,11 +34,6 @@ std::optional<TPreparedJpeg> Prepare(const TJpegJob& job, TPixelReclaimer* recyc
 }
 
 }  // namespace
-
-bool TJpegJob::operator==(const TJpegJob& other) const {
-  return FileName == other.FileName && Cell == other.Cell && Options == other.Options &&
-         SameFormat(SurfaceFormat, other.SurfaceFormat);
-}
 
 std::optional<TPreparedJpeg> PrepareJpeg(const TJpegJob& job, TPixelReclaimer* recycle,
                                          size_t maxBytes) {

@@ -17,7 +17,7 @@ struct TJpegJob {
   TSize Cell;  // the grid cell the picture is shown in; 0 x 0 for the single view
   TJPEGOptions Options;
   gdi::TPixelFormat SurfaceFormat;  // the surfaces' format; bit count 0 when not wanted
-  bool operator==(const TJpegJob& other) const;
+  bool operator==(const TJpegJob& other) const = default;
 };
 
 struct TPreparedJpeg {

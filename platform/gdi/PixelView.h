@@ -25,6 +25,7 @@ struct TPixelFormat {
   uint32_t BlueMask = 0;
   const RGBQUAD* ColorTable = nullptr;
   uint32_t ColorCount = 0;
+  friend bool operator==(const TPixelFormat&, const TPixelFormat&) = default;
 };
 
 constexpr uint32_t kMask565[3] = {0xF800, 0x07E0, 0x001F};
