@@ -155,6 +155,18 @@ xsession_shot() { import -window root "$1"; }
 
 # Each "x,y=r,g,b" must hold on one screenshot; the screen gets a few seconds to
 # settle. Channels may differ by 8 for a 16-bit screen's rounding.
+# The colour of pixel X,Y of a screenshot file as r,g,b.
+xsession_colour_in() {
+  convert "$1" -format "%[fx:int(255*p{$2}.r+.5)],%[fx:int(255*p{$2}.g+.5)],%[fx:int(255*p{$2}.b+.5)]" info:
+}
+
+# The i-th (1 to 26) of the distinct colours made of the channel levels 0, 128
+# and 255, as r,g,b; none of them is white.
+xsession_level_colour() {
+  local levels=(0 128 255)
+  echo "${levels[$1 / 9]},${levels[$1 / 3 % 3]},${levels[$1 % 3]}"
+}
+
 xsession_check() {
   local step=$1 shot bad="" point want got
   shift
@@ -164,7 +176,7 @@ xsession_check() {
     xsession_shot "$shot" || xsession_fail "$step: no screenshot"
     for point in "$@"; do
       want=${point#*=}
-      got=$(convert "$shot" -format "%[fx:int(255*p{${point%=*}}.r+.5)],%[fx:int(255*p{${point%=*}}.g+.5)],%[fx:int(255*p{${point%=*}}.b+.5)]" info:)
+      got=$(xsession_colour_in "$shot" "${point%=*}")
       if ! awk -F, -v w="$want" -v g="$got" 'BEGIN { split(w, a); split(g, b)
              for (i = 1; i <= 3; i++) if (a[i] - b[i] > 8 || b[i] - a[i] > 8) exit 1 }'; then
         bad+=" (${point%=*}) is $got, expected $want;"

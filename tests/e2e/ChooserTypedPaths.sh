@@ -14,10 +14,9 @@ xsession_start 1024x768x16
 work=$xsession_files
 
 # Small pictures of distinct colours made of the channel levels 0, 128 and 255.
-levels=(0 128 255)
 colours=()
 for ((i = 1; i <= 25; i++)); do
-  colour="${levels[i / 9]},${levels[i / 3 % 3]},${levels[i % 3]}"
+  colour=$(xsession_level_colour "$i")
   colours[i]=$colour
   convert -size 64x48 "xc:rgb($colour)" -type TrueColor "BMP3:$work/photo$i.bmp"
 done

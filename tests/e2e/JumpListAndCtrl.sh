@@ -13,10 +13,8 @@ xsession_start 1024x768x16
 work=$xsession_files
 
 # Twenty small pictures of distinct colours, none of them white.
-levels=(0 128 255)
 for ((i = 1; i <= 20; i++)); do
-  convert -size 64x48 "xc:rgb(${levels[i / 9]},${levels[i / 3 % 3]},${levels[i % 3]})" \
-    -type TrueColor "BMP3:$work/p$i.bmp"
+  convert -size 64x48 "xc:rgb($(xsession_level_colour "$i"))" -type TrueColor "BMP3:$work/p$i.bmp"
 done
 
 xsession_launch "$loupix"
@@ -24,8 +22,7 @@ xsession_launch "$loupix"
 # The colour of one screen pixel as r,g,b.
 colour_at() {
   xsession_shot "$work/shot.png"
-  convert "$work/shot.png" -crop "1x1+$1+$2" -depth 8 txt:- |
-    awk -F'[(,)]' 'NR == 2 { printf "%d,%d,%d", $3 + 0.5, $4 + 0.5, $5 + 0.5 }'
+  xsession_colour_in "$work/shot.png" "$1,$2"
 }
 
 xsession_menu "$kMenuOpenFolder"
