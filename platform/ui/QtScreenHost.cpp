@@ -315,12 +315,26 @@ gdi::TPixelView TQtScreenHost::ShownPixels() {
   return {FShown.bits(), FShown.bytesPerLine(), FShown.width(), FShown.height(), format};
 }
 
+// A 5-6-5 framebuffer shown at its own size is painted straight from the copy: the
+// window system takes such pixels as they are on a 16-bit monitor, and converts
+// them no slower than the scaler would on any other.
+bool TQtScreenHost::ShowsFrameItself() const {
+  return FShownFit.Filter == TScaleFilter::Replicate && FShownFit.Target.Width() == FFrame.Width &&
+         FShownFit.Target.Height() == FFrame.Height && FFrame.Format.BitCount == 16 &&
+         FFrame.Format.RedMask == gdi::kMask565[0] && FFrame.Format.GreenMask == gdi::kMask565[1] &&
+         FFrame.Format.BlueMask == gdi::kMask565[2];
+}
+
 // Scales the whole framebuffer again when the way it is shown changed; true then.
 bool TQtScreenHost::RebuildShownIfStale() {
   const TSize size{FFrame.Width, FFrame.Height};
   const TScreenFit fit = ExclusiveControl() ? FitFor(size) : Unscaled(size);
   if (fit == FShownFit && !FShown.isNull()) return false;
   FShownFit = fit;
+  if (ShowsFrameItself()) {
+    FShown = QImage(FFrame.Top, FFrame.Width, FFrame.Height, FFrame.Pitch, QImage::Format_RGB16);
+    return true;
+  }
   FShown = QImage(fit.Target.Width(), fit.Target.Height(), QImage::Format_RGB32);
   FScaler.Scale(FFrame, fit, {0, 0, size.cx, size.cy}, ShownPixels());
   return true;
@@ -333,7 +347,7 @@ void TQtScreenHost::FramebufferChanged(const gdi::TPixelView& framebuffer, const
   TRect changed = TakeChanges(framebuffer, dirty);
   if (RebuildShownIfStale())
     changed = {0, 0, FFrame.Width, FFrame.Height};
-  else if (!changed.IsEmpty())
+  else if (!changed.IsEmpty() && !ShowsFrameItself())
     FScaler.Scale(FFrame, FShownFit, changed, ShownPixels());
   if (changed.IsEmpty()) return;
   // These repaints only show the new picture; controls are not asked to paint.

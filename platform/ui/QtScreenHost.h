@@ -78,6 +78,7 @@ class TQtScreenHost final : public IScreenHost {
   // The screen pixel under a point of the exclusive window, pinned to the screen.
   TPoint PinnedScreenPoint(QPointF window);
   TRect TakeChanges(const gdi::TPixelView& framebuffer, const TRect& dirty);
+  bool ShowsFrameItself() const;
   bool RebuildShownIfStale();
   gdi::TPixelView ShownPixels();
   void PaintExclusive(QWidget* window, QPainter& painter, const QRegion& area);

@@ -222,6 +222,40 @@ TEST_F(ScreenHostTest, EveryChangedPixelOfAWholeFramePresentIsShown) {
   ScreenHost().SetExclusiveWindow(nullptr);
 }
 
+TEST_F(ScreenHostTest, AFrameOfTheMonitorsSizeIsShownPixelForPixel) {
+  // Shown 1:1, a 5-6-5 frame is painted from the host's own copy of it; changes
+  // after the first present must show all the same.
+  const TSize monitor = ScreenHost().MonitorSize();
+  TWinControl* view = ExclusiveForm(monitor.cx, monitor.cy);
+  TFrame frame(monitor.cx, monitor.cy, 0);
+  frame.frame.Format = {16, gdi::kMask565[0], gdi::kMask565[1], gdi::kMask565[2]};
+  const auto pattern = [&](int x, int y, int salt) {
+    return static_cast<uint16_t>((x * 37 + y * 101 + salt) * 2654435761u >> 16);
+  };
+  const auto paint = [&](int salt, const TRect& area) {
+    for (int y = area.Top; y < area.Bottom; ++y)
+      for (int x = area.Left; x < area.Right; ++x)
+        frame.pixels[size_t(y) * monitor.cx + x] = pattern(x, y, salt);
+  };
+  const TRect whole{0, 0, monitor.cx, monitor.cy}, part{10, 20, 70, 45};
+  paint(0, whole);
+  ScreenHost().FramebufferChanged(frame.frame, whole);
+  paint(1, part);
+  ScreenHost().FramebufferChanged(frame.frame, part);
+  const QImage shot = WidgetOf(view->Parent()->Handle())->grab().toImage();
+  ASSERT_EQ(shot.size(), QSize(monitor.cx, monitor.cy));
+  const auto expected = [](uint16_t p) {
+    const int r = p >> 11, g = (p >> 5) & 63, b = p & 31;
+    return QColor(r << 3 | r >> 2, g << 2 | g >> 4, b << 3 | b >> 2);
+  };
+  int wrong = 0;
+  for (int y = 0; y < monitor.cy; ++y)
+    for (int x = 0; x < monitor.cx; ++x)
+      wrong += QColor(shot.pixel(x, y)) != expected(frame.pixels[size_t(y) * monitor.cx + x]);
+  EXPECT_EQ(wrong, 0);
+  ScreenHost().SetExclusiveWindow(nullptr);
+}
+
 TEST_F(ScreenHostTest, APaletteChangeShowsEveryPixelAnew) {
   TWinControl* view = ExclusiveForm(100, 50);
   std::vector<uint8_t> pixels(100 * 50, 3);
