@@ -82,6 +82,7 @@ void TDecodeQueue::Retarget(const std::vector<TJpegJob>& wanted) {
     // Jobs that waited for room try again: the viewer has let go of the picture the one
     // it took replaced, so their memory can be that picture's.
     FWaitingForRoom.clear();
+    FWanted = wanted;
     const auto dropped = std::stable_partition(FDone.begin(), FDone.end(),
                                                [&](const TDone& d) { return isWanted(d.Job); });
     done.assign(std::make_move_iterator(dropped), std::make_move_iterator(FDone.end()));
@@ -126,19 +127,46 @@ bool TDecodeQueue::RunOne() {
   std::optional<TPreparedJpeg> result = FRunner(job, FReclaimer.get(), allowed);
   FReclaimer->FreeAll();
   FreeThrough(result, FReclaimer);
+  std::optional<TDone> givenUp;
   {
     const std::lock_guard lock(FMutex);
     // A job retargeted away while it ran is of an older generation by now.
     const bool current = FRunning->Generation == FGeneration;
     if (current && !result && allowed < FHeldBytes) {
-      FWaitingForRoom.push_back(std::move(job));
+      // A picture wanted later gives up its room and waits in its place.
+      givenUp = TakeResultWantedAfter(job);
+      if (givenUp) {
+        FWaitingForRoom.push_back(givenUp->Job);
+        FQueued.push_front({std::move(job), FGeneration});
+      } else {
+        FWaitingForRoom.push_back(std::move(job));
+      }
     } else if (current) {
       FDone.push_back({std::move(job), std::move(result)});
     }
     FRunning.reset();
   }
   FChanged.notify_all();
+  givenUp.reset();  // its memory goes back to the worker outside the lock
   return true;
+}
+
+std::optional<TDecodeQueue::TDone> TDecodeQueue::TakeResultWantedAfter(const TJpegJob& job) {
+  const auto rank = [this](const TJpegJob& wanted) {
+    return std::find(FWanted.begin(), FWanted.end(), wanted) - FWanted.begin();
+  };
+  const auto after = rank(job);
+  auto last = FDone.end();
+  for (auto done = FDone.begin(); done != FDone.end(); ++done) {
+    const auto place = rank(done->Job);
+    if (done->Result && place > after && place < std::ssize(FWanted) &&
+        (last == FDone.end() || place > rank(last->Job)))
+      last = done;
+  }
+  if (last == FDone.end()) return std::nullopt;
+  TDone taken = std::move(*last);
+  FDone.erase(last);
+  return taken;
 }
 
 bool TDecodeQueue::RunningJob(const TJpegJob& job) const {

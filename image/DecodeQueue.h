@@ -39,6 +39,8 @@ class TDecodeQueue {
   // Starts a new generation with the wanted jobs, in this order: their results and the
   // queued or running ones are kept, every other job and result is dropped (a running
   // one when it ends), and the missing ones are queued, those that waited for room too.
+  // A job that finds no room beside a result wanted after it takes that result's room,
+  // and the other waits in its place.
   void Retarget(const std::vector<TJpegJob>& wanted);
   // Retarget to nothing.
   void Discard() { Retarget({}); }
@@ -71,6 +73,9 @@ class TDecodeQueue {
   bool RunningJob(const TJpegJob& job) const;
   // What the results waiting take; under the lock.
   size_t HeldBytes() const;
+  // The waiting result of the job wanted last among those wanted after this one,
+  // removed from the results; under the lock.
+  std::optional<TDone> TakeResultWantedAfter(const TJpegJob& job);
 
   const TRunner FRunner;
   const size_t FHeldBytes;
@@ -82,6 +87,8 @@ class TDecodeQueue {
   // Jobs that came back without a result while others held part of the room; they run
   // again at the next Retarget.
   std::vector<TJpegJob> FWaitingForRoom;
+  // What the last Retarget wanted, first things first.
+  std::vector<TJpegJob> FWanted;
   std::optional<TEntry> FRunning;
   std::vector<TDone> FDone;
   uint64_t FGeneration = 0;

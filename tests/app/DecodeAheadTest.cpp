@@ -357,6 +357,18 @@ TEST_F(DecodeAheadTest, APictureThatWaitedForRoomIsPreparedOnceTheOneBeforeIsSho
   EXPECT_NE(Trace().find(Entry(3) + " " + kAhead), std::string::npos);
 }
 
+TEST_F(DecodeAheadTest, TurningBackRightAfterOpeningPreparesThePictureAfterTheFirst) {
+  // Rows of 40 MiB and more, so one prepared picture fills the room. Opening prepares
+  // entry 2; Page Up shows entry 0, and entry 1 comes next.
+  OpenPhotos(4, 3700, 3800);
+  RunWorker();
+  Key(VK_PRIOR);
+  RunWorker();
+  Trace();
+  Key(VK_NEXT);
+  EXPECT_NE(Trace().find(Entry(1) + " " + kAhead), std::string::npos);
+}
+
 TEST_F(DecodeAheadTest, TheNextGridPageIsPreparedSmall) {
   OpenPhotos(18, 700, 520);
   Form1->N20->Click();

@@ -151,6 +151,38 @@ TEST(DecodeQueueRoom, ResultsWaitingHoldNoMoreThanTheRoomAndOthersWaitForIt) {
   EXPECT_EQ(ran, (std::vector<std::string>{"aaaaaa", "bbbbbb", "bbbbbb"}));
 }
 
+TEST(DecodeQueueRoom, AJobWantedFirstTakesTheRoomOfAResultWantedLater) {
+  // Each result's rows take ten bytes per letter of its name.
+  std::vector<std::string> ran;
+  TDecodeQueue queue(
+      [&](const TJpegJob& job, TPixelReclaimer*, size_t maxBytes) -> std::optional<TPreparedJpeg> {
+        ran.push_back(job.FileName);
+        const size_t bytes = 10 * job.FileName.size();
+        if (bytes > maxBytes) return std::nullopt;
+        TPreparedJpeg prepared;
+        prepared.Picture.Bits = TPixelBlock::Allocate(bytes);
+        return prepared;
+      },
+      100);
+  queue.Retarget({Job("bbbbbb")});
+  queue.RunOne();
+  // The user turned round: "aaaaaa" comes first now, "bbbbbb" after it.
+  queue.Retarget({Job("aaaaaa"), Job("bbbbbb")});
+  queue.RunOne();  // no room beside "bbbbbb"
+  queue.RunOne();  // "bbbbbb" let go, "aaaaaa" made
+  EXPECT_EQ(queue.Count(), 2u);
+  EXPECT_TRUE(queue.Take(Job("aaaaaa")));
+  queue.Retarget({Job("bbbbbb")});
+  queue.RunOne();
+  EXPECT_TRUE(queue.Take(Job("bbbbbb")));
+  EXPECT_EQ(ran, (std::vector<std::string>{"bbbbbb", "aaaaaa", "aaaaaa", "bbbbbb"}));
+  // A job wanted after the result that fills the room leaves it alone.
+  queue.Retarget({Job("cccccc"), Job("dddddd")});
+  queue.RunOne();
+  queue.RunOne();
+  EXPECT_TRUE(queue.Take(Job("cccccc")));
+}
+
 TEST_F(DecodeQueueByHand, MemoryLetGoServesTheNextJobOrIsFreedByTheWorker) {
   FQueue.Post(Job("a"));
   FQueue.RunOne();
