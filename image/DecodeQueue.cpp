@@ -1,7 +1,6 @@
 #include "image/DecodeQueue.h"
 
 #include <algorithm>
-#include <chrono>
 #include <utility>
 
 #include "platform/framework/ThreadPriority.h"
@@ -18,8 +17,9 @@ void FreeThrough(std::optional<TPreparedJpeg>& result,
 
 }  // namespace
 
-TDecodeQueue::TDecodeQueue(TRunner runner, size_t heldBytes)
-    : FRunner(std::move(runner)), FHeldBytes(heldBytes) {
+TDecodeQueue::TDecodeQueue(TRunner runner, size_t heldBytes,
+                           std::chrono::milliseconds keepForNextJob)
+    : FRunner(std::move(runner)), FHeldBytes(heldBytes), FKeepForNextJob(keepForNextJob) {
   FReclaimer->SetWake([this] {
     {
       const std::lock_guard lock(FMutex);
@@ -48,13 +48,12 @@ void TDecodeQueue::StartThread() {
 }
 
 void TDecodeQueue::WorkerLoop() {
-  // Memory handed back is kept a moment for the job that usually follows it.
-  constexpr auto kKeepForNextJob = std::chrono::milliseconds(200);
   for (;;) {
     {
       std::unique_lock lock(FMutex);
       FChanged.wait(lock, [this] { return FStopping || FMemoryWaiting || !FQueued.empty(); });
-      FChanged.wait_for(lock, kKeepForNextJob, [this] { return FStopping || !FQueued.empty(); });
+      if (HeldBytes() + FReclaimer->LargestBlock() <= FHeldBytes)
+        FChanged.wait_for(lock, FKeepForNextJob, [this] { return FStopping || !FQueued.empty(); });
       if (FStopping) return;
     }
     RunOne();

@@ -7,6 +7,7 @@
 // starts the thread, which runs them as they come.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -29,7 +30,12 @@ class TDecodeQueue {
   // keeps a prepared picture beside the one on screen, and a 50-megapixel photo and
   // its surface would take 250 MB more. 80 MiB is a 28-megapixel photo, or two of 14.
   static constexpr size_t kHeldBytes = size_t{80} << 20;
-  explicit TDecodeQueue(TRunner runner = &PrepareJpeg, size_t heldBytes = kHeldBytes);
+  // Memory handed back is kept this long for the job that usually follows it, when the
+  // room leaves that job space to use it; otherwise it would only add to what the
+  // pictures held and shown take.
+  static constexpr std::chrono::milliseconds kKeepForNextJob{200};
+  explicit TDecodeQueue(TRunner runner = &PrepareJpeg, size_t heldBytes = kHeldBytes,
+                        std::chrono::milliseconds keepForNextJob = kKeepForNextJob);
   ~TDecodeQueue();
   TDecodeQueue(const TDecodeQueue&) = delete;
   TDecodeQueue& operator=(const TDecodeQueue&) = delete;
@@ -52,6 +58,8 @@ class TDecodeQueue {
   std::optional<TPreparedJpeg> Take(const TJpegJob& job);
   // Jobs of the current generation queued, running or with a result waiting.
   size_t Count() const;
+  // Whether memory handed back waits to be reused or freed by the worker.
+  bool KeepsMemoryHandedBack() const { return FReclaimer->Pending(); }
 
   // The worker's side: runs the first queued job, recycling memory of pictures let
   // go since, and frees what it did not reuse; false when there was neither a job
@@ -79,6 +87,7 @@ class TDecodeQueue {
 
   const TRunner FRunner;
   const size_t FHeldBytes;
+  const std::chrono::milliseconds FKeepForNextJob;
   // The prepared pictures' memory comes back here to be freed by the worker.
   const std::shared_ptr<TPixelReclaimer> FReclaimer = std::make_shared<TPixelReclaimer>();
   mutable std::mutex FMutex;

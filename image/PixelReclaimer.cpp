@@ -43,6 +43,13 @@ bool TPixelReclaimer::Pending() const {
   return !FWaiting.empty();
 }
 
+size_t TPixelReclaimer::LargestBlock() const {
+  const std::lock_guard lock(FMutex);
+  size_t largest = 0;
+  for (const TBlock& block : FWaiting) largest = std::max(largest, block.Size);
+  return largest;
+}
+
 void TPixelReclaimer::SetWake(std::function<void()> wake) {
   const std::lock_guard lock(FMutex);
   FWake = std::move(wake);

@@ -26,6 +26,8 @@ class TPixelReclaimer {
   // The worker: frees what was handed over; true when there was something.
   bool FreeAll();
   bool Pending() const;
+  // The size of the largest block handed over and not yet reused or freed.
+  size_t LargestBlock() const;
   // Called (under no lock of ours) after each Take while open.
   void SetWake(std::function<void()> wake);
   // Frees what is left; later blocks are freed as they come.

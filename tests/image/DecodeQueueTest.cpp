@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "image/DecodeQueue.h"
@@ -245,6 +247,49 @@ TEST(DecodeQueueThread, PreparesFilesWhileTheViewerTakesDiscardsAndLetsGo) {
     queue.Discard();
   }
   EXPECT_EQ(queue.Count(), 0u);
+}
+
+TEST(DecodeQueueThread, MemoryHandedBackIsKeptOnlyWhileTheRoomLeavesAJobSpaceToUseIt) {
+  // Each result's rows take ten bytes per letter of its name; the worker would keep
+  // memory a whole minute for the next job.
+  std::atomic<int> made{0};
+  TDecodeQueue queue(
+      [&](const TJpegJob& job, TPixelReclaimer* recycle,
+          size_t maxBytes) -> std::optional<TPreparedJpeg> {
+        const size_t bytes = 10 * job.FileName.size();
+        if (bytes > maxBytes) return std::nullopt;
+        TPreparedJpeg prepared;
+        prepared.Picture.Bits = TPixelBlock::Recycled(bytes, recycle);
+        ++made;
+        return prepared;
+      },
+      100, std::chrono::minutes(1));
+  queue.StartThread();
+  const auto prepare = [&](const std::string& name) {
+    const int before = made;
+    queue.Retarget({Job(name)});
+    while (made == before) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  };
+  const auto keepsFor = [&](std::chrono::milliseconds time) {
+    for (auto end = std::chrono::steady_clock::now() + time; std::chrono::steady_clock::now() < end;
+         std::this_thread::sleep_for(std::chrono::milliseconds(1)))
+      if (!queue.KeepsMemoryHandedBack()) return false;
+    return true;
+  };
+  // The shown picture is let go while nothing is held: kept for the next one.
+  prepare("xxxxxx");
+  std::optional<TPreparedJpeg> shown = queue.Take(Job("xxxxxx"));
+  ASSERT_TRUE(shown);
+  shown.reset();
+  EXPECT_TRUE(keepsFor(std::chrono::milliseconds(100)));
+  // The next one reuses it; it is shown, and one more is prepared beside it. When the
+  // shown one is let go now, no job could use its memory before one is taken.
+  prepare("yyyyyy");
+  shown = queue.Take(Job("yyyyyy"));
+  ASSERT_TRUE(shown);
+  prepare("zzzzzz");
+  shown.reset();
+  EXPECT_FALSE(keepsFor(std::chrono::seconds(20)));
 }
 
 TEST(DecodeQueueThread, StopsWithJobsStillQueued) {
