@@ -1,7 +1,9 @@
 #include "image/SurfacePixels.h"
 
 #include <cstring>
+#include <thread>
 
+#include "platform/framework/ThreadPriority.h"
 #include "platform/gdi/DibSource.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Raster.h"
@@ -46,7 +48,24 @@ TSurfacePixels ConvertToSurfacePixels(const TJpegPixels& picture, const gdi::TPi
   target.Width = picture.Width;
   target.Height = picture.Height;
   target.Format = surface.Format;
-  gdi::StretchView(target, 0, 0, picture.Width, picture.Height, source.View(), 0, 0, picture.Width,
-                   picture.Height);
+  const gdi::TPixelView from = source.View();
+  const auto convertRows = [&](int32_t top, int32_t bottom) {
+    gdi::StretchView(target, 0, top, picture.Width, bottom - top, from, 0, top, picture.Width,
+                     bottom - top);
+  };
+  // A camera-size picture is converted in two halves at once: the thread that would
+  // use the other processor, the viewer's, is usually waiting for this very picture.
+  constexpr int64_t kSplitPixels = int64_t{1} << 20;
+  if (int64_t{picture.Width} * picture.Height < kSplitPixels) {
+    convertRows(0, picture.Height);
+  } else {
+    const int32_t middle = picture.Height / 2;
+    std::thread helper([&] {
+      GiveWayToInteractiveWork();
+      convertRows(middle, picture.Height);
+    });
+    convertRows(0, middle);
+    helper.join();
+  }
   return surface;
 }

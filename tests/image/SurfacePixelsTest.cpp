@@ -18,6 +18,9 @@ namespace {
 struct TFormatCase {
   const char* name;
   uint32_t BitCount, Red, Green, Blue;
+  // A camera-size picture is converted in two halves at once; an odd height splits
+  // unevenly.
+  int32_t Width = 57, Height = 33;
 };
 
 class SurfacePixelsLikeDrawing : public testing::TestWithParam<TFormatCase> {};
@@ -42,13 +45,13 @@ std::vector<uint8_t> Drawn(TBitmap& bitmap, const gdi::TPixelFormat& format, int
 TEST_P(SurfacePixelsLikeDrawing, SameValues) {
   const TFormatCase& c = GetParam();
   const gdi::TPixelFormat format{c.BitCount, c.Red, c.Green, c.Blue};
-  const std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::Photo, 57, 33});
+  const std::vector<uint8_t> bytes = MakeSampleJpeg({TSampleKind::Photo, c.Width, c.Height});
   TJpegPixels picture;
   ASSERT_TRUE(DecodeJpegPixels(bytes.data(), bytes.size(), DefaultJpegOptions(), {}, picture));
   const TSurfacePixels surface = ConvertToSurfacePixels(picture, format);
   ASSERT_FALSE(surface.Empty());
-  EXPECT_EQ(surface.Width, 57);
-  EXPECT_EQ(surface.Height, 33);
+  EXPECT_EQ(surface.Width, c.Width);
+  EXPECT_EQ(surface.Height, c.Height);
   TPicture decoded;
   LoadJpegPixelsIntoPicture(decoded, std::move(picture));
   const std::vector<uint8_t> drawn = Drawn(*decoded.PictureBitmap(), format, surface.Pitch);
@@ -60,7 +63,10 @@ INSTANTIATE_TEST_SUITE_P(Formats, SurfacePixelsLikeDrawing,
                          testing::Values(TFormatCase{"rgb565", 16, 0xF800, 0x07E0, 0x001F},
                                          TFormatCase{"rgb555", 16, 0x7C00, 0x03E0, 0x001F},
                                          TFormatCase{"bgr24", 24, 0, 0, 0},
-                                         TFormatCase{"xrgb32", 32, 0xFF0000, 0xFF00, 0xFF}),
+                                         TFormatCase{"xrgb32", 32, 0xFF0000, 0xFF00, 0xFF},
+                                         TFormatCase{"rgb565_large", 16, 0xF800, 0x07E0, 0x001F,
+                                                     1283, 821},
+                                         TFormatCase{"bgr24_large", 24, 0, 0, 0, 1283, 821}),
                          CaseName());
 
 TEST(SurfacePixels, PalettisedFormatsAreLeftToTheSurface) {
