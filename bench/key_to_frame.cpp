@@ -1,7 +1,9 @@
 // Measures what a user waits for: the time from a key press to the moment the
 // screen shows the expected picture. The press is injected with XTest; the X
 // framebuffer is then read at 16 probe points until they show the picture's
-// signature (its colours at those points, learnt beforehand with `signature`).
+// signature (its colours at those points, learnt beforehand with `signature`),
+// each time the X server reports that the screen changed (XDamage), so the
+// measuring costs the viewer no processor time while it works.
 //   loupix_key_to_frame signature [SETTLE_MS [BEFORE]]   waits until the probes differ
 //       from the signature BEFORE (when given), then until the screen stays the same
 //       for SETTLE_MS (default 700), and prints the probe colours
@@ -13,6 +15,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <array>
@@ -74,10 +78,51 @@ int PrintSettled(Display* display, int settleMs, const std::string& before) {
   return 0;
 }
 
+// Changes of the screen as the X server reports them.
+class TScreenChanges {
+ public:
+  explicit TScreenChanges(Display* display) : FDisplay(display) {
+    int eventBase = 0, errorBase = 0;
+    if (XDamageQueryExtension(display, &eventBase, &errorBase))
+      FDamage = XDamageCreate(display, DefaultRootWindow(display), XDamageReportNonEmpty);
+  }
+  ~TScreenChanges() {
+    if (FDamage) XDamageDestroy(FDisplay, FDamage);
+  }
+  TScreenChanges(const TScreenChanges&) = delete;
+  TScreenChanges& operator=(const TScreenChanges&) = delete;
+
+  // Forgets the changes reported so far.
+  void Forget() {
+    while (XPending(FDisplay)) {
+      XEvent event;
+      XNextEvent(FDisplay, &event);
+    }
+    if (FDamage) XDamageSubtract(FDisplay, FDamage, None, None);
+    XFlush(FDisplay);
+  }
+  // Waits for a change (without the extension, or when none comes, timeoutMs at most).
+  void Wait(int timeoutMs) {
+    if (FDamage && XEventsQueued(FDisplay, QueuedAlready) == 0) {
+      pollfd connection{ConnectionNumber(FDisplay), POLLIN, 0};
+      poll(&connection, 1, timeoutMs);
+    } else if (!FDamage) {
+      usleep(static_cast<useconds_t>(timeoutMs) * 1000);
+    }
+    Forget();
+  }
+
+ private:
+  Display* FDisplay;
+  Damage FDamage = 0;
+};
+
 // Presses the key and waits until the probes show the signature: the milliseconds
 // it took, or a negative value after the timeout.
-double PressAndWait(Display* display, KeyCode code, const std::string& expected, int timeoutS) {
+double PressAndWait(Display* display, TScreenChanges& changes, KeyCode code,
+                    const std::string& expected, int timeoutS) {
   XSync(display, False);
+  changes.Forget();
   const TClock::time_point start = TClock::now();
   XTestFakeKeyEvent(display, code, True, CurrentTime);
   XTestFakeKeyEvent(display, code, False, CurrentTime);
@@ -87,9 +132,7 @@ double PressAndWait(Display* display, KeyCode code, const std::string& expected,
       std::fprintf(stderr, "timeout: the screen never showed %s\n", expected.c_str());
       return -1;
     }
-    // Reading the probes costs the X server and this process time the viewer could
-    // use: fine-grained for the first frames, coarser once a long load is under way.
-    usleep(MsSince(start) < 30 ? 250 : 2000);
+    changes.Wait(5);
   }
   return MsSince(start);
 }
@@ -104,7 +147,8 @@ KeyCode CodeOf(Display* display, const std::string& keyName) {
 int Press(Display* display, const char* keyName, const std::string& expected, int timeoutS) {
   const KeyCode code = CodeOf(display, keyName);
   if (!code) return 2;
-  const double ms = PressAndWait(display, code, expected, timeoutS);
+  TScreenChanges changes(display);
+  const double ms = PressAndWait(display, changes, code, expected, timeoutS);
   if (ms < 0) return 1;
   std::printf("%.1f\n", ms);
   return 0;
@@ -116,12 +160,13 @@ int Press(Display* display, const char* keyName, const std::string& expected, in
 // (so presses do not all fall at the same point of the vertical blank's cycle).
 int Run(Display* display, const std::string& mode) {
   char key[64], signature[512];
+  TScreenChanges changes(display);
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   while (std::scanf("%63s %511s", key, signature) == 2) {
     const KeyCode code = CodeOf(display, key);
     if (!code) return 2;
     if (mode == "sequential") usleep(1000000 + static_cast<useconds_t>(std::rand() % 16667));
-    const double ms = PressAndWait(display, code, signature, 30);
+    const double ms = PressAndWait(display, changes, code, signature, 30);
     if (ms < 0) return 1;
     std::printf("%.1f\n", ms);
     std::fflush(stdout);
