@@ -52,7 +52,7 @@ void TDecodeQueue::WorkerLoop() {
     {
       std::unique_lock lock(FMutex);
       FChanged.wait(lock, [this] { return FStopping || FMemoryWaiting || !FQueued.empty(); });
-      if (HeldBytes() + FReclaimer->LargestBlock() <= FHeldBytes)
+      if (RoomForMemoryHandedBack())
         FChanged.wait_for(lock, FKeepForNextJob, [this] { return FStopping || !FQueued.empty(); });
       if (FStopping) return;
     }
@@ -99,6 +99,10 @@ void TDecodeQueue::Retarget(const std::vector<TJpegJob>& wanted) {
   // The pictures dropped go back to the worker here, outside the lock.
 }
 
+bool TDecodeQueue::RoomForMemoryHandedBack() const {
+  return HeldBytes() + FReclaimer->LargestBlock() <= FHeldBytes;
+}
+
 size_t TDecodeQueue::HeldBytes() const {
   size_t bytes = 0;
   for (const TDone& done : FDone)
@@ -124,14 +128,16 @@ bool TDecodeQueue::RunOne() {
   }
   if (allowed == SIZE_MAX) return FReclaimer->FreeAll();
   std::optional<TPreparedJpeg> result = FRunner(job, FReclaimer.get(), allowed);
-  FReclaimer->FreeAll();
   FreeThrough(result, FReclaimer);
   std::optional<TDone> givenUp;
+  bool keepMemory = false;
   {
     const std::lock_guard lock(FMutex);
     // A job retargeted away while it ran is of an older generation by now.
     const bool current = FRunning->Generation == FGeneration;
     if (current && !result && allowed < FHeldBytes) {
+      // Memory the viewer let go meanwhile is this job's when it runs again.
+      keepMemory = RoomForMemoryHandedBack();
       // A picture wanted later gives up its room and waits in its place.
       givenUp = TakeResultWantedAfter(job);
       if (givenUp) {
@@ -146,7 +152,8 @@ bool TDecodeQueue::RunOne() {
     FRunning.reset();
   }
   FChanged.notify_all();
-  givenUp.reset();  // its memory goes back to the worker outside the lock
+  if (!keepMemory) FReclaimer->FreeAll();
+  givenUp.reset();  // its memory goes back to the worker outside the lock, for the job
   return true;
 }
 

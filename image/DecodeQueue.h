@@ -62,8 +62,8 @@ class TDecodeQueue {
   bool KeepsMemoryHandedBack() const { return FReclaimer->Pending(); }
 
   // The worker's side: runs the first queued job, recycling memory of pictures let
-  // go since, and frees what it did not reuse; false when there was neither a job
-  // nor memory.
+  // go since, and frees what it did not reuse (unless the job has to wait for room
+  // and may use it then); false when there was neither a job nor memory.
   bool RunOne();
   // Starts the worker thread (once); it stops when the queue is destroyed.
   void StartThread();
@@ -81,6 +81,9 @@ class TDecodeQueue {
   bool RunningJob(const TJpegJob& job) const;
   // What the results waiting take; under the lock.
   size_t HeldBytes() const;
+  // Whether a job could use the memory handed back beside the results waiting; under
+  // the lock.
+  bool RoomForMemoryHandedBack() const;
   // The waiting result of the job wanted last among those wanted after this one,
   // removed from the results; under the lock.
   std::optional<TDone> TakeResultWantedAfter(const TJpegJob& job);

@@ -4,9 +4,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <future>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "image/DecodeQueue.h"
@@ -183,6 +185,40 @@ TEST(DecodeQueueRoom, AJobWantedFirstTakesTheRoomOfAResultWantedLater) {
   queue.RunOne();
   queue.RunOne();
   EXPECT_TRUE(queue.Take(Job("cccccc")));
+}
+
+TEST(DecodeQueueRoom, MemoryLetGoWhileAJobFindsNoRoomIsKeptForItsNextRun) {
+  // Each result's rows take ten bytes per letter of its name.
+  std::function<void()> duringRun;
+  TDecodeQueue queue(
+      [&](const TJpegJob& job, TPixelReclaimer* recycle,
+          size_t maxBytes) -> std::optional<TPreparedJpeg> {
+        if (duringRun) std::exchange(duringRun, nullptr)();
+        const size_t bytes = 10 * job.FileName.size();
+        if (bytes > maxBytes) return std::nullopt;
+        TPreparedJpeg prepared;
+        prepared.Picture.Bits = TPixelBlock::Recycled(bytes, recycle);
+        return prepared;
+      },
+      100);
+  queue.Retarget({Job("pppppp")});
+  queue.RunOne();
+  std::optional<TPreparedJpeg> shown = queue.Take(Job("pppppp"));
+  ASSERT_TRUE(shown);
+  const uint8_t* memory = shown->Picture.Bits.Data();
+  queue.Retarget({Job("aaaaaa"), Job("bbbbbb")});
+  queue.RunOne();
+  // While "bbbbbb" finds no room beside "aaaaaa", the viewer takes that one and lets
+  // the one it showed go.
+  duringRun = [&] { shown = queue.Take(Job("aaaaaa")); };
+  queue.RunOne();
+  ASSERT_TRUE(shown);
+  EXPECT_TRUE(queue.KeepsMemoryHandedBack());
+  queue.Retarget({Job("bbbbbb")});
+  queue.RunOne();
+  const std::optional<TPreparedJpeg> next = queue.Take(Job("bbbbbb"));
+  ASSERT_TRUE(next);
+  EXPECT_EQ(next->Picture.Bits.Data(), memory);
 }
 
 TEST_F(DecodeQueueByHand, MemoryLetGoServesTheNextJobOrIsFreedByTheWorker) {
