@@ -28,7 +28,15 @@ std::vector<int32_t> GridPageEntries(int32_t page, int32_t cellsPerPage, int32_t
 std::vector<int32_t> EntriesAhead(const TPagingState& state) {
   if (state.Count <= 0) return {};
   const auto [page, direction] = NextPage(state);
-  if (state.CellsPerPage > 0) return GridPageEntries(page, state.CellsPerPage, state.Count);
+  if (state.CellsPerPage > 0) {
+    std::vector<int32_t> entries = GridPageEntries(page, state.CellsPerPage, state.Count);
+    // Keys page past the last page, which shows nothing: there too the way back is the
+    // likelier one.
+    if (entries.empty() && !state.Slideshow)
+      entries = GridPageEntries(std::max(state.PageIndex - direction, 0), state.CellsPerPage,
+                                state.Count);
+    return entries;
+  }
   // The page change after that one: a slideshow moves on by one, keys go on the same
   // way (and back from an end, but not to the picture they left).
   TPagingState then = state;

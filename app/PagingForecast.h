@@ -1,6 +1,7 @@
 // Which pictures the next page changes will show, so they can be prepared before
 // they come: the next pages in the direction the user pages (the other way at an end
-// of the list), or the pages a running slideshow shows at its next ticks.
+// of the list or past its last grid page), or the pages a running slideshow shows at
+// its next ticks.
 #pragma once
 
 #include <cstdint>

@@ -34,7 +34,10 @@ INSTANTIATE_TEST_SUITE_P(
         TForecastCase{"slideshow_holds_the_last", {5, 4, 0, true, 1}, V{4}},
         TForecastCase{"grid_next_page", {20, 0, 9, false, 1}, V{9, 10, 11, 12, 13, 14, 15, 16, 17}},
         TForecastCase{"grid_last_page_partly_filled", {20, 1, 9, false, 1}, V{18, 19}},
-        TForecastCase{"grid_page_past_the_list", {20, 2, 9, false, 1}, V{}},
+        TForecastCase{"grid_past_the_last_page_turns_back",
+                      {20, 2, 9, false, 1},
+                      V{9, 10, 11, 12, 13, 14, 15, 16, 17}},
+        TForecastCase{"grid_slideshow_past_the_list", {20, 3, 9, true, 1}, V{}},
         TForecastCase{"grid_slideshow", {20, 1, 4, true, 1}, V{4, 5, 6, 7}},
         TForecastCase{"grid_first_page_turns_forward", {20, 0, 4, false, -1}, V{4, 5, 6, 7}}),
     CaseName());
