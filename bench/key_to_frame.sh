@@ -9,7 +9,8 @@
 # Prints the median, 90th percentile and peak memory (VmHWM) per viewer, and
 # djpeg's time for one file of the set.
 # Then Loupix's grid, 3 x 3, of 24 MP and of 50 MP JPEGs: the first page switched on
-# cold, the next page after a 3 s pause, and the peak memory.
+# cold, pages changed after 3 s pauses (median and slowest of six), and the peak
+# memory.
 #   bench/key_to_frame.sh [PRESSES] [SIZES]   (default 30 presses; sizes "2 12 24";
 #   "" for the grid part alone)
 #   NO_GRID=1 skips the grid part; LOUPIX_DECODE_AHEAD=0 measures Loupix without it.
@@ -148,22 +149,25 @@ done
 
 [ "${NO_GRID:-}" = 1 ] && exit 0
 
-# grid_run MP: Loupix on 27 photos; the grid switched on cold (page 0), then the
-# next page after a 3 s pause (switching on leaves the index on page 1, so Page
-# Down shows page 2). A first run learns both pages; a second, fresh one is
-# measured, so its peak memory is that of the grid (after the folder's first
-# picture, which opening always shows).
+# grid_run MP: Loupix on 27 photos (three pages); the grid switched on cold (page 0),
+# then pages changed after 3 s pauses (switching on leaves the index on page 1, so
+# Page Down shows page 2; from there Page Up and Page Down go back and forth). A
+# first run learns the pages; a second, fresh one is measured, so its peak memory is
+# that of the grid (after the folder's first picture, which opening always shows).
 grid_run() {
-  local mp=$1 dir single page0 page2 cold next start
+  local mp=$1 dir single cold key page times=""
+  local -a pages=()
   dir=$(make_set "$mp" 27)
   start_viewer loupix "$dir"
   single=$(signature 1000)
   # The menu opens between the probe columns: until a long load ends, what it
   # covered is not redrawn.
   xsession_menu "$kMenuGrid" 140 100
-  page0=$(signature 1500 "$single")
+  pages[0]=$(signature 1500 "$single")
   xdotool key Next
-  page2=$(signature 1500 "$page0")
+  pages[2]=$(signature 1500 "${pages[0]}")
+  xdotool key Prior
+  pages[1]=$(signature 1500 "${pages[2]}")
   stop_viewer
   start_viewer loupix "$dir"
   signature 1000 > /dev/null
@@ -171,11 +175,16 @@ grid_run() {
   sleep 0.5
   # shellcheck disable=SC2046 # one "Down" word per step
   xdotool key --delay 40 $(printf 'Down %.0s' $(seq "$kMenuGrid"))
-  cold=$(press Return "$page0")
-  sleep 3
-  next=$(press Next "$page2")
-  printf '%-6s grid 3x3: first page cold %s ms, next page after 3 s %s ms, peak %s MiB\n' \
-    "${mp}MP" "$cold" "$next" "$(peak_mib "$viewer_pid")"
+  cold=$(press Return "${pages[0]}")
+  for step in Next:2 Prior:1 Prior:0 Next:1 Next:2 Prior:1; do
+    key=${step%:*} page=${step#*:}
+    sleep 3
+    times+="$(press "$key" "${pages[page]}")"$'\n'
+  done
+  printf '%-6s grid 3x3: first page cold %s ms; page changes after 3 s: median %s ms, ' \
+    "${mp}MP" "$cold" "$(printf '%s' "$times" | median)"
+  printf 'slowest %s ms; peak %s MiB\n' "$(printf '%s' "$times" | sort -n | tail -1)" \
+    "$(peak_mib "$viewer_pid")"
   stop_viewer
   start=$(date +%s%N)
   djpeg -scale 1/8 -outfile /dev/null "$dir/photo_000.jpg"
