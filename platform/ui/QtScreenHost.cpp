@@ -315,14 +315,12 @@ gdi::TPixelView TQtScreenHost::ShownPixels() {
   return {FShown.bits(), FShown.bytesPerLine(), FShown.width(), FShown.height(), format};
 }
 
-// A 5-6-5 framebuffer shown at its own size is painted straight from the copy: the
-// window system takes such pixels as they are on a 16-bit monitor, and converts
-// them no slower than the scaler would on any other.
+// A 16-bit framebuffer (5-6-5, as the scaler reads it too) shown at its own size is
+// painted straight from the copy: the window system takes such pixels as they are on
+// a 16-bit monitor, and converts them no slower than the scaler would on any other.
 bool TQtScreenHost::ShowsFrameItself() const {
   return FShownFit.Filter == TScaleFilter::Replicate && FShownFit.Target.Width() == FFrame.Width &&
-         FShownFit.Target.Height() == FFrame.Height && FFrame.Format.BitCount == 16 &&
-         FFrame.Format.RedMask == gdi::kMask565[0] && FFrame.Format.GreenMask == gdi::kMask565[1] &&
-         FFrame.Format.BlueMask == gdi::kMask565[2];
+         FShownFit.Target.Height() == FFrame.Height && FFrame.Format.BitCount == 16;
 }
 
 // Scales the whole framebuffer again when the way it is shown changed; true then.
