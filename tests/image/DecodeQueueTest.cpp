@@ -28,6 +28,17 @@ std::optional<TPreparedJpeg> Made(const TJpegJob& job, TPixelReclaimer* recycle 
   return prepared;
 }
 
+// A result whose rows take ten bytes per letter of the job's name, in memory handed
+// back when there is a block of that size; none when that is more than maxBytes.
+std::optional<TPreparedJpeg> SizedByName(const TJpegJob& job, TPixelReclaimer* recycle,
+                                         size_t maxBytes) {
+  const size_t bytes = 10 * job.FileName.size();
+  if (bytes > maxBytes) return std::nullopt;
+  TPreparedJpeg prepared;
+  prepared.Picture.Bits = TPixelBlock::Recycled(bytes, recycle);
+  return prepared;
+}
+
 class DecodeQueueByHand : public testing::Test {
  protected:
   TDecodeQueue FQueue{[this](const TJpegJob& job, TPixelReclaimer* recycle, size_t) {
@@ -129,16 +140,11 @@ TEST_F(DecodeQueueByHand, AJobStillWantedWhileItRunsKeepsItsResult) {
 }
 
 TEST(DecodeQueueRoom, ResultsWaitingHoldNoMoreThanTheRoomAndOthersWaitForIt) {
-  // Each result's rows take ten bytes per letter of its name.
   std::vector<std::string> ran;
   TDecodeQueue queue(
-      [&](const TJpegJob& job, TPixelReclaimer*, size_t maxBytes) -> std::optional<TPreparedJpeg> {
+      [&](const TJpegJob& job, TPixelReclaimer* recycle, size_t maxBytes) {
         ran.push_back(job.FileName);
-        const size_t bytes = 10 * job.FileName.size();
-        if (bytes > maxBytes) return std::nullopt;
-        TPreparedJpeg prepared;
-        prepared.Picture.Bits = TPixelBlock::Allocate(bytes);
-        return prepared;
+        return SizedByName(job, recycle, maxBytes);
       },
       100);
   queue.Retarget({Job("aaaaaa"), Job("bbbbbb")});
@@ -156,16 +162,11 @@ TEST(DecodeQueueRoom, ResultsWaitingHoldNoMoreThanTheRoomAndOthersWaitForIt) {
 }
 
 TEST(DecodeQueueRoom, AJobWantedFirstTakesTheRoomOfAResultWantedLater) {
-  // Each result's rows take ten bytes per letter of its name.
   std::vector<std::string> ran;
   TDecodeQueue queue(
-      [&](const TJpegJob& job, TPixelReclaimer*, size_t maxBytes) -> std::optional<TPreparedJpeg> {
+      [&](const TJpegJob& job, TPixelReclaimer* recycle, size_t maxBytes) {
         ran.push_back(job.FileName);
-        const size_t bytes = 10 * job.FileName.size();
-        if (bytes > maxBytes) return std::nullopt;
-        TPreparedJpeg prepared;
-        prepared.Picture.Bits = TPixelBlock::Allocate(bytes);
-        return prepared;
+        return SizedByName(job, recycle, maxBytes);
       },
       100);
   queue.Retarget({Job("bbbbbb")});
@@ -188,17 +189,11 @@ TEST(DecodeQueueRoom, AJobWantedFirstTakesTheRoomOfAResultWantedLater) {
 }
 
 TEST(DecodeQueueRoom, MemoryLetGoWhileAJobFindsNoRoomIsKeptForItsNextRun) {
-  // Each result's rows take ten bytes per letter of its name.
   std::function<void()> duringRun;
   TDecodeQueue queue(
-      [&](const TJpegJob& job, TPixelReclaimer* recycle,
-          size_t maxBytes) -> std::optional<TPreparedJpeg> {
+      [&](const TJpegJob& job, TPixelReclaimer* recycle, size_t maxBytes) {
         if (duringRun) std::exchange(duringRun, nullptr)();
-        const size_t bytes = 10 * job.FileName.size();
-        if (bytes > maxBytes) return std::nullopt;
-        TPreparedJpeg prepared;
-        prepared.Picture.Bits = TPixelBlock::Recycled(bytes, recycle);
-        return prepared;
+        return SizedByName(job, recycle, maxBytes);
       },
       100);
   queue.Retarget({Job("pppppp")});
@@ -286,17 +281,12 @@ TEST(DecodeQueueThread, PreparesFilesWhileTheViewerTakesDiscardsAndLetsGo) {
 }
 
 TEST(DecodeQueueThread, MemoryHandedBackIsKeptOnlyWhileTheRoomLeavesAJobSpaceToUseIt) {
-  // Each result's rows take ten bytes per letter of its name; the worker would keep
-  // memory a whole minute for the next job.
+  // The worker would keep memory a whole minute for the next job.
   std::atomic<int> made{0};
   TDecodeQueue queue(
-      [&](const TJpegJob& job, TPixelReclaimer* recycle,
-          size_t maxBytes) -> std::optional<TPreparedJpeg> {
-        const size_t bytes = 10 * job.FileName.size();
-        if (bytes > maxBytes) return std::nullopt;
-        TPreparedJpeg prepared;
-        prepared.Picture.Bits = TPixelBlock::Recycled(bytes, recycle);
-        ++made;
+      [&](const TJpegJob& job, TPixelReclaimer* recycle, size_t maxBytes) {
+        std::optional<TPreparedJpeg> prepared = SizedByName(job, recycle, maxBytes);
+        if (prepared) ++made;
         return prepared;
       },
       100, std::chrono::minutes(1));
