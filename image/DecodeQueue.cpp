@@ -161,13 +161,14 @@ std::optional<TDecodeQueue::TDone> TDecodeQueue::TakeResultWantedAfter(const TJp
   const auto rank = [this](const TJpegJob& wanted) {
     return std::find(FWanted.begin(), FWanted.end(), wanted) - FWanted.begin();
   };
-  const auto after = rank(job);
+  auto lastPlace = rank(job);
   auto last = FDone.end();
   for (auto done = FDone.begin(); done != FDone.end(); ++done) {
     const auto place = rank(done->Job);
-    if (done->Result && place > after && place < std::ssize(FWanted) &&
-        (last == FDone.end() || place > rank(last->Job)))
+    if (done->Result && place > lastPlace && place < std::ssize(FWanted)) {
       last = done;
+      lastPlace = place;
+    }
   }
   if (last == FDone.end()) return std::nullopt;
   TDone taken = std::move(*last);
