@@ -153,8 +153,6 @@ kMenuMagnification=1 kMenuSlideshowOn=7 kMenuInterval=9 kMenuJumpList=12 kMenuGr
 # Saves a screenshot of the whole screen.
 xsession_shot() { import -window root "$1"; }
 
-# Each "x,y=r,g,b" must hold on one screenshot; the screen gets a few seconds to
-# settle. Channels may differ by 8 for a 16-bit screen's rounding.
 # The colour of pixel X,Y of a screenshot file as r,g,b.
 xsession_colour_in() {
   convert "$1" -format "%[fx:int(255*p{$2}.r+.5)],%[fx:int(255*p{$2}.g+.5)],%[fx:int(255*p{$2}.b+.5)]" info:
@@ -167,6 +165,8 @@ xsession_level_colour() {
   echo "${levels[$1 / 9]},${levels[$1 / 3 % 3]},${levels[$1 % 3]}"
 }
 
+# Each "x,y=r,g,b" must hold on one screenshot; the screen gets a few seconds to
+# settle. Channels may differ by 8 for a 16-bit screen's rounding.
 xsession_check() {
   local step=$1 shot bad="" point want got
   shift
