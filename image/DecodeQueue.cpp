@@ -129,7 +129,7 @@ bool TDecodeQueue::RunOne() {
   if (allowed == SIZE_MAX) return FReclaimer->FreeAll();
   std::optional<TPreparedJpeg> result = FRunner(job, FReclaimer.get(), allowed);
   FreeThrough(result, FReclaimer);
-  std::optional<TDone> givenUp;
+  std::optional<TPreparedJpeg> givenUpResult;
   bool keepMemory = false;
   {
     const std::lock_guard lock(FMutex);
@@ -139,9 +139,9 @@ bool TDecodeQueue::RunOne() {
       // Memory the viewer let go meanwhile is this job's when it runs again.
       keepMemory = RoomForMemoryHandedBack();
       // A picture wanted later gives up its room and waits in its place.
-      givenUp = TakeResultWantedAfter(job);
-      if (givenUp) {
-        FWaitingForRoom.push_back(givenUp->Job);
+      if (std::optional<TDone> givenUp = TakeResultWantedAfter(job)) {
+        FWaitingForRoom.push_back(std::move(givenUp->Job));
+        givenUpResult = std::move(givenUp->Result);
         FQueued.push_front({std::move(job), FGeneration});
       } else {
         FWaitingForRoom.push_back(std::move(job));
@@ -153,7 +153,7 @@ bool TDecodeQueue::RunOne() {
   }
   FChanged.notify_all();
   if (!keepMemory) FReclaimer->FreeAll();
-  givenUp.reset();  // its memory goes back to the worker outside the lock, for the job
+  givenUpResult.reset();  // its memory goes back to the worker outside the lock, for the job
   return true;
 }
 
